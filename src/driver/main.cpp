@@ -1,0 +1,3 @@
+#include "zirkula.h"
+
+int main(int argc, char** argv) { return ZirkulaMain(argc, argv); }

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests or the benchmarks need, skipping
+# those already present so that a second run costs a fraction of a second.
+# Usage: tools/deps.sh build|test|bench
+set -euo pipefail
+want=(cmake ninja-build g++ pkg-config libsdl2-dev libpng-dev libgif-dev)
+case "${1:-build}" in
+  test) want+=(googletest libgtest-dev xvfb xdotool imagemagick python3) ;;
+  bench) want+=(libbenchmark-dev libcairo2-dev) ;;
+esac
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
