@@ -3,7 +3,7 @@
 # those already present so that a second run costs a fraction of a second.
 # Usage: tools/deps.sh build|test|bench
 set -euo pipefail
-want=(cmake ninja-build g++ pkg-config libsdl2-dev libpng-dev libgif-dev)
+want=(cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libpng-dev libgif-dev)
 case "${1:-build}" in
   test) want+=(googletest libgtest-dev xvfb xdotool imagemagick python3) ;;
   bench) want+=(libbenchmark-dev libcairo2-dev) ;;

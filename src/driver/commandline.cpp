@@ -1,14 +1,165 @@
-// Stand-in command line until the run cycle exists.
-#include <cstdio>
-#include <cstring>
+#include "driver/commandline.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "driver/filedialog.h"
+#include "driver/runcycle.h"
+#include "platform/platform.h"
 #include "zirkula.h"
 
-extern "C" int ZirkulaMain(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("zirkula %s\n", ZIR_VERSION);
-        return 0;
+namespace zir {
+namespace {
+
+constexpr const char* HelpText =
+    "Usage: zirkula [OPTIONS] [SCRIPT]\n"
+    "Runs a Zirkula script: a geometric construction shown step by step in a window.\n"
+    "Without SCRIPT a file dialog asks for one.\n"
+    "\n"
+    "  --headless       no window: a virtual clock, nothing waits in real time\n"
+    "  --input FILE     viewer input for --headless, one timed event per line:\n"
+    "                     <ms> key <NAME> | press <x> <y> | move <x> <y> |\n"
+    "                     release <x> <y> | click <x> <y> | close\n"
+    "  --png FILE       the picture on the screen when the run ends, before the logo\n"
+    "  --frames DIR     every picture shown, as DIR/frame-NNNNN.png, with their times in\n"
+    "                   DIR/frames.tsv\n"
+    "  --dump FILE      the run result, the errors and the objects as JSON\n"
+    "  --gif FILE       the run as an animated GIF (not available yet)\n"
+    "  --check          compile only (not available yet)\n"
+    "  --listing        with --check: the compiled instructions (not available yet)\n"
+    "  --help           this text\n"
+    "  --version        the program's version\n"
+    "\n"
+    "Exit codes: 0 after any run, 255 when choosing a file is cancelled, 2 for a wrong\n"
+    "command line, 3 when no window can be opened (use --headless there).\n";
+
+// Options whose work another part of the program will do; until then they are refused.
+constexpr std::string_view NotYetAvailable[] = {"--gif", "--check", "--listing"};
+
+}  // namespace
+
+bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLine,
+                      std::string& error) {
+    commandLine = CommandLine{};
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            if (commandLine.scriptPath.empty()) commandLine.scriptPath = arg;
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string_view name = arg;
+        std::optional<std::string> inlineValue;
+        if (std::size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
+            name = arg.substr(0, eq);
+            inlineValue = std::string(arg.substr(eq + 1));
+        }
+        for (std::string_view later : NotYetAvailable) {
+            if (name == later) {
+                error = std::string(name) + " is not available yet in this version";
+                return false;
+            }
+        }
+        std::string* target = name == "--input"    ? &commandLine.inputPath
+                              : name == "--png"    ? &commandLine.pngPath
+                              : name == "--frames" ? &commandLine.framesDir
+                              : name == "--dump"   ? &commandLine.dumpPath
+                                                   : nullptr;
+        if (target) {
+            if (inlineValue) {
+                *target = *inlineValue;
+            } else if (i + 1 < argc) {
+                *target = argv[++i];
+            }
+            if (target->empty()) {
+                error = std::string(name) + " needs a file or directory name";
+                return false;
+            }
+            continue;
+        }
+        if (inlineValue) {
+            error = std::string(name) + " takes no value";
+            return false;
+        }
+        if (name == "--headless") {
+            commandLine.headless = true;
+        } else if (name == "--help" || name == "-h") {
+            commandLine.help = true;
+        } else if (name == "--version") {
+            commandLine.version = true;
+        } else {
+            error = "unknown option '" + std::string(arg) + "'";
+            return false;
+        }
     }
-    std::fprintf(stderr, "zirkula: this build cannot run scripts yet\n");
-    return 2;
+    if (!commandLine.inputPath.empty() && !commandLine.headless) {
+        error = "--input works only with --headless";
+        return false;
+    }
+    return true;
+}
+
+int RunCommandLine(const CommandLine& commandLine) {
+    if (commandLine.help) {
+        std::fputs(HelpText, stdout);
+        return ExitRun;
+    }
+    if (commandLine.version) {
+        std::printf("zirkula %s\n", ZIR_VERSION);
+        return ExitRun;
+    }
+    PlatformOptions options;
+    options.backend = commandLine.headless ? BackendKind::Headless : BackendKind::Windowed;
+    options.inputPath = commandLine.inputPath;
+    options.framesDir = commandLine.framesDir;
+    std::string message;
+    PlatformError error = PlatformStart(options, message);
+    if (error != PlatformError::None) {
+        std::fprintf(stderr, "zirkula: %s\n", message.c_str());
+        return error == PlatformError::NoDisplay ? ExitNoDisplay : ExitUsage;
+    }
+
+    ErrorList errors;
+    RunOutputs outputs{commandLine.pngPath, commandLine.dumpPath};
+    std::string script = commandLine.scriptPath;
+    if (script.empty()) {
+        ZirInit();
+        DialogResult chosen = ChooseScriptFile(!commandLine.headless);
+        if (chosen.outcome == DialogOutcome::Cancelled) {
+            PlatformStop();
+            return ExitCancelled;
+        }
+        if (chosen.outcome == DialogOutcome::Failed) {
+            // As the dialog's own failure: report the code, wait for Enter, and go on with
+            // the unchanged file-name field, the current directory followed by "*.*".
+            ConsoleWrite("API ERROR: " + std::to_string(chosen.errorCode));
+            ConsoleReadLine();
+            std::error_code ec;
+            script = std::filesystem::current_path(ec).string() + "/*.*";
+        } else {
+            script = chosen.path;
+        }
+    }
+    RunScriptFile(script, errors, outputs);
+    bool failed = PlatformFailed();
+    PlatformStop();
+    return failed ? ExitNoDisplay : ExitRun;
+}
+
+}  // namespace zir
+
+extern "C" int ZirkulaMain(int argc, char** argv) {
+    zir::CommandLine commandLine;
+    std::string error;
+    if (!zir::ParseCommandLine(argc, argv, commandLine, error)) {
+        std::fprintf(stderr, "zirkula: %s\nTry 'zirkula --help' for the options.\n", error.c_str());
+        return zir::ExitUsage;
+    }
+    return zir::RunCommandLine(commandLine);
 }

@@ -1,12 +1,49 @@
-// The platform layer: the screen, and (with the backends) the window, input, clock and
-// console. Nothing outside src/platform/ sees how a backend does its work.
+// The platform layer: the screen and the window that shows it, the viewer's keyboard and
+// mouse, the clock and the text console. Two backends stand behind it, chosen at start-up:
+// a real window (SDL2) and a headless one with a virtual clock, viewer input from a file
+// and pictures to files. Nothing outside src/platform/ sees how a backend does its work.
+//
+// Every sleep, poll and wait first presents the screen if it has changed since: the window
+// shows it, and a frame is recorded when frames are being recorded.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "platform/image.h"
 
 namespace zir {
+
+enum class BackendKind { Windowed, Headless };
+
+struct PlatformOptions {
+    BackendKind backend = BackendKind::Windowed;
+    std::string inputPath;  // headless only: the viewer input file; empty for none
+    std::string framesDir;  // every picture shown, as PNG files; empty for none
+    int consoleInFd = 0;    // the console's line input
+    int consoleOutFd = 1;   // the console's text output
+};
+
+enum class PlatformError {
+    None,
+    InputFile,  // the viewer input file is missing or malformed
+    FramesDir,  // the frames directory cannot be made or written
+    NoDisplay,  // no window can be opened
+};
+
+// Starts the platform layer (again) with a fresh state: no screen, no waiting keys, the
+// clock at 0 (headless). On failure the message says what is wrong, in one line, and the
+// layer stays unstarted. A layer that is used without being started starts by itself:
+// windowed where a display can be opened, else headless.
+PlatformError PlatformStart(const PlatformOptions& options, std::string& message);
+// Closes the window and finishes the frame recording.
+void PlatformStop();
+// True after the window could not be opened during the run: the run then ended as if the
+// viewer had closed it, and the program should exit with the code for "no display".
+bool PlatformFailed();
+BackendKind ActiveBackend();
 
 struct ScreenInfo {
     int width = 0;
@@ -14,14 +51,62 @@ struct ScreenInfo {
     int bitsPerPixel = 0;
 };
 
-// Opens (or re-opens at a new size) the screen: an RGB565 image that the backend shows.
-// False when the size cannot be had; the old screen then stays.
+// Opens (or re-opens at a new size) the screen: an RGB565 image, black at first, shown in
+// the window. Only 16 bits per pixel are supported. False when the size cannot be had; the
+// old screen then stays.
 bool ScreenOpen(int width, int height, int bitsPerPixel);
-// The screen's size and depth; before a screen is open, the desktop's.
+// The screen's size and depth; before a screen is open, the desktop's size with the
+// 16-bit depth every screen of the program has.
 ScreenInfo ScreenQuery();
 // The screen's image for reading, or null while no screen is open.
 const std::uint8_t* ScreenImage();
 // The same for drawing: the screen counts as changed and is presented at the next chance.
 ImageHandle ScreenImageForDrawing();
+
+// The window's caption (Windows-1252 text); only the first 127 characters are used.
+void SetWindowTitle(std::string_view text);
+std::string WindowTitle();
+// Gives the window an icon: an image in the ImageBuffer layout whose transparent pixels
+// stay transparent. A null image leaves the icon as it is.
+void SetWindowIcon(const std::uint8_t* image);
+
+// The next waiting key press without waiting: empty if none, one character for an ordinary
+// key (13 Enter, 27 Esc, 8 Backspace, 9 Tab, printable characters in Windows-1252), or
+// character 255 and the scan-code character for an extended key ("H" up, "P" down, "K"
+// left, "M" right, "I" page up, "Q" page down, "G" home, "O" end).
+std::string PollKey();
+
+struct MouseState {
+    int x = 0;  // screen pixels
+    int y = 0;
+    int wheel = 0;    // wheel position in notches
+    int buttons = 0;  // bit 0 left, bit 1 right, bit 2 middle; negative outside the screen
+};
+MouseState PollMouse();
+
+// Seconds since an arbitrary origin (headless: virtual time since start).
+double ClockSeconds();
+
+// Below 1 ms returns at once; 1 to 99 ms sleeps that long; 100 ms or more sleeps in steps
+// of 50 ms and returns early as soon as a key press is waiting (the key stays waiting),
+// the remainder after the last full step slept at the end. Returns early too when the
+// viewer closes the window.
+void SleepMs(int ms);
+
+// Waits until the viewer does something (a key, a mouse change, closing the window) or at
+// most maxMs. Headless, the clock jumps to the next input event; with none left, the
+// window counts as closed, so that no headless run can wait for ever.
+void WaitForInput(int maxMs);
+
+// True once the viewer has closed the window (headless: a close event, the end of the
+// input while waiting for the viewer, or more than 24 hours of virtual time).
+bool CloseRequested();
+
+// Writes one line of text (Windows-1252) to the console, converted to UTF-8 unless the
+// locale asks for an 8-bit Latin code page.
+void ConsoleWrite(std::string_view text);
+// Reads one line from the console, without its line end, as the bytes that were typed.
+// Empty optional at the end of input, or when the window is closed meanwhile.
+std::optional<std::string> ConsoleReadLine();
 
 }  // namespace zir

@@ -1,0 +1,38 @@
+// The command line of the zirkula program:
+//
+//   zirkula [OPTIONS] [SCRIPT]
+//
+// Without SCRIPT a file dialog asks for one. Exit codes: 0 after any run, 255 when the
+// choice of a file is cancelled, 2 for a wrong command line, 3 when no window can be
+// opened.
+#pragma once
+
+#include <string>
+
+namespace zir {
+
+struct CommandLine {
+    bool help = false;
+    bool version = false;
+    bool headless = false;
+    std::string inputPath;
+    std::string pngPath;
+    std::string framesDir;
+    std::string dumpPath;
+    std::string scriptPath;  // the first argument that is not an option; later ones are ignored
+};
+
+inline constexpr int ExitRun = 0;
+inline constexpr int ExitCancelled = 255;
+inline constexpr int ExitUsage = 2;
+inline constexpr int ExitNoDisplay = 3;
+
+// False, with a one-line reason in error, for an unknown option, a missing value or an
+// option this build cannot carry out yet.
+bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLine,
+                      std::string& error);
+
+// Starts the platform layer, chooses the script and runs it; returns the exit code.
+int RunCommandLine(const CommandLine& commandLine);
+
+}  // namespace zir

@@ -1,0 +1,163 @@
+#include "driver/runcycle.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "draw/logo.h"
+#include "driver/compiler_standin.h"
+#include "driver/dump.h"
+#include "driver/engine_standin.h"
+#include "driver/fonts_standin.h"
+#include "driver/messages_standin.h"
+#include "interp/runstate.h"
+#include "platform/platform.h"
+#include "platform/png.h"
+#include "platform/resources.h"
+#include "platform/textcode.h"
+
+namespace zir {
+namespace {
+
+constexpr const char* ReportFileName = "Zir-Fehler.txt";
+constexpr const char* TitleSuffix = " - Zirkula";
+constexpr std::size_t LineListStep = 1024;
+
+// The list grows in steps of 1024 lines, as the script's line table always has.
+void AppendLine(std::vector<std::string>& lines, std::string line) {
+    if (lines.size() == lines.capacity()) lines.reserve(lines.capacity() + LineListStep);
+    lines.push_back(std::move(line));
+}
+
+void WriteRequestedFiles(std::int32_t result, const ErrorList& errors, double endMs,
+                         const RunOutputs& outputs, const CompiledProgram* program,
+                         const ObjectStore* store) {
+    if (!outputs.pngPath.empty()) {
+        if (!ScreenImage()) {
+            std::fprintf(stderr, "zirkula: %s: no picture written, the script opened no screen\n",
+                         outputs.pngPath.c_str());
+        } else if (!WritePng(outputs.pngPath, ScreenImage())) {
+            std::fprintf(stderr, "zirkula: %s: cannot be written\n", outputs.pngPath.c_str());
+        }
+    }
+    if (outputs.dumpPath.empty()) return;
+    DumpContent dump;
+    dump.result = result;
+    if (result == -1 || result == -2) {
+        std::size_t count = std::min(errors.codes.size(), errors.lines.size());
+        for (std::size_t i = 0; i < count; ++i) {
+            dump.errors.push_back(
+                {errors.codes[i], errors.lines[i], ErrorMessageStandIn(errors.codes[i])});
+        }
+    }
+    if (program && store) DumpObjectsStandIn(*program, *store, dump);
+    if (const std::uint8_t* screen = ScreenImage()) {
+        dump.screenOpen = true;
+        dump.screenWidth = ImageWidth(screen);
+        dump.screenHeight = ImageHeight(screen);
+    }
+    dump.timeMs = endMs;
+    if (!WriteDump(outputs.dumpPath, dump)) {
+        std::fprintf(stderr, "zirkula: %s: cannot be written\n", outputs.dumpPath.c_str());
+    }
+}
+
+}  // namespace
+
+PathParts SplitPath(std::string_view path) {
+    std::size_t last = path.find_last_of("/\\");
+    if (last == std::string_view::npos || last == 0) return {"", std::string(path)};
+    return {std::string(path.substr(0, last + 1)), std::string(path.substr(last + 1))};
+}
+
+std::vector<std::string> ReadScriptLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return lines;
+    std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
+    if (IsValidUtf8(text)) text = Windows1252FromUtf8(text);
+
+    lines.reserve(LineListStep);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::size_t cut = end > start && text[end - 1] == '\r' ? end - 1 : end;
+        AppendLine(lines, text.substr(start, cut - start));
+        start = end + 1;
+    }
+    lines.shrink_to_fit();
+    return lines;
+}
+
+std::int32_t ZirInit() {
+    ResetSettings();
+    static bool loaded = false;
+    if (!loaded) {
+        loaded = true;
+        LoadBuiltinFontsStandIn();
+        AppIcon();
+        LogoImage();
+        LoadMessageTablesStandIn();
+    }
+    return 0;
+}
+
+std::int32_t RunScript(const std::vector<std::string>& lines, ErrorList& errors,
+                       const RunOutputs& outputs) {
+    CompiledProgram program;
+    ZirInit();
+    std::int32_t result = ParseScriptStandIn(lines, program, errors);
+    if (result != 0) {
+        WriteRequestedFiles(result, errors, ClockSeconds() * 1000.0, outputs, nullptr, nullptr);
+        return result;
+    }
+    ObjectStore store = CreateObjectStoreStandIn(program);
+    result = ExecuteMainStandIn(program, store);
+    // A window closed by the viewer ends the run at once, as a normal end without the logo.
+    bool closed = CloseRequested();
+    if (closed) result = 0;
+    WriteRequestedFiles(result, errors, ClockSeconds() * 1000.0, outputs, &program, &store);
+    if (!closed) {
+        ScreenInfo screen = ScreenQuery();
+        ShowLogo(screen.width, screen.height);
+    }
+    return result;
+}
+
+std::int32_t ReportRunResult(std::int32_t result, const ErrorList& errors,
+                             const std::string& directory) {
+    std::string reportPath = directory + ReportFileName;
+    ::unlink(reportPath.c_str());
+    if (result == 0 || result == 255) return 0;
+
+    std::string count = std::to_string(errors.codes.size());
+    if (result == -1) {
+        ErrorReportStandIn(count + " Fehler im 1.Durchgang.", errors, reportPath);
+    } else if (result == -2) {
+        ErrorReportStandIn(count + " Fehler im 2.Durchgang.", errors, reportPath);
+    } else {
+        ConsoleWrite("Ausf\xFChrungsfehler in der Subroutine " + std::to_string(result >> 16) +
+                     ": " + ErrorMessageStandIn(result & 0xFFFF));
+    }
+    ConsoleWrite(
+        "Dr\xFC"
+        "cke die [Enter]-Taste, um weiterzufahren.");
+    ConsoleReadLine();
+    return result;
+}
+
+std::int32_t RunScriptFile(const std::string& path, ErrorList& errors, const RunOutputs& outputs) {
+    PathParts parts = SplitPath(path);
+    std::vector<std::string> lines = ReadScriptLines(path);
+    // The title is program text; a path in UTF-8 is converted like the script's lines.
+    std::string title = IsValidUtf8(path) ? Windows1252FromUtf8(path) : path;
+    SetWindowTitle(title + TitleSuffix);
+    std::int32_t result = RunScript(lines, errors, outputs);
+    return ReportRunResult(result, errors, parts.directory);
+}
+
+}  // namespace zir

@@ -1,0 +1,59 @@
+// The run cycle: reading a script file, compiling and running it, the closing logo, and
+// what is printed and removed afterwards. The exported ZIR_INIT, ZIRS_RUNSCRIPTFILE and
+// ZIRS_RUNSCRIPT are thin wrappers of these.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/errorlist.h"
+
+namespace zir {
+
+// Files the command line asks for at the end of a run; empty paths for none.
+struct RunOutputs {
+    std::string pngPath;   // the screen when the run ends, before the closing logo
+    std::string dumpPath;  // the result, the errors and the objects as JSON
+};
+
+struct PathParts {
+    std::string directory;  // up to and including the last '/' or '\', or empty
+    std::string fileName;
+};
+
+// Splits at the last '/' or '\'. A path without one, or whose only one is its first
+// character, has an empty directory part and is all file name.
+PathParts SplitPath(std::string_view path);
+
+// The lines of a text file without their line ends ("\n" or "\r\n"); empty when the file
+// cannot be read. A leading UTF-8 byte-order mark is dropped, and a file that is valid
+// UTF-8 with characters beyond ASCII is converted to Windows-1252 ('?' where a character
+// has no place there); any other file is taken byte for byte.
+std::vector<std::string> ReadScriptLines(const std::string& path);
+
+// Resets the run-time settings; on the first call also loads the fonts, locates the icon
+// and the logo and fills the message tables. Always 0.
+std::int32_t ZirInit();
+
+// Compiles and runs script lines and shows the closing logo. Returns the run result: 0 or
+// 255 after a run, -1 or -2 after a failed compile pass, else a run-time error (subroutine
+// number in bits 16 to 31, the code word below). When the viewer closes the window the run
+// ends with 0 and without the logo.
+std::int32_t RunScript(const std::vector<std::string>& lines, ErrorList& errors,
+                       const RunOutputs& outputs = {});
+
+// Runs a script file: reads it, sets the window title, runs it, then reports as
+// ReportRunResult does. Returns 0 after a run that ended normally, else the run result.
+std::int32_t RunScriptFile(const std::string& path, ErrorList& errors,
+                           const RunOutputs& outputs = {});
+
+// After a run: deletes an old "Zir-Fehler.txt" in the script's directory, then for a
+// failed compile prints and writes the error report, for a run-time error prints the line
+// naming the subroutine and the message, and in both cases waits for Enter. Returns 0 for
+// the results 0 and 255, else the result.
+std::int32_t ReportRunResult(std::int32_t result, const ErrorList& errors,
+                             const std::string& directory);
+
+}  // namespace zir

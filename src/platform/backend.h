@@ -1,0 +1,60 @@
+// Inside the platform layer: what each backend provides, and the viewer state both fill.
+// Only src/platform/ includes this header.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/viewerinput.h"
+
+namespace zir {
+
+// What the viewer has done so far and the program has not yet read.
+struct ViewerState {
+    std::deque<std::string> keys;
+    int x = 0;
+    int y = 0;
+    int wheel = 0;
+    int buttons = 0;
+    bool inside = false;        // the mouse is over the screen's pixels
+    bool mouseChanged = false;  // since the last PollMouse
+    bool closeRequested = false;
+    bool failed = false;  // the window could not be opened
+};
+
+// Keeps a key press, unless so many are waiting that the program is plainly not reading.
+void QueueKey(ViewerState& viewer, std::string key);
+
+enum class PollKind { Key, Mouse };
+
+class Backend {
+  public:
+    virtual ~Backend() = default;
+    // Makes the window show a screen of this size; false when it cannot.
+    virtual bool ShowScreen(int width, int height) = 0;
+    // Shows the screen image (RGB565) that has changed.
+    virtual void Present(const std::uint8_t* screen) = 0;
+    virtual void SetTitle(const std::string& text) = 0;
+    virtual void SetIcon(const std::uint8_t* image) = 0;
+    virtual ScreenInfo Desktop() = 0;
+    virtual double ClockMs() = 0;
+    // Takes in what the viewer did, for a poll of this kind.
+    virtual void Poll(PollKind kind) = 0;
+    // Lets ms milliseconds pass (ms >= 1) while taking in what the viewer does; may end
+    // early once the window is closed.
+    virtual void Pass(int ms) = 0;
+    // Waits for the viewer's next action, at most maxMs.
+    virtual void Wait(int maxMs) = 0;
+    // Keeps the window alive while the program waits for something else (console input).
+    virtual void KeepAlive() = 0;
+};
+
+std::unique_ptr<Backend> MakeHeadlessBackend(ViewerState& viewer, std::vector<ViewerEvent> events);
+// Null, with the reason in message, when no display can be opened.
+std::unique_ptr<Backend> MakeWindowedBackend(ViewerState& viewer, std::string& message);
+
+}  // namespace zir

@@ -1,0 +1,294 @@
+#include "platform/platform.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/frames.h"
+#include "platform/textcode.h"
+
+namespace zir {
+namespace {
+
+constexpr std::size_t MaxWaitingKeys = 1024;
+constexpr std::size_t TitleMaxChars = 127;
+constexpr int LongSleepMs = 100;
+constexpr int SleepStepMs = 50;
+constexpr int ConsolePollMs = 20;
+
+struct PlatformState {
+    std::unique_ptr<Backend> backend;
+    BackendKind kind = BackendKind::Headless;
+    ViewerState viewer;
+    Image screen;
+    bool screenChanged = false;
+    std::string title;
+    FrameRecorder frames;
+    int consoleInFd = 0;
+    int consoleOutFd = 1;
+    std::string consoleBuffer;
+    bool consoleEnded = false;
+};
+
+PlatformState gState;
+
+// The layer used without PlatformStart (an outside caller of the library) gets a window
+// where one can be had.
+Backend& Active() {
+    if (!gState.backend) {
+        std::string message;
+        PlatformOptions options;
+        if (PlatformStart(options, message) != PlatformError::None) {
+            options.backend = BackendKind::Headless;
+            PlatformStart(options, message);
+        }
+    }
+    return *gState.backend;
+}
+
+void PresentIfChanged() {
+    Backend& backend = Active();
+    if (!gState.screenChanged || !gState.screen) return;
+    gState.screenChanged = false;
+    backend.Present(gState.screen.get());
+    FramesCapture(gState.frames, gState.screen.get(), backend.ClockMs());
+}
+
+bool KeyWaiting() {
+    return !gState.viewer.keys.empty();
+}
+
+bool DisplayAvailable() {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
+
+// The locale's code set decides: 8-bit Latin code pages get the bytes as they are, anything
+// else (UTF-8, and the plain C locale of most build machines) gets UTF-8.
+bool ConsoleWantsUtf8() {
+    static const bool utf8 = [] {
+        const char* locale = nullptr;
+        for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+            const char* value = std::getenv(name);
+            if (value && *value) {
+                locale = value;
+                break;
+            }
+        }
+        if (!locale) return true;
+        std::string lower(locale);
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        bool latin = lower.find("8859") != std::string::npos ||
+                     lower.find("1252") != std::string::npos ||
+                     lower.find("latin") != std::string::npos;
+        return !latin;
+    }();
+    return utf8;
+}
+
+void WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+}  // namespace
+
+void QueueKey(ViewerState& viewer, std::string key) {
+    if (viewer.keys.size() < MaxWaitingKeys) viewer.keys.push_back(std::move(key));
+}
+
+PlatformError PlatformStart(const PlatformOptions& options, std::string& message) {
+    PlatformStop();
+    gState.viewer = ViewerState{};
+    gState.screen.reset();
+    gState.screenChanged = false;
+    gState.title.clear();
+    gState.consoleInFd = options.consoleInFd;
+    gState.consoleOutFd = options.consoleOutFd;
+    gState.consoleBuffer.clear();
+    gState.consoleEnded = false;
+
+    std::vector<ViewerEvent> events;
+    if (!options.inputPath.empty() && !ReadViewerInput(options.inputPath, events, message)) {
+        return PlatformError::InputFile;
+    }
+    if (!options.framesDir.empty() && !FramesStart(gState.frames, options.framesDir, message)) {
+        return PlatformError::FramesDir;
+    }
+    if (options.backend == BackendKind::Headless) {
+        gState.backend = MakeHeadlessBackend(gState.viewer, std::move(events));
+    } else {
+        if (!DisplayAvailable()) {
+            message =
+                "no display to open a window on (DISPLAY is not set); "
+                "use --headless to run without a window";
+        } else {
+            gState.backend = MakeWindowedBackend(gState.viewer, message);
+        }
+        if (!gState.backend) {
+            FramesStop(gState.frames);
+            return PlatformError::NoDisplay;
+        }
+    }
+    gState.kind = options.backend;
+    return PlatformError::None;
+}
+
+void PlatformStop() {
+    gState.backend.reset();
+    FramesStop(gState.frames);
+}
+
+bool PlatformFailed() {
+    return gState.viewer.failed;
+}
+
+BackendKind ActiveBackend() {
+    Active();
+    return gState.kind;
+}
+
+bool ScreenOpen(int width, int height, int bitsPerPixel) {
+    Backend& backend = Active();
+    if (bitsPerPixel != 16) return false;
+    Image image{ImageCreateWithDepth(width, height, 2, Colour{0})};
+    if (!image) return false;
+    if (!backend.ShowScreen(width, height)) return false;
+    gState.screen = std::move(image);
+    gState.screenChanged = true;
+    return true;
+}
+
+ScreenInfo ScreenQuery() {
+    const std::uint8_t* screen = gState.screen.get();
+    if (!screen) return Active().Desktop();
+    return {ImageWidth(screen), ImageHeight(screen), 16};
+}
+
+const std::uint8_t* ScreenImage() {
+    return gState.screen.get();
+}
+
+ImageHandle ScreenImageForDrawing() {
+    if (gState.screen) gState.screenChanged = true;
+    return gState.screen.get();
+}
+
+void SetWindowTitle(std::string_view text) {
+    gState.title = std::string(text.substr(0, std::min(text.size(), TitleMaxChars)));
+    Active().SetTitle(gState.title);
+}
+
+std::string WindowTitle() {
+    return gState.title;
+}
+
+void SetWindowIcon(const std::uint8_t* image) {
+    if (image && ImageHeaderValid(image)) Active().SetIcon(image);
+}
+
+std::string PollKey() {
+    PresentIfChanged();
+    gState.backend->Poll(PollKind::Key);
+    if (gState.viewer.keys.empty()) return {};
+    std::string key = std::move(gState.viewer.keys.front());
+    gState.viewer.keys.pop_front();
+    return key;
+}
+
+MouseState PollMouse() {
+    PresentIfChanged();
+    gState.backend->Poll(PollKind::Mouse);
+    ViewerState& v = gState.viewer;
+    v.mouseChanged = false;
+    return {v.x, v.y, v.wheel, v.inside ? v.buttons : -1};
+}
+
+double ClockSeconds() {
+    return Active().ClockMs() / 1000.0;
+}
+
+void SleepMs(int ms) {
+    PresentIfChanged();
+    Backend& backend = *gState.backend;
+    if (ms < 1 || gState.viewer.closeRequested) return;
+    if (ms < LongSleepMs) {
+        backend.Pass(ms);
+        return;
+    }
+    for (int step = 0; step < ms / SleepStepMs; ++step) {
+        if (KeyWaiting() || gState.viewer.closeRequested) return;
+        backend.Pass(SleepStepMs);
+    }
+    if (KeyWaiting() || gState.viewer.closeRequested) return;
+    if (ms % SleepStepMs) backend.Pass(ms % SleepStepMs);
+}
+
+void WaitForInput(int maxMs) {
+    PresentIfChanged();
+    const ViewerState& v = gState.viewer;
+    if (KeyWaiting() || v.mouseChanged || v.closeRequested) return;
+    gState.backend->Wait(std::max(maxMs, 0));
+}
+
+bool CloseRequested() {
+    return gState.viewer.closeRequested;
+}
+
+void ConsoleWrite(std::string_view text) {
+    std::string line = ConsoleWantsUtf8() ? Utf8FromWindows1252(text) : std::string(text);
+    line += '\n';
+    WriteAll(gState.consoleOutFd, line);
+}
+
+std::optional<std::string> ConsoleReadLine() {
+    Backend& backend = Active();
+    PresentIfChanged();
+    std::string& buffer = gState.consoleBuffer;
+    for (;;) {
+        std::size_t end = buffer.find('\n');
+        if (end != std::string::npos) {
+            std::string line = buffer.substr(0, end);
+            buffer.erase(0, end + 1);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            return line;
+        }
+        if (gState.consoleEnded) {
+            if (buffer.empty()) return std::nullopt;
+            std::string line = std::move(buffer);
+            buffer.clear();
+            return line;
+        }
+        if (gState.viewer.closeRequested) return std::nullopt;
+        // Waits for input in short turns so that an open window stays responsive.
+        pollfd request{gState.consoleInFd, POLLIN, 0};
+        int ready = ::poll(&request, 1, ConsolePollMs);
+        backend.KeepAlive();
+        if (ready < 0 && errno != EINTR) {
+            gState.consoleEnded = true;
+        } else if (ready > 0) {
+            char chunk[4096];
+            ssize_t n = ::read(gState.consoleInFd, chunk, sizeof chunk);
+            if (n > 0) {
+                buffer.append(chunk, static_cast<std::size_t>(n));
+            } else if (n == 0 || errno != EINTR) {
+                gState.consoleEnded = true;
+            }
+        }
+    }
+}
+
+}  // namespace zir

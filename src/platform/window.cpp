@@ -1,0 +1,429 @@
+// The windowed backend (SDL2): a resizable window that shows the screen image scaled with
+// its aspect kept, the keyboard and mouse as key texts and screen pixels, a real clock.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/backend.h"
+#include "platform/textcode.h"
+
+// SDL's window-manager header brings the X11 headers and their macros; ours come first.
+#include <SDL.h>
+#include <SDL_syswm.h>
+
+namespace zir {
+namespace {
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+// A window destroyed from outside (xkill, a session ending) leaves calls on it failing
+// with X errors, which by default end the process. Errors about our own window are taken
+// as the viewer closing it; any other error goes on to the handler before ours.
+Window gXWindow = 0;
+bool gXWindowGone = false;
+XErrorHandler gPreviousXHandler = nullptr;
+
+int OnXError(Display* display, XErrorEvent* error) {
+    if (gXWindowGone || (gXWindow != 0 && error->resourceid == gXWindow)) {
+        gXWindowGone = true;
+        return 0;
+    }
+    return gPreviousXHandler ? gPreviousXHandler(display, error) : 0;
+}
+#endif
+
+struct SdlDeleter {
+    void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+    void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
+    void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
+    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+template <typename T>
+using SdlPtr = std::unique_ptr<T, SdlDeleter>;
+
+std::string KeyText(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return "\r";
+        case SDLK_ESCAPE:
+            return "\x1b";
+        case SDLK_BACKSPACE:
+            return "\b";
+        case SDLK_TAB:
+            return "\t";
+        case SDLK_UP:
+            return "\xFFH";
+        case SDLK_DOWN:
+            return "\xFFP";
+        case SDLK_LEFT:
+            return "\xFFK";
+        case SDLK_RIGHT:
+            return "\xFFM";
+        case SDLK_PAGEUP:
+            return "\xFFI";
+        case SDLK_PAGEDOWN:
+            return "\xFFQ";
+        case SDLK_HOME:
+            return "\xFFG";
+        case SDLK_END:
+            return "\xFFO";
+        default:
+            return {};
+    }
+}
+
+int ButtonBit(Uint8 button) {
+    switch (button) {
+        case SDL_BUTTON_LEFT:
+            return 1;
+        case SDL_BUTTON_RIGHT:
+            return 2;
+        case SDL_BUTTON_MIDDLE:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+class WindowedBackend final : public Backend {
+  public:
+    explicit WindowedBackend(ViewerState& viewer)
+        : viewer_(viewer), start_(std::chrono::steady_clock::now()) {}
+
+    ~WindowedBackend() override {
+        texture_.reset();
+        renderer_.reset();
+        window_.reset();
+#if defined(SDL_VIDEO_DRIVER_X11)
+        gXWindow = 0;
+#endif
+        if (initialised_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    bool Init(std::string& message) {
+        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+        SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            message = std::string("cannot connect to the display (") + SDL_GetError() +
+                      "); use --headless to run without a window";
+            return false;
+        }
+        initialised_ = true;
+        SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+#if defined(SDL_VIDEO_DRIVER_X11)
+        gXWindowGone = false;
+#endif
+        return true;
+    }
+
+    bool ShowScreen(int width, int height) override {
+        if (!window_ && !CreateWindow(width, height)) return false;
+        SdlPtr<SDL_Texture> texture{SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB565,
+                                                      SDL_TEXTUREACCESS_STREAMING, width, height)};
+        if (!texture) return Fail("cannot make the window's picture");
+        SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeNearest);
+        texture_ = std::move(texture);
+        if (screenWidth_ != 0 && !fullscreen_) {
+            int w = width, h = height;
+            FitToDesktop(w, h);
+            SDL_SetWindowSize(window_.get(), w, h);
+        }
+        screenWidth_ = width;
+        screenHeight_ = height;
+        needsRender_ = true;
+        return true;
+    }
+
+    void Present(const std::uint8_t* screen) override {
+        if (!texture_ || WindowGone()) return;
+        SDL_UpdateTexture(texture_.get(), nullptr, ImagePixels(screen), screenWidth_ * 2);
+        Render();
+    }
+
+    void SetTitle(const std::string& text) override {
+        title_ = Utf8FromWindows1252(text);
+        if (window_) SDL_SetWindowTitle(window_.get(), title_.c_str());
+    }
+
+    void SetIcon(const std::uint8_t* image) override {
+        int w = ImageWidth(image), h = ImageHeight(image);
+        SdlPtr<SDL_Surface> surface{
+            SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888)};
+        if (!surface) return;
+        int bpp = ImageBytesPerPixel(image);
+        for (int y = 0; y < h; ++y) {
+            auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) +
+                                                  y * surface->pitch);
+            for (int x = 0; x < w; ++x) {
+                std::uint32_t raw = 0;
+                std::memcpy(&raw, ImagePixels(image) + (static_cast<std::size_t>(y) * w + x) * bpp,
+                            bpp);
+                // Palette indexes of a one-byte image show as grey levels.
+                Colour c = bpp == 1 ? raw * 0x010101 : ImageColourAt(image, x, y);
+                row[x] = raw == MaskPixel(bpp) ? 0 : 0xFF000000 | c;
+            }
+        }
+        icon_ = std::move(surface);
+        if (window_) SDL_SetWindowIcon(window_.get(), icon_.get());
+    }
+
+    ScreenInfo Desktop() override {
+        SDL_DisplayMode mode;
+        if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {640, 480, 16};
+        return {mode.w, mode.h, 16};
+    }
+
+    double ClockMs() override {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_)
+            .count();
+    }
+
+    void Poll(PollKind) override {
+        PumpEvents();
+    }
+
+    void Pass(int ms) override {
+        double deadline = ClockMs() + ms;
+        for (;;) {
+            PumpEvents();
+            double remaining = deadline - ClockMs();
+            if (viewer_.closeRequested || remaining <= 0) return;
+            SDL_WaitEventTimeout(nullptr, static_cast<int>(std::ceil(std::min(remaining, 50.0))));
+        }
+    }
+
+    void Wait(int maxMs) override {
+        PumpEvents();
+        if (InputPending()) return;
+        SDL_WaitEventTimeout(nullptr, maxMs);
+        PumpEvents();
+    }
+
+    void KeepAlive() override {
+        PumpEvents();
+    }
+
+  private:
+    bool Fail(const std::string& what) {
+        std::fprintf(stderr, "zirkula: %s: %s\n", what.c_str(), SDL_GetError());
+        viewer_.failed = true;
+        viewer_.closeRequested = true;
+        return false;
+    }
+
+    bool CreateWindow(int width, int height) {
+        int w = width, h = height;
+        FitToDesktop(w, h);
+        window_.reset(SDL_CreateWindow(title_.c_str(), SDL_WINDOWPOS_CENTERED,
+                                       SDL_WINDOWPOS_CENTERED, w, h, SDL_WINDOW_RESIZABLE));
+        if (!window_) return Fail("cannot open a window");
+        renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
+        if (!renderer_)
+            renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
+        if (!renderer_) return Fail("cannot draw in the window");
+        if (icon_) SDL_SetWindowIcon(window_.get(), icon_.get());
+        WatchForDestruction();
+        return true;
+    }
+
+    // Keeps a window larger than the desktop's usable area inside it, with its aspect.
+    void FitToDesktop(int& w, int& h) {
+        SDL_Rect usable;
+        if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return;
+        double scale =
+            std::min({1.0, static_cast<double>(usable.w) / w, static_cast<double>(usable.h) / h});
+        w = std::max(1, static_cast<int>(w * scale));
+        h = std::max(1, static_cast<int>(h * scale));
+    }
+
+    // The renderer may have made a new native window, so the id is taken after it.
+    void WatchForDestruction() {
+#if defined(SDL_VIDEO_DRIVER_X11)
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (SDL_GetWindowWMInfo(window_.get(), &info) && info.subsystem == SDL_SYSWM_X11) {
+            gXWindow = info.info.x11.window;
+            XErrorHandler previous = XSetErrorHandler(OnXError);
+            if (previous != OnXError) gPreviousXHandler = previous;
+        }
+#endif
+    }
+
+    bool WindowGone() {
+#if defined(SDL_VIDEO_DRIVER_X11)
+        if (gXWindowGone) viewer_.closeRequested = true;
+        return gXWindowGone;
+#else
+        return false;
+#endif
+    }
+
+    bool InputPending() const {
+        return !viewer_.keys.empty() || viewer_.mouseChanged || viewer_.closeRequested;
+    }
+
+    // Where the screen image lies in the window's drawable, in its pixels.
+    SDL_Rect ImageRect(int outputW, int outputH) const {
+        if (screenWidth_ <= 0 || screenHeight_ <= 0) return {0, 0, outputW, outputH};
+        double scale = std::min(static_cast<double>(outputW) / screenWidth_,
+                                static_cast<double>(outputH) / screenHeight_);
+        int w = std::max(1, static_cast<int>(std::lround(screenWidth_ * scale)));
+        int h = std::max(1, static_cast<int>(std::lround(screenHeight_ * scale)));
+        return {(outputW - w) / 2, (outputH - h) / 2, w, h};
+    }
+
+    void Render() {
+        needsRender_ = false;
+        if (!texture_ || WindowGone()) return;
+        int ow = 0, oh = 0;
+        SDL_GetRendererOutputSize(renderer_.get(), &ow, &oh);
+        SDL_Rect dest = ImageRect(ow, oh);
+        SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+        SDL_RenderClear(renderer_.get());
+        SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &dest);
+        SDL_RenderPresent(renderer_.get());
+    }
+
+    void MoveMouse(int windowX, int windowY) {
+        if (!window_ || !renderer_) return;
+        int ww = 1, wh = 1, ow = 1, oh = 1;
+        SDL_GetWindowSize(window_.get(), &ww, &wh);
+        SDL_GetRendererOutputSize(renderer_.get(), &ow, &oh);
+        SDL_Rect dest = ImageRect(ow, oh);
+        double px = (windowX + 0.5) * ow / std::max(ww, 1);
+        double py = (windowY + 0.5) * oh / std::max(wh, 1);
+        viewer_.x = static_cast<int>(std::floor((px - dest.x) * screenWidth_ / dest.w));
+        viewer_.y = static_cast<int>(std::floor((py - dest.y) * screenHeight_ / dest.h));
+        UpdateInside();
+    }
+
+    void UpdateInside() {
+        viewer_.inside = mouseInWindow_ && viewer_.x >= 0 && viewer_.y >= 0 &&
+                         viewer_.x < screenWidth_ && viewer_.y < screenHeight_;
+        viewer_.mouseChanged = true;
+    }
+
+    void PumpEvents() {
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) Handle(event);
+        WindowGone();
+        if (needsRender_) Render();
+    }
+
+    void Handle(const SDL_Event& event) {
+        switch (event.type) {
+            case SDL_QUIT:
+                viewer_.closeRequested = true;
+                break;
+            case SDL_WINDOWEVENT:
+                HandleWindowEvent(event.window);
+                break;
+            case SDL_KEYDOWN:
+                if (event.key.keysym.sym == SDLK_F11) {
+                    if (!event.key.repeat) ToggleFullscreen();
+                } else if (std::string text = KeyText(event.key.keysym.sym); !text.empty()) {
+                    QueueKey(viewer_, std::move(text));
+                }
+                break;
+            case SDL_TEXTINPUT:
+                for (char c : Windows1252FromUtf8(event.text.text)) {
+                    QueueKey(viewer_, std::string(1, c));
+                }
+                break;
+            case SDL_MOUSEMOTION:
+                mouseInWindow_ = true;
+                MoveMouse(event.motion.x, event.motion.y);
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP: {
+                int bit = ButtonBit(event.button.button);
+                if (event.type == SDL_MOUSEBUTTONDOWN) {
+                    viewer_.buttons |= bit;
+                } else {
+                    viewer_.buttons &= ~bit;
+                }
+                mouseInWindow_ = true;
+                MoveMouse(event.button.x, event.button.y);
+                break;
+            }
+            case SDL_MOUSEWHEEL:
+                viewer_.wheel += event.wheel.y;
+                viewer_.mouseChanged = true;
+                break;
+            case SDL_SYSWMEVENT:
+                HandleSystemEvent(*event.syswm.msg);
+                break;
+            default:
+                break;
+        }
+    }
+
+    void HandleWindowEvent(const SDL_WindowEvent& event) {
+        switch (event.event) {
+            case SDL_WINDOWEVENT_CLOSE:
+                viewer_.closeRequested = true;
+                break;
+            case SDL_WINDOWEVENT_EXPOSED:
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+            case SDL_WINDOWEVENT_RESTORED:
+                needsRender_ = true;
+                break;
+            case SDL_WINDOWEVENT_ENTER:
+                mouseInWindow_ = true;
+                UpdateInside();
+                break;
+            case SDL_WINDOWEVENT_LEAVE:
+                mouseInWindow_ = false;
+                UpdateInside();
+                break;
+            default:
+                break;
+        }
+    }
+
+    void HandleSystemEvent(const SDL_SysWMmsg& message) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+        if (message.subsystem == SDL_SYSWM_X11) {
+            const XEvent& x = message.msg.x11.event;
+            if (x.type == DestroyNotify && gXWindow != 0 && x.xdestroywindow.window == gXWindow) {
+                gXWindowGone = true;
+            }
+        }
+#else
+        (void)message;
+#endif
+    }
+
+    void ToggleFullscreen() {
+        if (!window_) return;
+        fullscreen_ = !fullscreen_;
+        SDL_SetWindowFullscreen(window_.get(), fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        needsRender_ = true;
+    }
+
+    ViewerState& viewer_;
+    std::chrono::steady_clock::time_point start_;
+    bool initialised_ = false;
+    SdlPtr<SDL_Window> window_;
+    SdlPtr<SDL_Renderer> renderer_;
+    SdlPtr<SDL_Texture> texture_;
+    SdlPtr<SDL_Surface> icon_;
+    std::string title_;
+    int screenWidth_ = 0;
+    int screenHeight_ = 0;
+    bool fullscreen_ = false;
+    bool needsRender_ = false;
+    bool mouseInWindow_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> MakeWindowedBackend(ViewerState& viewer, std::string& message) {
+    auto backend = std::make_unique<WindowedBackend>(viewer);
+    if (!backend->Init(message)) return nullptr;
+    return backend;
+}
+
+}  // namespace zir
