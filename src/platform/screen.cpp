@@ -21,7 +21,9 @@ ScreenInfo ScreenQuery() {
     return {ImageWidth(gScreen.get()), ImageHeight(gScreen.get()), 16};
 }
 
-const std::uint8_t* ScreenImage() { return gScreen.get(); }
+const std::uint8_t* ScreenImage() {
+    return gScreen.get();
+}
 
 ImageHandle ScreenImageForDrawing() {
     gChanged = true;
