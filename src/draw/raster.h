@@ -41,9 +41,9 @@ void RasterLine(DrawTarget target, double x1, double y1, double x2, double y2, C
 
 // Start 0 with end FullTurn is the whole circle, a disc when filled. Otherwise the arc runs
 // counter-clockwise from start to end (wrapping through 0 when end < start); a negative
-// angle stands for its absolute value and adds the radius line to that end of the arc.
-void RasterArc(DrawTarget target, double cx, double cy, double radius, Colour colour,
-               double start, double end, bool filled);
+// angle (-0 included) stands for its absolute value and adds the radius line to that end.
+void RasterArc(DrawTarget target, double cx, double cy, double radius, Colour colour, double start,
+               double end, bool filled);
 
 void RasterPixel(DrawTarget target, double x, double y, Colour colour);
 

@@ -1,3 +1,5 @@
 #include "zirkula.h"
 
-int main(int argc, char** argv) { return ZirkulaMain(argc, argv); }
+int main(int argc, char** argv) {
+    return ZirkulaMain(argc, argv);
+}

@@ -11,8 +11,7 @@ namespace zir {
 bool ImageHeaderValid(const std::uint8_t* image) {
     if (!image) return false;
     int bpp = ImageBytesPerPixel(image);
-    return (bpp == 1 || bpp == 2 || bpp == 4) && ImageWidth(image) >= 1 &&
-           ImageHeight(image) >= 1;
+    return (bpp == 1 || bpp == 2 || bpp == 4) && ImageWidth(image) >= 1 && ImageHeight(image) >= 1;
 }
 
 ImageHandle ImageCreateWithDepth(int width, int height, int bytesPerPixel,
@@ -22,8 +21,7 @@ ImageHandle ImageCreateWithDepth(int width, int height, int bytesPerPixel,
     }
     if (bytesPerPixel != 1 && bytesPerPixel != 2 && bytesPerPixel != 4) return nullptr;
     std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    auto* image =
-        static_cast<std::uint8_t*>(std::malloc(ImageHeaderBytes + count * bytesPerPixel));
+    auto* image = static_cast<std::uint8_t*>(std::malloc(ImageHeaderBytes + count * bytesPerPixel));
     if (!image) return nullptr;
     std::uint16_t word0 = static_cast<std::uint16_t>(width << 3 | bytesPerPixel);
     std::uint16_t word1 = static_cast<std::uint16_t>(height);
@@ -49,7 +47,9 @@ ImageHandle ImageCreate(int width, int height, std::optional<Colour> fill) {
     return ImageCreateWithDepth(width, height, bpp == 1 || bpp == 4 ? bpp : 2, fill);
 }
 
-void ImageDestroy(ImageHandle image) { std::free(image); }
+void ImageDestroy(ImageHandle image) {
+    std::free(image);
+}
 
 Colour ImageColourAt(const std::uint8_t* image, int x, int y) {
     int bpp = ImageBytesPerPixel(image);

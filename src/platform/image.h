@@ -50,10 +50,18 @@ constexpr std::uint32_t MaskPixel(int bytesPerPixel) {
     return bytesPerPixel == 1 ? 0 : PixelFromColour(MaskColour, bytesPerPixel);
 }
 
-inline int ImageWidth(const std::uint8_t* image) { return (image[0] | image[1] << 8) >> 3; }
-inline int ImageHeight(const std::uint8_t* image) { return image[2] | image[3] << 8; }
-inline int ImageBytesPerPixel(const std::uint8_t* image) { return image[0] & 7; }
-inline std::uint8_t* ImagePixels(ImageHandle image) { return image + ImageHeaderBytes; }
+inline int ImageWidth(const std::uint8_t* image) {
+    return (image[0] | image[1] << 8) >> 3;
+}
+inline int ImageHeight(const std::uint8_t* image) {
+    return image[2] | image[3] << 8;
+}
+inline int ImageBytesPerPixel(const std::uint8_t* image) {
+    return image[0] & 7;
+}
+inline std::uint8_t* ImagePixels(ImageHandle image) {
+    return image + ImageHeaderBytes;
+}
 inline const std::uint8_t* ImagePixels(const std::uint8_t* image) {
     return image + ImageHeaderBytes;
 }

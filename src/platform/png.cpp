@@ -31,8 +31,9 @@ bool WritePng(const std::string& path, const std::uint8_t* image) {
     if (ok && setjmp(png_jmpbuf(png))) ok = false;
     if (ok) {
         png_init_io(png, file.f);
-        png_set_IHDR(png, info, width, height, 8, bpp == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB,
-                     PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_set_IHDR(png, info, width, height, 8,
+                     bpp == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         png_write_info(png, info);
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
