@@ -75,24 +75,19 @@ bool DisplayAvailable() {
 // The locale's code set decides: 8-bit Latin code pages get the bytes as they are, anything
 // else (UTF-8, and the plain C locale of most build machines) gets UTF-8.
 bool ConsoleWantsUtf8() {
-    static const bool utf8 = [] {
-        const char* locale = nullptr;
-        for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-            const char* value = std::getenv(name);
-            if (value && *value) {
-                locale = value;
-                break;
-            }
+    const char* locale = nullptr;
+    for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) {
+            locale = value;
+            break;
         }
-        if (!locale) return true;
-        std::string lower(locale);
-        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        bool latin = lower.find("8859") != std::string::npos ||
-                     lower.find("1252") != std::string::npos ||
-                     lower.find("latin") != std::string::npos;
-        return !latin;
-    }();
-    return utf8;
+    }
+    if (!locale) return true;
+    std::string lower(locale);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower.find("8859") == std::string::npos && lower.find("1252") == std::string::npos &&
+           lower.find("latin") == std::string::npos;
 }
 
 void WriteAll(int fd, std::string_view bytes) {

@@ -93,6 +93,15 @@ class WindowedBackend final : public Backend {
         : viewer_(viewer), start_(std::chrono::steady_clock::now()) {}
 
     ~WindowedBackend() override {
+        if (WindowGone()) {
+            // SDL's connections still hold errors about the destroyed window; closing them
+            // would hand those to Xlib's default handler, which ends the process with exit
+            // code 1. The program is ending, so SDL is left as it stands.
+            texture_.release();
+            renderer_.release();
+            window_.release();
+            return;
+        }
         texture_.reset();
         renderer_.reset();
         window_.reset();
