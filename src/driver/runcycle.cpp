@@ -3,8 +3,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "draw/logo.h"
 #include "driver/compiler_standin.h"
@@ -13,6 +11,7 @@
 #include "driver/fonts_standin.h"
 #include "driver/messages_standin.h"
 #include "interp/runstate.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/png.h"
 #include "platform/resources.h"
@@ -74,9 +73,8 @@ PathParts SplitPath(std::string_view path) {
 
 std::vector<std::string> ReadScriptLines(const std::string& path) {
     std::vector<std::string> lines;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return lines;
-    std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::string text;
+    if (!ReadWholeFile(path, text)) return lines;
     if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
     if (IsValidUtf8(text)) text = Windows1252FromUtf8(text);
 

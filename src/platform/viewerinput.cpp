@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
+#include "platform/files.h"
 #include "platform/textcode.h"
 
 namespace zir {
@@ -190,12 +189,11 @@ bool ParseViewerInput(std::string_view text, const std::string& fileName,
 
 bool ReadViewerInput(const std::string& path, std::vector<ViewerEvent>& events,
                      std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    std::string text;
+    if (!ReadWholeFile(path, text)) {
         error = path + ": cannot read the input file";
         return false;
     }
-    std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     return ParseViewerInput(text, path, events, error);
 }
 

@@ -111,6 +111,8 @@ TEST(ViewerInput, AMissingFileIsAnError) {
     std::string error;
     EXPECT_FALSE(ReadViewerInput("/nonexistent/input.txt", events, error));
     EXPECT_EQ(error, "/nonexistent/input.txt: cannot read the input file");
+    EXPECT_FALSE(ReadViewerInput("/", events, error));
+    EXPECT_EQ(error, "/: cannot read the input file");
 }
 
 }  // namespace

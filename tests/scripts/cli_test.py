@@ -1,0 +1,140 @@
+#!/usr/bin/env python3
+"""The real zirkula program from the outside: exit codes, messages, the report file beside
+the script, the console prompt, the viewer input file and the dump.
+
+Usage: cli_test.py ZIRKULA WORK_DIR
+"""
+import json
+import os
+import subprocess
+import sys
+import unittest
+
+ZIRKULA = ""
+WORK = ""
+
+
+def run(*args, stdin="", env_drop=(), cwd=None):
+    env = {k: v for k, v in os.environ.items() if k not in env_drop}
+    env["LC_ALL"] = "C.UTF-8"
+    return subprocess.run([ZIRKULA, *args], input=stdin.encode(), capture_output=True,
+                          env=env, cwd=cwd or WORK, timeout=60)
+
+
+def write(path, text, mode="w"):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, mode) as f:
+        f.write(text)
+    return path
+
+
+class ExitCodes(unittest.TestCase):
+    def test_a_run_ends_with_0_and_removes_the_old_report_beside_the_script(self):
+        script = write(os.path.join(WORK, "kurs", "dreieck.zir"), "POINT A 1 2\nEND\n")
+        old = write(os.path.join(WORK, "kurs", "Zir-Fehler.txt"), "1 Fehler im 1.Durchgang.\r\n")
+        elsewhere = write(os.path.join(WORK, "Zir-Fehler.txt"), "not this one\r\n")
+        result = run("--headless", script)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertFalse(os.path.exists(old))
+        self.assertTrue(os.path.exists(elsewhere))
+
+    def test_a_script_path_without_directory_puts_the_report_in_the_current_directory(self):
+        os.makedirs(os.path.join(WORK, "here"), exist_ok=True)
+        write(os.path.join(WORK, "here", "kreis.zir"), "END\n")
+        old = write(os.path.join(WORK, "here", "Zir-Fehler.txt"), "old\r\n")
+        result = run("--headless", "kreis.zir", cwd=os.path.join(WORK, "here"))
+        self.assertEqual(result.returncode, 0)
+        self.assertFalse(os.path.exists(old))
+
+    def test_a_cancelled_console_prompt_ends_with_255(self):
+        for typed in ["", "\n", "   \n"]:
+            result = run("--headless", stdin=typed)
+            self.assertEqual(result.returncode, 255, repr(typed))
+            self.assertEqual(result.stdout.decode(), "Wähle ein Zirkula-Programm zum Ausführen:\n")
+
+    def test_a_path_typed_at_the_prompt_is_run(self):
+        script = write(os.path.join(WORK, "prompt dir", "a.zir"), "END\n")
+        old = write(os.path.join(WORK, "prompt dir", "Zir-Fehler.txt"), "old\r\n")
+        result = run("--headless", stdin=f"  '{script}'  \n")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertFalse(os.path.exists(old))
+
+    def test_a_wrong_command_line_ends_with_2_and_says_why(self):
+        for args, said in [
+            (["--fast"], "unknown option '--fast'"),
+            (["--headless", "--png"], "--png needs a file or directory name"),
+            (["--input", "in.txt", "a.zir"], "--input works only with --headless"),
+            (["--headless", "--gif", "a.gif", "a.zir"], "--gif is not available yet"),
+            (["--check", "a.zir"], "--check is not available yet"),
+        ]:
+            result = run(*args)
+            self.assertEqual(result.returncode, 2, args)
+            self.assertIn(said, result.stderr.decode())
+            self.assertIn("zirkula --help", result.stderr.decode())
+
+    def test_without_a_display_the_window_cannot_open_exit_3(self):
+        script = write(os.path.join(WORK, "nodisplay.zir"), "END\n")
+        result = run(script, env_drop=("DISPLAY", "WAYLAND_DISPLAY"))
+        self.assertEqual(result.returncode, 3)
+        message = result.stderr.decode()
+        self.assertEqual(message.count("\n"), 1, message)
+        self.assertIn("--headless", message)
+
+    def test_help_and_version(self):
+        self.assertEqual(run("--help").returncode, 0)
+        self.assertIn("--headless", run("--help").stdout.decode())
+        self.assertRegex(run("--version").stdout.decode(), r"^zirkula \d+\.\d+\.\d+\n$")
+
+
+class ViewerInput(unittest.TestCase):
+    def test_a_malformed_input_line_is_named_and_ends_with_2(self):
+        script = write(os.path.join(WORK, "input.zir"), "END\n")
+        bad = write(os.path.join(WORK, "bad-input.txt"), "# viewer\n100 key r\n150 klick 3 4\n")
+        result = run("--headless", "--input", bad, script)
+        self.assertEqual(result.returncode, 2)
+        self.assertIn(f"{bad}:3: unknown event 'klick'", result.stderr.decode())
+
+    def test_a_missing_input_file_ends_with_2(self):
+        script = write(os.path.join(WORK, "input.zir"), "END\n")
+        result = run("--headless", "--input", os.path.join(WORK, "none.txt"), script)
+        self.assertEqual(result.returncode, 2)
+        self.assertIn("none.txt: cannot read the input file", result.stderr.decode())
+
+    def test_a_well_formed_input_file_is_accepted(self):
+        script = write(os.path.join(WORK, "input.zir"), "END\n")
+        good = write(os.path.join(WORK, "good-input.txt"), "100 key Enter\n200 click 5 5\n")
+        self.assertEqual(run("--headless", "--input", good, script).returncode, 0)
+
+
+class Outputs(unittest.TestCase):
+    def test_the_dump_is_json_in_the_documented_shape(self):
+        script = write(os.path.join(WORK, "dump.zir"), "END\n")
+        dump = os.path.join(WORK, "dump.json")
+        result = run("--headless", "--dump", dump, script)
+        self.assertEqual(result.returncode, 0)
+        with open(dump, encoding="utf-8") as f:
+            data = json.load(f)
+        self.assertEqual(sorted(data), ["circles", "errors", "lines", "points", "result",
+                                        "screen", "time_ms"])
+        self.assertIn(data["result"], (0, 255, -1))
+        self.assertIsInstance(data["points"], list)
+
+    def test_png_without_a_screen_says_so_and_writes_nothing(self):
+        script = write(os.path.join(WORK, "nopng.zir"), "END\n")
+        png = os.path.join(WORK, "none.png")
+        result = run("--headless", "--png", png, script)
+        self.assertEqual(result.returncode, 0)
+        self.assertFalse(os.path.exists(png))
+        self.assertIn("no picture written", result.stderr.decode())
+
+    def test_an_unwritable_frames_directory_ends_with_2(self):
+        script = write(os.path.join(WORK, "frames.zir"), "END\n")
+        result = run("--headless", "--frames", "/proc/zirkula-frames", script)
+        self.assertEqual(result.returncode, 2)
+        self.assertIn("/proc/zirkula-frames", result.stderr.decode())
+
+
+if __name__ == "__main__":
+    ZIRKULA, WORK = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    os.makedirs(WORK, exist_ok=True)
+    unittest.main(argv=sys.argv[:1], verbosity=2)

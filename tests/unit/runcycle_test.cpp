@@ -1,0 +1,257 @@
+// The run cycle: paths, reading scripts, the report file, the printed lines and the prompt,
+// the logo wait and the exported entry points.
+#include "driver/runcycle.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "interp/runstate.h"
+#include "platform/platform.h"
+#include "zirkula.h"
+
+namespace zir {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path TestDir(const std::string& name) {
+    fs::path dir = fs::path(ZIR_TEST_OUTPUT_DIR) / "runcycle" / name;
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void StartHeadless(const std::string& input = "", int consoleIn = 0, int consoleOut = 1) {
+    PlatformOptions options;
+    options.backend = BackendKind::Headless;
+    options.consoleInFd = consoleIn;
+    options.consoleOutFd = consoleOut;
+    if (!input.empty()) {
+        options.inputPath = std::string(ZIR_TEST_OUTPUT_DIR) + "/runcycle.input";
+        WriteFile(options.inputPath, input);
+    }
+    std::string message;
+    ASSERT_EQ(PlatformStart(options, message), PlatformError::None) << message;
+}
+
+TEST(SplitPath, TheDirectoryEndsAtTheLastSlashOrBackslash) {
+    auto check = [](std::string_view path, std::string_view dir, std::string_view file) {
+        PathParts parts = SplitPath(path);
+        EXPECT_EQ(parts.directory, dir) << path;
+        EXPECT_EQ(parts.fileName, file) << path;
+    };
+    check("dreieck.zir", "", "dreieck.zir");
+    check("/dreieck.zir", "", "/dreieck.zir");
+    check("\\dreieck.zir", "", "\\dreieck.zir");
+    check("kurs/geo/dreieck.zir", "kurs/geo/", "dreieck.zir");
+    check("C:\\Kurs\\dreieck.zir", "C:\\Kurs\\", "dreieck.zir");
+    check("kurs/geo\\dreieck.zir", "kurs/geo\\", "dreieck.zir");
+    check("/home/a\\b/c.zir", "/home/a\\b/", "c.zir");
+    check("kurs/", "kurs/", "");
+    check("", "", "");
+}
+
+TEST(ReadScriptLines, A2500LineFileIsReadWhole) {
+    fs::path path = TestDir("long") / "long.zir";
+    std::string text;
+    for (int i = 0; i < 2500; ++i) text += "POINT P" + std::to_string(i) + " 1 2\n";
+    WriteFile(path, text);
+    std::vector<std::string> lines = ReadScriptLines(path.string());
+    ASSERT_EQ(lines.size(), 2500u);
+    EXPECT_EQ(lines[0], "POINT P0 1 2");
+    EXPECT_EQ(lines[1023], "POINT P1023 1 2");
+    EXPECT_EQ(lines[1024], "POINT P1024 1 2");
+    EXPECT_EQ(lines[2048], "POINT P2048 1 2");
+    EXPECT_EQ(lines[2499], "POINT P2499 1 2");
+}
+
+TEST(ReadScriptLines, LineEndsMarksAndEncodingsAreHandled) {
+    fs::path dir = TestDir("encodings");
+    WriteFile(dir / "crlf.zir", "POINT A 1 2\r\n\r\nEND");
+    EXPECT_EQ(ReadScriptLines((dir / "crlf.zir").string()),
+              (std::vector<std::string>{"POINT A 1 2", "", "END"}));
+    // UTF-8 with a byte-order mark: the mark goes, the umlauts become Windows-1252.
+    WriteFile(dir / "utf8.zir", "\xEF\xBB\xBFTEXT \"Gr\u00FC\u00DF \u20AC \u03B1\"\n");
+    EXPECT_EQ(ReadScriptLines((dir / "utf8.zir").string()),
+              (std::vector<std::string>{"TEXT \"Gr\xFC\xDF \x80 ?\""}));
+    // A Latin-1 file is taken byte for byte.
+    WriteFile(dir / "latin1.zir", "TEXT \"Gr\xFC\xDF\"\nEND\n");
+    EXPECT_EQ(ReadScriptLines((dir / "latin1.zir").string()),
+              (std::vector<std::string>{"TEXT \"Gr\xFC\xDF\"", "END"}));
+    EXPECT_TRUE(ReadScriptLines((dir / "missing.zir").string()).empty());
+    EXPECT_TRUE(ReadScriptLines(dir.string()).empty()) << "a directory reads as no lines";
+}
+
+class RunCycle : public ::testing::Test {
+  protected:
+    void SetUp() override { StartHeadless(); }
+    void TearDown() override { StartHeadless(); }
+};
+
+TEST_F(RunCycle, ARunDeletesTheOldReportBesideTheScriptAndSetsTheTitle) {
+    fs::path dir = TestDir("report");
+    fs::path script = dir / "dreieck.zir";
+    WriteFile(script, "END\n");
+    WriteFile(dir / "Zir-Fehler.txt", "2 Fehler im 1.Durchgang.\r\n");
+    ErrorList errors;
+    EXPECT_EQ(RunScriptFile(script.string(), errors), 0);
+    EXPECT_FALSE(fs::exists(dir / "Zir-Fehler.txt"));
+    EXPECT_EQ(WindowTitle(), script.string() + " - Zirkula");
+}
+
+TEST_F(RunCycle, TheTitleOfAUtf8PathIsProgramTextCutTo127Characters) {
+    fs::path dir = TestDir(
+        "\u00DC"
+        "bung");
+    fs::path script = dir / "kreis.zir";
+    WriteFile(script, "END\n");
+    ErrorList errors;
+    RunScriptFile(script.string(), errors);
+    std::string expected = script.string();
+    expected.replace(expected.find("\u00DC"), 2, "\xDC");
+    EXPECT_EQ(WindowTitle(), expected + " - Zirkula");
+
+    std::string longPath = dir.string() + "/" + std::string(150, 'a') + ".zir";
+    RunScriptFile(longPath, errors);
+    EXPECT_EQ(WindowTitle().size(), 127u);
+}
+
+TEST_F(RunCycle, TheClosingLogoWaitsTwoSecondsOrUntilAKeyWhichIsThenDiscarded) {
+    ErrorList errors;
+    EXPECT_EQ(RunScript({"END"}, errors), 0);
+    EXPECT_EQ(ClockSeconds(), 2.0);
+
+    StartHeadless("300 key x\n300 key y\n");
+    RunScript({"END"}, errors);
+    EXPECT_GE(ClockSeconds(), 0.3);
+    EXPECT_LT(ClockSeconds(), 0.31);
+    EXPECT_EQ(PollKey(), "");
+}
+
+TEST_F(RunCycle, AClosedWindowEndsTheRunWithoutTheLogo) {
+    StartHeadless("0 close\n");
+    ErrorList errors;
+    EXPECT_EQ(RunScript({"END"}, errors), 0);
+    EXPECT_EQ(ClockSeconds(), 0.0);
+}
+
+TEST_F(RunCycle, EveryRunStartsFromTheDefaultSettings) {
+    Settings().stepWait = 500;
+    Settings().backgroundColour = 0;
+    EXPECT_EQ(ZirInit(), 0);
+    EXPECT_EQ(Settings().stepWait, 2000);
+    EXPECT_EQ(Settings().backgroundColour, 0xFFFFFFu);
+}
+
+TEST_F(RunCycle, TheDumpIsWrittenWhenTheRunEnds) {
+    fs::path dump = TestDir("dump") / "run.json";
+    ErrorList errors;
+    RunScript({"END"}, errors, {"", dump.string()});
+    std::string json = ReadFile(dump);
+    EXPECT_NE(json.find("\"screen\": null,\n  \"time_ms\": 0\n"), std::string::npos) << json;
+}
+
+// What is printed after a run, read back through a pipe; the prompt's input is at its end.
+class RunReport : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(::pipe(out_), 0);
+        ::fcntl(out_[0], F_SETFL, O_NONBLOCK);
+        int in[2];
+        ASSERT_EQ(::pipe(in), 0);
+        ::close(in[1]);
+        in_ = in[0];
+        ::setenv("LC_ALL", "C.UTF-8", 1);
+        StartHeadless("", in_, out_[1]);
+        dir_ = TestDir("printed");
+        WriteFile(dir_ / "Zir-Fehler.txt", "old\r\n");
+    }
+    void TearDown() override {
+        StartHeadless();
+        ::unsetenv("LC_ALL");
+        for (int fd : {in_, out_[0], out_[1]}) ::close(fd);
+    }
+    std::string Printed() {
+        std::string text;
+        char buffer[512];
+        for (ssize_t n; (n = ::read(out_[0], buffer, sizeof buffer)) > 0;) text.append(buffer, n);
+        return text;
+    }
+
+    int in_ = -1;
+    int out_[2] = {-1, -1};
+    fs::path dir_;
+};
+
+TEST_F(RunReport, ARunTimeErrorNamesTheSubroutineAndPromptsForEnter) {
+    ErrorList errors;
+    std::int32_t result = 3 << 16 | 32;
+    EXPECT_EQ(ReportRunResult(result, errors, dir_.string() + "/"), result);
+    std::string printed = Printed();
+    EXPECT_EQ(printed.rfind("Ausf\u00FChrungsfehler in der Subroutine 3: ", 0), 0u) << printed;
+    EXPECT_NE(printed.find("\nDr\u00FC"
+                           "cke die [Enter]-Taste, um weiterzufahren.\n"),
+              std::string::npos)
+        << printed;
+    EXPECT_FALSE(fs::exists(dir_ / "Zir-Fehler.txt")) << "the old report goes after any run";
+}
+
+TEST_F(RunReport, AFailedCompileIsReportedUnderItsPassWithTheErrorCount) {
+    ErrorList errors;
+    errors.codes = {13, 36};
+    errors.lines = {3, 0};
+    EXPECT_EQ(ReportRunResult(-1, errors, dir_.string() + "/"), -1);
+    EXPECT_EQ(Printed().rfind("2 Fehler im 1.Durchgang.\n", 0), 0u);
+    errors.codes = {21};
+    errors.lines = {4};
+    EXPECT_EQ(ReportRunResult(-2, errors, dir_.string() + "/"), -2);
+    EXPECT_EQ(Printed().rfind("1 Fehler im 2.Durchgang.\n", 0), 0u);
+}
+
+TEST_F(RunReport, ANormalEndPrintsNothingAndReturnsZero) {
+    ErrorList errors;
+    EXPECT_EQ(ReportRunResult(255, errors, dir_.string() + "/"), 0);
+    EXPECT_EQ(ReportRunResult(0, errors, dir_.string() + "/"), 0);
+    EXPECT_EQ(Printed(), "");
+    EXPECT_FALSE(fs::exists(dir_ / "Zir-Fehler.txt"));
+}
+
+TEST_F(RunCycle, TheExportedEntryPointsResizeTheCallersLists) {
+    ZirIntList codes{nullptr, 0};
+    ZirIntList lines{static_cast<int32_t*>(std::malloc(5 * sizeof(int32_t))), 5};
+    ZirTextList script{nullptr, 0};
+    EXPECT_EQ(ZIR_INIT(), 0);
+    ZIRS_RUNSCRIPT(&script, &codes, &lines);
+    // Whatever the compile finds in an empty script, both lists have one entry.
+    ASSERT_EQ(codes.count, 1);
+    ASSERT_EQ(lines.count, 1);
+    ASSERT_NE(codes.items, nullptr);
+    EXPECT_EQ(lines.items[0], 0);
+
+    fs::path dir = TestDir("exported");
+    WriteFile(dir / "Zir-Fehler.txt", "old\r\n");
+    std::string path = (dir / "leer.zir").string();
+    ZIRS_RUNSCRIPTFILE(path.c_str(), &codes, &lines);
+    EXPECT_FALSE(fs::exists(dir / "Zir-Fehler.txt"));
+    EXPECT_EQ(WindowTitle(), path + " - Zirkula");
+    std::free(codes.items);
+    std::free(lines.items);
+}
+
+}  // namespace
+}  // namespace zir

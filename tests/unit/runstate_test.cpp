@@ -1,0 +1,72 @@
+#include "interp/runstate.h"
+
+#include <gtest/gtest.h>
+
+namespace zir {
+namespace {
+
+TEST(RunState, AFreshRunHasTheDocumentedDefaults) {
+    Settings().stepWait = 5;
+    Settings().captions[0] = "Halt";
+    ResetSettings();
+    const RunState& s = Settings();
+    EXPECT_FLOAT_EQ(s.frameSeconds, 0.05f);
+    EXPECT_EQ(s.instrumentWait, 2000);
+    EXPECT_EQ(s.frameWait, 50);
+    EXPECT_EQ(s.stepWait, 2000);
+    EXPECT_EQ(s.backgroundColour, 0xFFFFFFu);
+    EXPECT_EQ(s.textColour, 0u);
+    EXPECT_EQ(s.pointShape, 0);
+    EXPECT_EQ(s.lineStyle, 0xFFFF);
+    EXPECT_EQ(s.drawColour, 0x010101u);
+    EXPECT_EQ(s.lineWidth, 1);
+    EXPECT_EQ(s.arcWidth, 2560);
+    EXPECT_EQ(s.pointSize, 8);
+    EXPECT_EQ(s.toolSizeSmall, 160);
+    EXPECT_EQ(s.toolSizeLarge, 160);
+    EXPECT_EQ(s.rulerWidth, 50u);
+    EXPECT_EQ(s.pencilColour, 0xFFFFFFFFu);
+    EXPECT_EQ(s.compassColour, 0xB0B0B0u);
+    EXPECT_EQ(s.toolColour5, 0x0000B0u);
+    EXPECT_EQ(s.toolColour6, 0x0000B0u);
+    EXPECT_EQ(s.rulerColour, 0x0000B0u);
+    EXPECT_EQ(s.auxColour, 0xC0C0C0u);
+    EXPECT_EQ(s.barColour, 0xC0C0C0u);
+    EXPECT_EQ(s.barTextColour, 0u);
+    EXPECT_EQ(s.menuHighlightColour, 0x000080u);
+    EXPECT_EQ(s.menuHighlightTextColour, 0xFFFFFFu);
+    EXPECT_EQ(s.screenDepth, 0);
+    EXPECT_EQ(s.captions[0], "Pause");
+    EXPECT_EQ(s.captions[1], "Weiter");
+    EXPECT_EQ(s.captions[2], "Wiederholen");
+    EXPECT_EQ(s.captions[3], "Beenden");
+}
+
+// DEFAULTS and TOOLDEFAULTS write whole words in this order; a word that holds two halves
+// takes the first field in its low half.
+TEST(RunState, WordsFollowTheFieldOrderWithTheFirstHalfLow) {
+    RunState s;
+    EXPECT_EQ(GetRunWord(s, RunWord::StepWait), 2000u);
+    EXPECT_EQ(GetRunWord(s, RunWord::PointShapeLineStyle), 0xFFFF0000u);
+    EXPECT_EQ(GetRunWord(s, RunWord::ArcWidthPointSize), 8u << 16 | 2560u);
+    EXPECT_EQ(GetRunWord(s, RunWord::ToolSize), 160u << 16 | 160u);
+    EXPECT_EQ(GetRunWord(s, RunWord::ScreenDepth), 0u);
+
+    SetRunWord(s, RunWord::PointShapeLineStyle, 0xF0F00003);
+    EXPECT_EQ(s.pointShape, 3);
+    EXPECT_EQ(s.lineStyle, 0xF0F0);
+    SetRunWord(s, RunWord::LineWidth, 0xFFFFFFFF);  // a value not given is stored as -1
+    EXPECT_EQ(s.lineWidth, 0xFFFF);
+    EXPECT_EQ(s.drawColour, 0x010101u) << "the neighbouring word stays";
+    SetRunWord(s, RunWord::ToolSize, 200u << 16 | 120u);
+    EXPECT_EQ(s.toolSizeSmall, 120);
+    EXPECT_EQ(s.toolSizeLarge, 200);
+    SetRunWord(s, RunWord::AuxColour, 0x123456);
+    EXPECT_EQ(s.auxColour, 0x123456u);
+    EXPECT_EQ(s.rulerColour, 0x0000B0u);
+    SetRunWord(s, RunWord::FrameSeconds, 0x3CA3D70A);  // 0.02f
+    EXPECT_FLOAT_EQ(s.frameSeconds, 0.02f);
+}
+
+}  // namespace
+}  // namespace zir
