@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# The file-open dialog (zenity) inside a virtual X server (xvfb-run):
+#   run_dialog_test.sh ZIRKULA OUTPUT_DIR
+# Started without a script, zirkula shows the dialog with its German title in the current
+# directory; Esc cancels with exit code 255, and a file chosen there is run.
+set -uo pipefail
+zirkula=$1
+out=$2
+if ! command -v zenity >/dev/null; then
+  echo "zenity is not installed: the console prompt stands in for the dialog; nothing to test"
+  exit 0
+fi
+rm -rf "$out"
+mkdir -p "$out"
+cd "$out" || exit 1
+printf 'END\n' >chosen.zir
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# Waits for the dialog and puts the pointer over it, where keys go without a window manager.
+await_dialog() {
+  local wid=""
+  for _ in $(seq 200); do
+    wid=$(xdotool search --name 'Zirkula-Programm' 2>/dev/null | head -1)
+    [ -n "$wid" ] && break
+    sleep 0.1
+  done
+  [ -n "$wid" ] || return 1
+  sleep 1.5
+  xdotool mousemove 400 300
+  sleep 0.3
+  echo "$wid"
+}
+
+# Waits up to $2 tenths of a second for process $1 and sets rc to its exit code.
+await_exit() {
+  for _ in $(seq "$2"); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$1" 2>/dev/null; then
+    pkill -f 'zenity --file-selection'
+    kill "$1"
+  fi
+  wait "$1"
+  rc=$?
+}
+
+"$zirkula" >cancel.log 2>&1 &
+pid=$!
+if wid=$(await_dialog); then
+  title=$(xdotool getwindowname "$wid")
+  [ "$title" = "Wähle ein Zirkula-Programm zum Ausführen:" ] || fail "dialog title is '$title'"
+  import -window root "$out/dialog.png"
+  xdotool key Escape
+  await_exit "$pid" 100
+  [ "$rc" = 255 ] || fail "exit code $rc after cancelling, expected 255"
+else
+  fail "no dialog appeared"
+  kill "$pid"
+fi
+
+echo old >Zir-Fehler.txt
+"$zirkula" >choose.log 2>&1 &
+pid=$!
+if await_dialog >/dev/null; then
+  xdotool key ctrl+l
+  sleep 0.3
+  xdotool type --delay 80 chosen.zir
+  sleep 0.5
+  xdotool key Return
+  await_exit "$pid" 150
+  [ "$rc" = 0 ] || fail "exit code $rc after choosing a file, expected 0"
+  [ -e Zir-Fehler.txt ] && fail "the chosen script did not run: the old report is still there"
+else
+  fail "no dialog appeared the second time"
+  kill "$pid"
+fi
+
+if [ "$failures" -ne 0 ]; then
+  cat cancel.log choose.log
+  exit 1
+fi
+echo "dialog test passed"
