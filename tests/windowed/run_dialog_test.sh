@@ -2,7 +2,8 @@
 # The file-open dialog (zenity) inside a virtual X server (xvfb-run):
 #   run_dialog_test.sh ZIRKULA OUTPUT_DIR
 # Started without a script, zirkula shows the dialog with its German title in the current
-# directory; Esc cancels with exit code 255, and a file chosen there is run.
+# directory; Esc cancels with exit code 255, and a file chosen there is run. A dialog that
+# fails is reported with its code, and the run goes on with the current directory's "*.*".
 set -uo pipefail
 zirkula=$1
 out=$2
@@ -74,8 +75,21 @@ else
   kill "$pid"
 fi
 
+# A dialog that fails (zenity ending with code 5): "API ERROR: 5", the Enter prompt (at the
+# end of input it returns at once), then the unchanged file-name field is run as a script,
+# which reads as no lines; its report path is the current directory's.
+mkdir -p fakebin
+printf '#!/bin/sh\nexit 5\n' >fakebin/zenity
+chmod +x fakebin/zenity
+echo old >Zir-Fehler.txt
+PATH="$PWD/fakebin:$PATH" timeout 60 "$zirkula" </dev/null >failed.log 2>&1
+rc=$?
+[ "$rc" = 0 ] || fail "exit code $rc after a failed dialog, expected 0"
+head -1 failed.log | grep -qx "API ERROR: 5" || fail "no 'API ERROR: 5' line: $(head -3 failed.log)"
+[ -e Zir-Fehler.txt ] && fail "the run after the failed dialog did not use the current directory"
+
 if [ "$failures" -ne 0 ]; then
-  cat cancel.log choose.log
+  cat cancel.log choose.log failed.log
   exit 1
 fi
 echo "dialog test passed"
