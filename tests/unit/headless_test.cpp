@@ -38,7 +38,10 @@ class Headless : public ::testing::Test {
         options.framesDir = framesDir;
         if (!input.empty()) {
             fs::create_directories(ZIR_TEST_OUTPUT_DIR);
-            options.inputPath = std::string(ZIR_TEST_OUTPUT_DIR) + "/headless.input";
+            // One file per test: ctest runs tests side by side.
+            options.inputPath = std::string(ZIR_TEST_OUTPUT_DIR) + "/" +
+                                ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                                ".input";
             std::ofstream(options.inputPath) << input;
         }
         std::string message;

@@ -42,7 +42,10 @@ void StartHeadless(const std::string& input = "", int consoleIn = 0, int console
     options.consoleInFd = consoleIn;
     options.consoleOutFd = consoleOut;
     if (!input.empty()) {
-        options.inputPath = std::string(ZIR_TEST_OUTPUT_DIR) + "/runcycle.input";
+        // One file per test: ctest runs tests side by side.
+        options.inputPath = std::string(ZIR_TEST_OUTPUT_DIR) + "/" +
+                            ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                            ".input";
         WriteFile(options.inputPath, input);
     }
     std::string message;
@@ -178,7 +181,7 @@ class RunReport : public ::testing::Test {
         in_ = in[0];
         ::setenv("LC_ALL", "C.UTF-8", 1);
         StartHeadless("", in_, out_[1]);
-        dir_ = TestDir("printed");
+        dir_ = TestDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
         WriteFile(dir_ / "Zir-Fehler.txt", "old\r\n");
     }
     void TearDown() override {
