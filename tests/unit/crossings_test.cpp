@@ -55,6 +55,12 @@ TEST(LineCross, ParallelLinesGiveADefinedFarPointInTheMaskColour) {
     }
 }
 
+TEST(LineCross, NearlyParallelLinesStillCrossFarAway) {
+    Point s = LineCross(L(0, 0, 1, 0, 0x0000FF), L(0, 1, 1, 1e-12));
+    EXPECT_DOUBLE_EQ(s.x, -1e12);
+    EXPECT_EQ(s.colour, 0x0000FFu);
+}
+
 TEST(LineCross, UndefinedLinesGiveAnUndefinedPoint) {
     for (Point p :
          {LineCross(UndefLine, L(Nan, Nan, Nan, Nan)), LineCross(L(0, 0, 1, 0), UndefLine)}) {
@@ -122,6 +128,11 @@ TEST(SolveEquation2, WritesOnlyTheRootsThatExist) {
     EXPECT_EQ(SolveEquation2(2, 0, -8, x1, x2), 2);
     EXPECT_EQ(x1, 2);
     EXPECT_EQ(x2, -2);
+
+    // Only an exactly zero discriminant makes a double root.
+    EXPECT_EQ(SolveEquation2(1, 0, -1e-14, x1, x2), 2);
+    EXPECT_DOUBLE_EQ(x1, 1e-7);
+    EXPECT_DOUBLE_EQ(x2, -1e-7);
 }
 
 TEST(SolveEquation2, WithoutASquareTermSolvesTheLinearRest) {

@@ -257,6 +257,11 @@ TEST(MakeArc, AnglesAreNormalisedSeparately) {
     Circle turn = MakeArc(P(0, 0), P(5, 0), TwoPi);
     EXPECT_EQ(turn.start, turn.end);
     EXPECT_NEAR(turn.start, std::numbers::pi, 1e-14);
+
+    // Exactly 2 pi is a valid end and stays.
+    Circle twoTurns = MakeArc(P(0, 0), P(5, 0), 2 * TwoPi);
+    EXPECT_EQ(twoTurns.start, 0.0);
+    EXPECT_EQ(twoTurns.end, TwoPi);
 }
 
 TEST(MakeArc, HugeOrNonFiniteWidthsEndInRange) {
@@ -312,14 +317,19 @@ TEST(Equation, RoundTripsBetweenVectorAndSlopeForm) {
 }
 
 TEST(Equation, VerticalLinesKeepTheirXInTheIntercept) {
-    Equation e = VectorialToEquat(L(7, 3, 0, -2));
+    Equation e = VectorialToEquat(L(7, 3, 0, -2, 0x00FF00, 0xF00F, 5));
     EXPECT_EQ(e.m, UndefinedMarker);
     EXPECT_EQ(e.b, 7);
     EXPECT_FALSE(IsUndefined(e));
+    EXPECT_EQ(e.style, 0xF00F);
+    EXPECT_EQ(e.width, 5);
     Line l = EquatToVectorial(e);
     EXPECT_EQ(l.x, 7);
     EXPECT_EQ(l.dx, 0);
     EXPECT_EQ(l.dy, 1);
+    EXPECT_EQ(l.colour, 0x00FF00u);
+    EXPECT_EQ(l.style, 0xF00F);
+    EXPECT_EQ(l.width, 5);
 }
 
 TEST(Equation, UndefinedRecordsConvertToUndefinedRecords) {
