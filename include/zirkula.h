@@ -15,8 +15,9 @@ extern "C" {
    counter-clockwise as seen on the screen, 0 along +x, so angle a points along (cos a, -sin a).
    A record whose first coordinate is ZIR_UNDEFINED (exactly) is undefined: point x, line x,
    circle cx, equation b. Every operation passes undefinedness on instead of computing.
-   Records and numbers are passed by pointer; a null record pointer counts as an undefined
-   record and a null result pointer is not written. */
+   Records and numbers are passed by pointer: a null record pointer counts as an undefined
+   record, a null number pointer as 0, and a null result pointer is not written. Records come
+   back by value. */
 
 #define ZIR_UNDEFINED 1e308
 /* The integer result of an operation that was given an undefined object (0xFFFF0000). */
