@@ -2,11 +2,119 @@
 #ifndef ZIRKULA_H
 #define ZIRKULA_H
 
+#include <stdint.h>
+
 #ifdef __cplusplus
 extern "C" {
 #endif
 
 #define ZIR_API __attribute__((visibility("default")))
+
+/* ---- Geometry: records, kernel operations and crossings ------------------------------------
+   Coordinates are pixels of the drawing buffer, x to the right and y down; angles are radians
+   counter-clockwise as seen on the screen, 0 along +x, so angle a points along (cos a, -sin a).
+   A record whose first coordinate is ZIR_UNDEFINED (exactly) is undefined: point x, line x,
+   circle cx, equation b. Every operation passes undefinedness on instead of computing.
+   Records and numbers are passed by pointer: a null record pointer counts as an undefined
+   record, a null number pointer as 0, and a null result pointer is not written. Records come
+   back by value. */
+
+#define ZIR_UNDEFINED 1e308
+/* The integer result of an operation that was given an undefined object (0xFFFF0000). */
+#define ZIR_UNDEFINED_RESULT (-65536)
+
+typedef struct ZirPoint {
+    double x; /* ZIR_UNDEFINED = undefined */
+    double y;
+    uint32_t colour; /* 0x00RRGGBB */
+    int16_t size;
+    int16_t shape;
+} ZirPoint;
+
+typedef struct ZirLine {
+    double x, y;   /* base point; x = ZIR_UNDEFINED = undefined */
+    double dx, dy; /* direction, not normalised; its sign gives the line a direction */
+    uint32_t colour;
+    uint16_t style; /* dash mask, 0xFFFF solid */
+    int16_t width;
+} ZirLine;
+
+/* A circle or an arc from start counter-clockwise to end; start = end = 0 is the whole circle. */
+typedef struct ZirCircle {
+    double cx, cy; /* cx = ZIR_UNDEFINED = undefined */
+    double r;
+    double start, end; /* radians in [0, 2 pi] */
+    uint32_t colour;
+    int32_t width;
+} ZirCircle;
+
+/* y = m x + b; m = ZIR_UNDEFINED for a vertical line, whose x is then b. Width comes before
+   style here, the other way round from the line. */
+typedef struct ZirEquation {
+    double m;
+    double b; /* ZIR_UNDEFINED = undefined */
+    uint32_t colour;
+    int16_t width;
+    uint16_t style;
+} ZirEquation;
+
+/* The line from p1 towards p2 (a horizontal one when they are equal), in p1's colour with the
+   current default line style and width. */
+ZIR_API ZirLine ZIR_MAKELINE(const ZirPoint* p1, const ZirPoint* p2);
+/* The line through p at the absolute angle a, direction of length 100. */
+ZIR_API ZirLine ZIR_MAKELINEPOLAR(const ZirPoint* p, const double* a);
+/* 0.0 when a point is undefined. */
+ZIR_API double ZIR_DISTANCE(const ZirPoint* p1, const ZirPoint* p2);
+ZIR_API double ZIR_LINEDISTANCE(const ZirPoint* p, const ZirLine* l);
+/* p moved by the signed distance d along l's direction. */
+ZIR_API ZirPoint ZIR_ADVANCEONLINE(const ZirPoint* p, const ZirLine* l, const double* d);
+/* p1 moved by the signed distance d towards p2; undefined when they are equal. */
+ZIR_API ZirPoint ZIR_ADVANCETOPOINT(const ZirPoint* p1, const ZirPoint* p2, const double* d);
+/* The perpendicular to l through p, l's direction turned a quarter clockwise on the screen. */
+ZIR_API ZirLine ZIR_MAKERIGHTANGLE(const ZirPoint* p, const ZirLine* l);
+/* The far corners c (over a) and d (over b) of the rectangle of height h on the side ab,
+   offset along (-(b.y - a.y), b.x - a.x). Returns 0 or ZIR_UNDEFINED_RESULT. */
+ZIR_API int32_t ZIR_RECTOVER(const ZirPoint* a, const ZirPoint* b, const double* h, ZirPoint* c,
+                             ZirPoint* d);
+/* The line through p at l's absolute angle plus a. */
+ZIR_API ZirLine ZIR_MAKEANGLE(const ZirPoint* p, const ZirLine* l, const double* a);
+/* p turned about centre by a, counter-clockwise on the screen. */
+ZIR_API ZirPoint ZIR_ROTATEPOINT(const ZirPoint* p, const ZirPoint* centre, const double* a);
+/* The angle of l's direction in [0, 2 pi); ZIR_UNDEFINED for an undefined line. */
+ZIR_API double ZIR_ABSANGLE(const ZirLine* l);
+/* The counter-clockwise angle from l1's direction to l2's. */
+ZIR_API double ZIR_ANGLE(const ZirLine* l1, const ZirLine* l2);
+/* The arc about centre through p with the angular width w, centred on p. */
+ZIR_API ZirCircle ZIR_MAKEARC(const ZirPoint* centre, const ZirPoint* p, const double* w);
+ZIR_API ZirLine ZIR_EQUATTOVECTORIAL(const ZirEquation* e);
+ZIR_API ZirEquation ZIR_VECTORIALTOEQUAT(const ZirLine* l);
+ZIR_API double ZIR_LINEDISTANCEEQUAT(const ZirPoint* p, const ZirEquation* e);
+
+/* The crossing of two lines, on l2's parametrisation; parallel lines give a far point in
+   the transparent colour 0xFF00FF. */
+ZIR_API ZirPoint ZIR_LINECROSS(const ZirLine* l1, const ZirLine* l2);
+/* Returns the number of crossings (0, 1 or 2); s1 is the one met first along l. */
+ZIR_API int32_t ZIR_LINECIRCLECROSS(const ZirLine* l, const ZirCircle* c, ZirPoint* s1,
+                                    ZirPoint* s2);
+/* The real roots of a x^2 + b x + c = 0; returns their number and writes only that many. */
+ZIR_API int32_t ZIR_SOLVEEQUATION2(const double* a, const double* b, const double* c, double* x1,
+                                   double* x2);
+/* Returns the number of crossings; s1 lies on the right of the direction from c1's centre to
+   c2's centre as seen on the screen. */
+ZIR_API int32_t ZIR_CIRCLECROSS(const ZirCircle* c1, const ZirCircle* c2, ZirPoint* s1,
+                                ZirPoint* s2);
+/* -1 when p lies strictly inside the box spanned by a and b, else 0. */
+ZIR_API int32_t ZIR_ISBETWEEN(const ZirPoint* a, const ZirPoint* p, const ZirPoint* b);
+/* 1, 2 or 3 when p1, p2 or both lie on l; otherwise -1 when l passes between them, else 0. */
+ZIR_API int32_t ZIR_LINEISBETWEEN(const ZirLine* l, const ZirPoint* p1, const ZirPoint* p2);
+/* Orders a and b along l's direction; -1 or -2 when one or both are undefined. */
+ZIR_API int32_t ZIR_SETFIRST(ZirPoint* a, ZirPoint* b, const ZirLine* l);
+/* Orders a and b by the counter-clockwise turn from l's direction about its base point. */
+ZIR_API int32_t ZIR_SETFIRSTANGLE(ZirPoint* a, ZirPoint* b, const ZirLine* l);
+/* Orders two lines so that l2 follows l1 within a half turn. */
+ZIR_API int32_t ZIR_SETSMALLERANGLE(ZirLine* l1, ZirLine* l2);
+
+/* ---- End of geometry ------------------------------------------------------------------------ */
 
 /* The command-line program: parses argv as `zirkula --help` describes and runs it.
    Returns the process exit code. */
