@@ -10,6 +10,26 @@ extern "C" {
 
 #define ZIR_API __attribute__((visibility("default")))
 
+/* A list of 32-bit integers that a procedure may rewrite and resize, such as the error
+   codes and error line numbers of a run. items is memory from malloc (or NULL while count
+   is 0); a procedure that resizes the list does so with realloc, and the caller releases
+   items with free(). */
+typedef struct ZirIntList {
+    int32_t* items;
+    int32_t count;
+} ZirIntList;
+
+/* A list of bytes with the same rules, such as the glyph bytes of a font. */
+typedef struct ZirByteList {
+    uint8_t* items;
+    int32_t count;
+} ZirByteList;
+
+/* An image: the address of its first header byte (u16 width * 8 + bytes per pixel, u16
+   height, then the pixels row by row, little-endian). Drawing procedures take a pointer to
+   such a handle; a null handle (or a null pointer) draws on the screen. */
+typedef uint8_t* ZirImageHandle;
+
 /* ---- Geometry: records, kernel operations and crossings ------------------------------------
    Coordinates are pixels of the drawing buffer, x to the right and y down; angles are radians
    counter-clockwise as seen on the screen, 0 along +x, so angle a points along (cos a, -sin a).
@@ -115,6 +135,32 @@ ZIR_API int32_t ZIR_SETFIRSTANGLE(ZirPoint* a, ZirPoint* b, const ZirLine* l);
 ZIR_API int32_t ZIR_SETSMALLERANGLE(ZirLine* l1, ZirLine* l2);
 
 /* ---- End of geometry ------------------------------------------------------------------------ */
+
+/* ---- Text ------------------------------------------------------------------------------
+   A font is a pair of lists: the glyph bytes and 256 offsets (the glyph of code c starts at
+   byte 0 for c = 0, at offsets[c - 1] otherwise, and ends at offsets[c]); each glyph is a
+   one-bit image: u16 width * 8 + 1, u16 height, rows of (width + 7) / 8 bytes. */
+
+/* Reads a font file into the two lists (resized with realloc). Returns 0, or -1 when the
+   file is missing, short or malformed; the lists are then unchanged. */
+ZIR_API int32_t ZIRD_LOADFONT(const char* fileName, ZirByteList* glyphs, ZirIntList* offsets);
+/* Draws a one-bit image at (x, y): ink in the foreground colour, the rest in the background
+   colour, which leaves the target showing when it is the target's transparent colour. */
+ZIR_API int32_t ZIRD_PUTBN(ZirImageHandle* target, const uint8_t* bitmap, const int32_t* x,
+                           const int32_t* y, const uint32_t* foreground,
+                           const uint32_t* background);
+/* Draws the text on one line, its top-left corner at (x, y). */
+ZIR_API int32_t ZIRD_PRINT(ZirImageHandle* target, const char* text, const ZirByteList* glyphs,
+                           const ZirIntList* offsets, const int32_t* x, const int32_t* y,
+                           const uint32_t* foreground, const uint32_t* background);
+/* The text's width in pixels. */
+ZIR_API int32_t ZIRD_STRINGW(const char* text, const ZirByteList* glyphs,
+                             const ZirIntList* offsets);
+/* Draws the text wrapped at blanks and carriage returns into the box at (x, y). */
+ZIR_API int32_t ZIRD_LINEWRAP(ZirImageHandle* target, const char* text, const ZirByteList* glyphs,
+                              const ZirIntList* offsets, const int32_t* x, const int32_t* y,
+                              const int32_t* width, const int32_t* height,
+                              const uint32_t* foreground, const uint32_t* background);
 
 /* The command-line program: parses argv as `zirkula --help` describes and runs it.
    Returns the process exit code. */

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+
+#include "zirkula.h"
 
 namespace zir {
 namespace {
@@ -82,22 +85,22 @@ int LoadFontFile(const std::string& path, Font& font) {
     return ParseFont(bytes, font) ? 0 : -1;
 }
 
-std::span<const std::uint8_t> GlyphOf(const Font& font, std::uint8_t c) {
+std::span<const std::uint8_t> GlyphOf(FontView font, std::uint8_t c) {
     if (font.offsets.size() < 256) return {};
     const std::int64_t start = c == 0 ? 0 : font.offsets[c - 1];
     const std::int64_t end = font.offsets[c];
     if (start < 0 || end < start || end > static_cast<std::int64_t>(font.glyphs.size())) return {};
-    std::span<const std::uint8_t> glyph(font.glyphs.data() + start,
-                                        static_cast<std::size_t>(end - start));
+    std::span<const std::uint8_t> glyph =
+        font.glyphs.subspan(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
     return BitmapComplete(glyph) ? glyph : std::span<const std::uint8_t>{};
 }
 
-int GlyphWidth(const Font& font, std::uint8_t c) {
+int GlyphWidth(FontView font, std::uint8_t c) {
     std::span<const std::uint8_t> glyph = GlyphOf(font, c);
     return glyph.empty() ? 0 : ReadU16(glyph.data()) >> 3;
 }
 
-int LineHeight(const Font& font) {
+int LineHeight(FontView font) {
     std::span<const std::uint8_t> glyph = GlyphOf(font, 0);
     return glyph.empty() ? 0 : ReadU16(glyph.data() + 2);
 }
@@ -127,7 +130,7 @@ void PutBitmap(DrawTarget target, std::span<const std::uint8_t> bitmap, int x, i
     RasterBlit(target, x, y, cell.get(), BlitMode::Transparent);
 }
 
-void PrintText(DrawTarget target, std::string_view text, const Font& font, int x, int y,
+void PrintText(DrawTarget target, std::string_view text, FontView font, int x, int y,
                Colour foreground, Colour background) {
     std::int64_t cursor = x;
     for (char ch : text) {
@@ -138,13 +141,13 @@ void PrintText(DrawTarget target, std::string_view text, const Font& font, int x
     }
 }
 
-int StringWidth(std::string_view text, const Font& font) {
+int StringWidth(std::string_view text, FontView font) {
     std::int64_t width = 0;
     for (char ch : text) width += GlyphWidth(font, static_cast<std::uint8_t>(ch));
     return static_cast<int>(std::min<std::int64_t>(width, INT32_MAX));
 }
 
-void LineWrap(DrawTarget target, std::string_view text, const Font& font, int x, int y, int width,
+void LineWrap(DrawTarget target, std::string_view text, FontView font, int x, int y, int width,
               int height, Colour foreground, Colour background) {
     if (background != TargetMaskColour(target)) {
         RasterLine(target, x, y, static_cast<double>(x) + width - 1,
@@ -210,3 +213,80 @@ void LineWrap(DrawTarget target, std::string_view text, const Font& font, int x,
 }
 
 }  // namespace zir
+
+// ---- the exported procedures -----------------------------------------------------------
+
+namespace {
+
+using zir::FontView;
+
+FontView ViewOf(const ZirByteList* glyphs, const ZirIntList* offsets) {
+    if (!glyphs || !offsets || glyphs->count < 0 || offsets->count < 0) return {};
+    return {{glyphs->items, static_cast<std::size_t>(glyphs->items ? glyphs->count : 0)},
+            {offsets->items, static_cast<std::size_t>(offsets->items ? offsets->count : 0)}};
+}
+
+std::int32_t Value(const std::int32_t* p) {
+    return p ? *p : 0;
+}
+std::uint32_t Value(const std::uint32_t* p) {
+    return p ? *p : 0;
+}
+std::string_view Text(const char* text) {
+    return text ? std::string_view(text) : std::string_view();
+}
+
+// Copies into a caller's list, growing it with realloc; false when memory runs out.
+template <class T, class List>
+bool Store(const std::vector<T>& from, List* to) {
+    void* grown = std::realloc(to->items, std::max<std::size_t>(from.size(), 1) * sizeof(T));
+    if (!grown) return false;
+    to->items = static_cast<decltype(to->items)>(grown);
+    std::memcpy(to->items, from.data(), from.size() * sizeof(T));
+    to->count = static_cast<std::int32_t>(from.size());
+    return true;
+}
+
+}  // namespace
+
+extern "C" {
+
+std::int32_t ZIRD_LOADFONT(const char* fileName, ZirByteList* glyphs, ZirIntList* offsets) {
+    zir::Font font;
+    if (!fileName || !glyphs || !offsets || zir::LoadFontFile(fileName, font) != 0) return -1;
+    return Store(font.glyphs, glyphs) && Store(font.offsets, offsets) ? 0 : -1;
+}
+
+std::int32_t ZIRD_PUTBN(ZirImageHandle* target, const std::uint8_t* bitmap, const std::int32_t* x,
+                        const std::int32_t* y, const std::uint32_t* foreground,
+                        const std::uint32_t* background) {
+    if (!bitmap) return 0;
+    const int width = (bitmap[0] | bitmap[1] << 8) >> 3, height = bitmap[2] | bitmap[3] << 8;
+    const std::size_t size = 4 + static_cast<std::size_t>((width + 7) / 8) * height;
+    zir::PutBitmap(target, {bitmap, size}, Value(x), Value(y), Value(foreground),
+                   Value(background));
+    return 0;
+}
+
+std::int32_t ZIRD_PRINT(ZirImageHandle* target, const char* text, const ZirByteList* glyphs,
+                        const ZirIntList* offsets, const std::int32_t* x, const std::int32_t* y,
+                        const std::uint32_t* foreground, const std::uint32_t* background) {
+    zir::PrintText(target, Text(text), ViewOf(glyphs, offsets), Value(x), Value(y),
+                   Value(foreground), Value(background));
+    return 0;
+}
+
+std::int32_t ZIRD_STRINGW(const char* text, const ZirByteList* glyphs, const ZirIntList* offsets) {
+    return zir::StringWidth(Text(text), ViewOf(glyphs, offsets));
+}
+
+std::int32_t ZIRD_LINEWRAP(ZirImageHandle* target, const char* text, const ZirByteList* glyphs,
+                           const ZirIntList* offsets, const std::int32_t* x, const std::int32_t* y,
+                           const std::int32_t* width, const std::int32_t* height,
+                           const std::uint32_t* foreground, const std::uint32_t* background) {
+    zir::LineWrap(target, Text(text), ViewOf(glyphs, offsets), Value(x), Value(y), Value(width),
+                  Value(height), Value(foreground), Value(background));
+    return 0;
+}
+
+}  // extern "C"

@@ -24,6 +24,16 @@ struct Font {
     std::vector<std::int32_t> offsets;
 };
 
+// The arrays of a font as the text procedures read them, wherever they are kept.
+struct FontView {
+    std::span<const std::uint8_t> glyphs;
+    std::span<const std::int32_t> offsets;
+    FontView() = default;
+    FontView(std::span<const std::uint8_t> g, std::span<const std::int32_t> o)
+        : glyphs(g), offsets(o) {}
+    FontView(const Font& font) : glyphs(font.glyphs), offsets(font.offsets) {}  // NOLINT: a view
+};
+
 enum class FontFamily { Sans, Greek };
 
 // The built-in fonts' heights, the only sizes text is drawn in.
@@ -44,21 +54,21 @@ int LoadFontFile(const std::string& path, Font& font);
 
 // The glyph image of code c (header included), or an empty span when the font has no
 // well-formed glyph there.
-std::span<const std::uint8_t> GlyphOf(const Font& font, std::uint8_t c);
-int GlyphWidth(const Font& font, std::uint8_t c);
+std::span<const std::uint8_t> GlyphOf(FontView font, std::uint8_t c);
+int GlyphWidth(FontView font, std::uint8_t c);
 // The height of glyph 0, which is the font's line height.
-int LineHeight(const Font& font);
+int LineHeight(FontView font);
 
 // Draws a one-bit image at (x, y): ink in foreground, the rest in background; a colour
 // equal to the target's transparent colour leaves the target showing.
 void PutBitmap(DrawTarget target, std::span<const std::uint8_t> bitmap, int x, int y,
                Colour foreground, Colour background);
 // Draws the text on one line with its top-left corner at (x, y).
-void PrintText(DrawTarget target, std::string_view text, const Font& font, int x, int y,
+void PrintText(DrawTarget target, std::string_view text, FontView font, int x, int y,
                Colour foreground, Colour background);
-int StringWidth(std::string_view text, const Font& font);
+int StringWidth(std::string_view text, FontView font);
 // Draws the text wrapped at blanks and carriage returns into the box at (x, y).
-void LineWrap(DrawTarget target, std::string_view text, const Font& font, int x, int y, int width,
+void LineWrap(DrawTarget target, std::string_view text, FontView font, int x, int y, int width,
               int height, Colour foreground, Colour background);
 
 }  // namespace zir

@@ -9,6 +9,7 @@
 
 #include "picture_check.h"
 #include "platform/png.h"
+#include "zirkula.h"
 
 namespace zir {
 namespace {
@@ -211,6 +212,29 @@ TEST(LineWrapping, BoxLimits) {
     Canvas filled(100, 60, White);
     LineWrap(filled.target(), "x", font, 10, 10, 50, 30, Black, Red);
     EXPECT_EQ(filled.count(Red) + filled.count(Black), 50 * 30);
+}
+
+TEST(FontFiles, ExportedProceduresGrowTheCallersLists) {
+    ZirByteList glyphs{nullptr, 0};
+    ZirIntList offsets{nullptr, 0};
+    EXPECT_NE(ZIRD_LOADFONT("/no/such/font.zfn", &glyphs, &offsets), 0);
+    EXPECT_EQ(glyphs.count, 0);
+    ASSERT_EQ(ZIRD_LOADFONT(FontPath("sans16").c_str(), &glyphs, &offsets), 0);
+    Font font = Load("sans16");
+    ASSERT_EQ(offsets.count, 256);
+    EXPECT_EQ(std::vector<std::uint8_t>(glyphs.items, glyphs.items + glyphs.count), font.glyphs);
+    EXPECT_EQ(ZIRD_STRINGW("Zirkel", &glyphs, &offsets), StringWidth("Zirkel", font));
+
+    Canvas c(100, 20);
+    const std::int32_t x = 3, y = 2;
+    const std::uint32_t ink = Black, paper = MaskColour;
+    EXPECT_EQ(ZIRD_PRINT(&c.handle, "Zirkel", &glyphs, &offsets, &x, &y, &ink, &paper), 0);
+    Canvas expect(100, 20);
+    PrintText(expect.target(), "Zirkel", font, 3, 2, Black, MaskColour);
+    EXPECT_EQ(c.count(Black), expect.count(Black));
+    EXPECT_GT(c.count(Black), 0);
+    std::free(glyphs.items);
+    std::free(offsets.items);
 }
 
 // Every glyph of every built-in font, for a person to look at.
