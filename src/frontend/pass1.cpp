@@ -524,8 +524,10 @@ int RunPass1(std::span<const std::string> lines, InstructionTable& table,
         return 1;
     }
     if (headers == 0) slotsNeeded = static_cast<int>(lines.size()) - 1;
-    // The main block starts at the size the layout rule gives; every block grows as needed.
-    table.blocks.resize(headers + 1);
+    // The main block starts at the size the layout rule gives; each subroutine block is made
+    // when its header is met, and every block grows as its statements need.
+    table.blocks.reserve(headers + 1);
+    table.blocks.resize(1);
     table.blocks[0].resize(std::max(slotsNeeded, 0) + 3, Instruction{});
 
     Pass1Position at;
