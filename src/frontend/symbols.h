@@ -4,10 +4,8 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace zir {
@@ -43,21 +41,31 @@ struct Symbol {
     int index = 0;
 };
 
-struct StringHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+// One entry of a name index: a name's hash and the row entry that holds its text. The index
+// keeps no copy of the names; it compares with the rows.
+struct NameIndexEntry {
+    std::uint32_t hash = 0;
+    int type = TypeComment;  // TypeComment marks a free entry
+    int index = 0;
+};
+
+// An open-addressing hash index over the entries of the name table (capacity a power of
+// two, at most half full).
+struct NameIndex {
+    std::vector<NameIndexEntry> entries;
+    std::size_t used = 0;
 };
 
 // The names of a script, one row per type in the order of declaration. A name is kept
 // exactly as written; a text without its quotes. Change it only through Declare, which
-// keeps the lookup indexes in step with the rows.
+// keeps the indexes in step with the rows.
 struct NameTable {
     std::array<std::vector<std::string>, NameRowCount> rows;
     // For each name, the entry that lookup finds: the lowest row holding it, and in that
     // row its first entry.
-    std::unordered_map<std::string, Symbol, StringHash, std::equal_to<>> nameIndex;
+    NameIndex names;
     // For each text, its first entry in row 8.
-    std::unordered_map<std::string, int, StringHash, std::equal_to<>> textIndex;
+    NameIndex texts;
 };
 
 inline int NameCount(const NameTable& names, int type) {
