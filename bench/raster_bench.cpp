@@ -1,7 +1,7 @@
 // The raster layer's speed next to Cairo drawing the same thing on an RGB565 surface with
 // antialiasing off, and next to a plain memcpy of the whole image as the floor.
 //
-// The machine may be shared, so each benchmark runs five times, the runs of all benchmarks
+// The machine may be shared, so each benchmark runs eight times, the runs of all benchmarks
 // interleaved in random order, and keeps its fastest; the table at the end divides those
 // times and shows the goal beside each ratio.
 
@@ -495,7 +495,7 @@ void RegisterAll() {
     };
     for (const Entry& e : entries) {
         auto* b = benchmark::RegisterBenchmark(e.name, e.fn);
-        b->Unit(benchmark::kMicrosecond)->MinTime(0.15)->Repetitions(5);
+        b->Unit(benchmark::kMicrosecond)->MinTime(0.1)->Repetitions(8);
         if (e.manualTime) b->UseManualTime();
     }
 }
