@@ -25,6 +25,12 @@ typedef struct ZirByteList {
     int32_t count;
 } ZirByteList;
 
+/* A list of NUL-terminated strings (Latin-1 bytes), such as the lines of a script. */
+typedef struct ZirStringList {
+    char** items;
+    int32_t count;
+} ZirStringList;
+
 /* An image: the address of its first header byte (u16 width * 8 + bytes per pixel, u16
    height, then the pixels row by row, little-endian). Drawing procedures take a pointer to
    such a handle; a null handle (or a null pointer) draws on the screen. */
@@ -161,6 +167,35 @@ ZIR_API int32_t ZIRD_LINEWRAP(ZirImageHandle* target, const char* text, const Zi
                               const ZirIntList* offsets, const int32_t* x, const int32_t* y,
                               const int32_t* width, const int32_t* height,
                               const uint32_t* foreground, const uint32_t* background);
+
+/* ---- The compiler ----------------------------------------------------------------------
+   Memory: every pointer that a procedure replaces (the words of the table, the items of the
+   error lists and counts, each name and each row of the name table) must be null or come
+   from malloc; the procedure frees it and stores new storage from malloc, which the caller
+   releases with free. The script lines are only read. */
+
+/* Word w of slot s of block b is words[(b * slots + s) * 8 + w]. */
+typedef struct ZirInstructionTable {
+    int32_t* words;
+    int32_t blocks;
+    int32_t slots;
+} ZirInstructionTable;
+
+/* Row t holds the names of type t (0 to 8) in the order of their declaration. */
+typedef struct ZirNameTable {
+    ZirStringList rows[9];
+} ZirNameTable;
+
+/* Compiles the script lines. Returns 0, -1 (errors in pass 1) or -2 (errors in pass 2).
+   After a failed compile the two error lists hold exactly one entry per error (code word and
+   line number); after a successful one they are left as they were. counts receives the
+   nine name counts. */
+ZIR_API int32_t ZIRS_PARSESCRIPT(const ZirStringList* lines, ZirInstructionTable* program,
+                                 ZirIntList* errorCodes, ZirIntList* errorLines,
+                                 ZirNameTable* names, ZirIntList* counts);
+/* The German text of an error code word (a run result's subroutine bits are ignored), as a
+   NUL-terminated Latin-1 string from malloc that the caller releases with free. */
+ZIR_API char* ZIRS_ERRORMSG(const int32_t* code);
 
 /* The command-line program: parses argv as `zirkula --help` describes and runs it.
    Returns the process exit code. */

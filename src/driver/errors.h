@@ -51,9 +51,3 @@ void ReportCompileErrors(std::string_view headline, std::span<const CompileError
 std::string RunTimeErrorLine(std::int32_t runResult);
 
 }  // namespace zir
-
-extern "C" {
-// The message of *code as a new NUL-terminated Latin-1 string from malloc (release it with
-// free), or null when memory runs out.
-ZIR_API char* ZIRS_ERRORMSG(const int32_t* code);
-}
