@@ -22,13 +22,185 @@ typedef struct ZirIntList {
     int32_t count;
 } ZirIntList;
 
-/* A list of NUL-terminated strings, such as the lines of a script; only read. */
-typedef struct ZirTextList {
+/* A list of bytes with the same rules, such as the glyph bytes of a font. */
+typedef struct ZirByteList {
+    uint8_t* items;
+    int32_t count;
+} ZirByteList;
+
+/* A list of NUL-terminated strings (Latin-1 bytes), such as the lines of a script. */
+typedef struct ZirStringList {
     char** items;
     int32_t count;
-} ZirTextList;
+} ZirStringList;
 
-/* ---- The run cycle ---------------------------------------------------------------- */
+/* An image: the address of its first header byte (u16 width * 8 + bytes per pixel, u16
+   height, then the pixels row by row, little-endian). Drawing procedures take a pointer to
+   such a handle; a null handle (or a null pointer) draws on the screen. */
+typedef uint8_t* ZirImageHandle;
+
+/* ---- Geometry: records, kernel operations and crossings ------------------------------------
+   Coordinates are pixels of the drawing buffer, x to the right and y down; angles are radians
+   counter-clockwise as seen on the screen, 0 along +x, so angle a points along (cos a, -sin a).
+   A record whose first coordinate is ZIR_UNDEFINED (exactly) is undefined: point x, line x,
+   circle cx, equation b. Every operation passes undefinedness on instead of computing.
+   Records and numbers are passed by pointer: a null record pointer counts as an undefined
+   record, a null number pointer as 0, and a null result pointer is not written. Records come
+   back by value. */
+
+#define ZIR_UNDEFINED 1e308
+/* The integer result of an operation that was given an undefined object (0xFFFF0000). */
+#define ZIR_UNDEFINED_RESULT (-65536)
+
+typedef struct ZirPoint {
+    double x; /* ZIR_UNDEFINED = undefined */
+    double y;
+    uint32_t colour; /* 0x00RRGGBB */
+    int16_t size;
+    int16_t shape;
+} ZirPoint;
+
+typedef struct ZirLine {
+    double x, y;   /* base point; x = ZIR_UNDEFINED = undefined */
+    double dx, dy; /* direction, not normalised; its sign gives the line a direction */
+    uint32_t colour;
+    uint16_t style; /* dash mask, 0xFFFF solid */
+    int16_t width;
+} ZirLine;
+
+/* A circle or an arc from start counter-clockwise to end; start = end = 0 is the whole circle. */
+typedef struct ZirCircle {
+    double cx, cy; /* cx = ZIR_UNDEFINED = undefined */
+    double r;
+    double start, end; /* radians in [0, 2 pi] */
+    uint32_t colour;
+    int32_t width;
+} ZirCircle;
+
+/* y = m x + b; m = ZIR_UNDEFINED for a vertical line, whose x is then b. Width comes before
+   style here, the other way round from the line. */
+typedef struct ZirEquation {
+    double m;
+    double b; /* ZIR_UNDEFINED = undefined */
+    uint32_t colour;
+    int16_t width;
+    uint16_t style;
+} ZirEquation;
+
+/* The line from p1 towards p2 (a horizontal one when they are equal), in p1's colour with the
+   current default line style and width. */
+ZIR_API ZirLine ZIR_MAKELINE(const ZirPoint* p1, const ZirPoint* p2);
+/* The line through p at the absolute angle a, direction of length 100. */
+ZIR_API ZirLine ZIR_MAKELINEPOLAR(const ZirPoint* p, const double* a);
+/* 0.0 when a point is undefined. */
+ZIR_API double ZIR_DISTANCE(const ZirPoint* p1, const ZirPoint* p2);
+ZIR_API double ZIR_LINEDISTANCE(const ZirPoint* p, const ZirLine* l);
+/* p moved by the signed distance d along l's direction. */
+ZIR_API ZirPoint ZIR_ADVANCEONLINE(const ZirPoint* p, const ZirLine* l, const double* d);
+/* p1 moved by the signed distance d towards p2; undefined when they are equal. */
+ZIR_API ZirPoint ZIR_ADVANCETOPOINT(const ZirPoint* p1, const ZirPoint* p2, const double* d);
+/* The perpendicular to l through p, l's direction turned a quarter clockwise on the screen. */
+ZIR_API ZirLine ZIR_MAKERIGHTANGLE(const ZirPoint* p, const ZirLine* l);
+/* The far corners c (over a) and d (over b) of the rectangle of height h on the side ab,
+   offset along (-(b.y - a.y), b.x - a.x). Returns 0 or ZIR_UNDEFINED_RESULT. */
+ZIR_API int32_t ZIR_RECTOVER(const ZirPoint* a, const ZirPoint* b, const double* h, ZirPoint* c,
+                             ZirPoint* d);
+/* The line through p at l's absolute angle plus a. */
+ZIR_API ZirLine ZIR_MAKEANGLE(const ZirPoint* p, const ZirLine* l, const double* a);
+/* p turned about centre by a, counter-clockwise on the screen. */
+ZIR_API ZirPoint ZIR_ROTATEPOINT(const ZirPoint* p, const ZirPoint* centre, const double* a);
+/* The angle of l's direction in [0, 2 pi); ZIR_UNDEFINED for an undefined line. */
+ZIR_API double ZIR_ABSANGLE(const ZirLine* l);
+/* The counter-clockwise angle from l1's direction to l2's. */
+ZIR_API double ZIR_ANGLE(const ZirLine* l1, const ZirLine* l2);
+/* The arc about centre through p with the angular width w, centred on p. */
+ZIR_API ZirCircle ZIR_MAKEARC(const ZirPoint* centre, const ZirPoint* p, const double* w);
+ZIR_API ZirLine ZIR_EQUATTOVECTORIAL(const ZirEquation* e);
+ZIR_API ZirEquation ZIR_VECTORIALTOEQUAT(const ZirLine* l);
+ZIR_API double ZIR_LINEDISTANCEEQUAT(const ZirPoint* p, const ZirEquation* e);
+
+/* The crossing of two lines, on l2's parametrisation; parallel lines give a far point in
+   the transparent colour 0xFF00FF. */
+ZIR_API ZirPoint ZIR_LINECROSS(const ZirLine* l1, const ZirLine* l2);
+/* Returns the number of crossings (0, 1 or 2); s1 is the one met first along l. */
+ZIR_API int32_t ZIR_LINECIRCLECROSS(const ZirLine* l, const ZirCircle* c, ZirPoint* s1,
+                                    ZirPoint* s2);
+/* The real roots of a x^2 + b x + c = 0; returns their number and writes only that many. */
+ZIR_API int32_t ZIR_SOLVEEQUATION2(const double* a, const double* b, const double* c, double* x1,
+                                   double* x2);
+/* Returns the number of crossings; s1 lies on the right of the direction from c1's centre to
+   c2's centre as seen on the screen. */
+ZIR_API int32_t ZIR_CIRCLECROSS(const ZirCircle* c1, const ZirCircle* c2, ZirPoint* s1,
+                                ZirPoint* s2);
+/* -1 when p lies strictly inside the box spanned by a and b, else 0. */
+ZIR_API int32_t ZIR_ISBETWEEN(const ZirPoint* a, const ZirPoint* p, const ZirPoint* b);
+/* 1, 2 or 3 when p1, p2 or both lie on l; otherwise -1 when l passes between them, else 0. */
+ZIR_API int32_t ZIR_LINEISBETWEEN(const ZirLine* l, const ZirPoint* p1, const ZirPoint* p2);
+/* Orders a and b along l's direction; -1 or -2 when one or both are undefined. */
+ZIR_API int32_t ZIR_SETFIRST(ZirPoint* a, ZirPoint* b, const ZirLine* l);
+/* Orders a and b by the counter-clockwise turn from l's direction about its base point. */
+ZIR_API int32_t ZIR_SETFIRSTANGLE(ZirPoint* a, ZirPoint* b, const ZirLine* l);
+/* Orders two lines so that l2 follows l1 within a half turn. */
+ZIR_API int32_t ZIR_SETSMALLERANGLE(ZirLine* l1, ZirLine* l2);
+
+/* ---- End of geometry ------------------------------------------------------------------------ */
+
+/* ---- Text ------------------------------------------------------------------------------
+   A font is a pair of lists: the glyph bytes and 256 offsets (the glyph of code c starts at
+   byte 0 for c = 0, at offsets[c - 1] otherwise, and ends at offsets[c]); each glyph is a
+   one-bit image: u16 width * 8 + 1, u16 height, rows of (width + 7) / 8 bytes. */
+
+/* Reads a font file into the two lists (resized with realloc). Returns 0, or -1 when the
+   file is missing, short or malformed; the lists are then unchanged. */
+ZIR_API int32_t ZIRD_LOADFONT(const char* fileName, ZirByteList* glyphs, ZirIntList* offsets);
+/* Draws a one-bit image at (x, y): ink in the foreground colour, the rest in the background
+   colour, which leaves the target showing when it is the target's transparent colour. */
+ZIR_API int32_t ZIRD_PUTBN(ZirImageHandle* target, const uint8_t* bitmap, const int32_t* x,
+                           const int32_t* y, const uint32_t* foreground,
+                           const uint32_t* background);
+/* Draws the text on one line, its top-left corner at (x, y). */
+ZIR_API int32_t ZIRD_PRINT(ZirImageHandle* target, const char* text, const ZirByteList* glyphs,
+                           const ZirIntList* offsets, const int32_t* x, const int32_t* y,
+                           const uint32_t* foreground, const uint32_t* background);
+/* The text's width in pixels. */
+ZIR_API int32_t ZIRD_STRINGW(const char* text, const ZirByteList* glyphs,
+                             const ZirIntList* offsets);
+/* Draws the text wrapped at blanks and carriage returns into the box at (x, y). */
+ZIR_API int32_t ZIRD_LINEWRAP(ZirImageHandle* target, const char* text, const ZirByteList* glyphs,
+                              const ZirIntList* offsets, const int32_t* x, const int32_t* y,
+                              const int32_t* width, const int32_t* height,
+                              const uint32_t* foreground, const uint32_t* background);
+
+/* ---- The compiler ----------------------------------------------------------------------
+   Memory: every pointer that a procedure replaces (the words of the table, the items of the
+   error lists and counts, each name and each row of the name table) must be null or come
+   from malloc; the procedure frees it and stores new storage from malloc, which the caller
+   releases with free. The script lines are only read. */
+
+/* Word w of slot s of block b is words[(b * slots + s) * 8 + w]. */
+typedef struct ZirInstructionTable {
+    int32_t* words;
+    int32_t blocks;
+    int32_t slots;
+} ZirInstructionTable;
+
+/* Row t holds the names of type t (0 to 8) in the order of their declaration. */
+typedef struct ZirNameTable {
+    ZirStringList rows[9];
+} ZirNameTable;
+
+/* Compiles the script lines. Returns 0, -1 (errors in pass 1) or -2 (errors in pass 2).
+   After a failed compile the two error lists hold exactly one entry per error (code word and
+   line number); after a successful one they are left as they were. counts receives the
+   nine name counts. */
+ZIR_API int32_t ZIRS_PARSESCRIPT(const ZirStringList* lines, ZirInstructionTable* program,
+                                 ZirIntList* errorCodes, ZirIntList* errorLines,
+                                 ZirNameTable* names, ZirIntList* counts);
+/* The German text of an error code word (a run result's subroutine bits are ignored), as a
+   NUL-terminated Latin-1 string from malloc that the caller releases with free. */
+ZIR_API char* ZIRS_ERRORMSG(const int32_t* code);
+
+/* ---- The run cycle ----------------------------------------------------------------- */
 
 /* Prepares a run: resets the run-time settings; on the first call also loads the fonts,
    the icon, the logo and the message tables. Returns 0. */
@@ -37,7 +209,8 @@ ZIR_API int32_t ZIR_INIT(void);
 /* Runs a script file: reads its lines, sets the window title to the path followed by
    " - Zirkula", compiles and runs it, deletes an old "Zir-Fehler.txt" beside it, and
    prints (and for compile errors writes) what went wrong, then waits for Enter.
-   Returns 0 when the run ended normally, else the run result of ZIRS_RUNSCRIPT. */
+   Returns 0 when the run ended normally, else the run result of ZIRS_RUNSCRIPT. The error
+   lists follow the compiler's memory rules. */
 ZIR_API int32_t ZIRS_RUNSCRIPTFILE(const char* path, ZirIntList* errorCodes,
                                    ZirIntList* errorLines);
 
@@ -45,7 +218,7 @@ ZIR_API int32_t ZIRS_RUNSCRIPTFILE(const char* path, ZirIntList* errorCodes,
    255 (END), -1 or -2 (compile failed in pass 1 or 2; the two lists then hold one entry
    per error), or a run-time error: the subroutine number in bits 16 to 31, the error code
    word in bits 0 to 15. */
-ZIR_API int32_t ZIRS_RUNSCRIPT(const ZirTextList* lines, ZirIntList* errorCodes,
+ZIR_API int32_t ZIRS_RUNSCRIPT(const ZirStringList* lines, ZirIntList* errorCodes,
                                ZirIntList* errorLines);
 
 /* ---- The command-line program ------------------------------------------------------ */

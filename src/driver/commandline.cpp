@@ -4,10 +4,14 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <vector>
 
+#include "driver/errors.h"
 #include "driver/filedialog.h"
 #include "driver/runcycle.h"
+#include "frontend/compiler.h"
 #include "platform/platform.h"
+#include "platform/textcode.h"
 #include "zirkula.h"
 
 namespace zir {
@@ -27,16 +31,33 @@ constexpr const char* HelpText =
     "                   DIR/frames.tsv\n"
     "  --dump FILE      the run result, the errors and the objects as JSON\n"
     "  --gif FILE       the run as an animated GIF (not available yet)\n"
-    "  --check          compile only (not available yet)\n"
+    "  --check          compile only; print FILE:LINE: Fehler N: message for each error\n"
     "  --listing        with --check: the compiled instructions (not available yet)\n"
     "  --help           this text\n"
     "  --version        the program's version\n"
     "\n"
-    "Exit codes: 0 after any run, 255 when choosing a file is cancelled, 2 for a wrong\n"
-    "command line, 3 when no window can be opened (use --headless there).\n";
+    "Exit codes: 0 after any run, 255 when choosing a file is cancelled, 1 when --check\n"
+    "finds errors, 2 for a wrong command line, 3 when no window can be opened (use\n"
+    "--headless there).\n";
 
 // Options whose work another part of the program will do; until then they are refused.
-constexpr std::string_view NotYetAvailable[] = {"--gif", "--check", "--listing"};
+constexpr std::string_view NotYetAvailable[] = {"--gif", "--listing"};
+
+// Compiles the script without running it and prints one line per error.
+int CheckScript(const std::string& path) {
+    std::vector<std::string> lines = ReadScriptLines(path);
+    InstructionTable table;
+    NameTable names;
+    std::vector<CompileError> errors;
+    ParseScript(lines, table, errors, names);
+    // The path is printed as program text, like the window title.
+    std::string shown = IsValidUtf8(path) ? Windows1252FromUtf8(path) : path;
+    for (const CompileError& e : errors) {
+        ConsoleWrite(shown + ":" + std::to_string(e.line) + ": Fehler " +
+                     std::to_string(ErrorMessageNumber(e.code)) + ": " + ErrorMessage(e.code));
+    }
+    return errors.empty() ? ExitRun : ExitCheckFailed;
+}
 
 }  // namespace
 
@@ -89,6 +110,8 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
         }
         if (name == "--headless") {
             commandLine.headless = true;
+        } else if (name == "--check") {
+            commandLine.check = true;
         } else if (name == "--help" || name == "-h") {
             commandLine.help = true;
         } else if (name == "--version") {
@@ -100,6 +123,10 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
     }
     if (!commandLine.inputPath.empty() && !commandLine.headless) {
         error = "--input works only with --headless";
+        return false;
+    }
+    if (commandLine.check && commandLine.scriptPath.empty()) {
+        error = "--check needs a script";
         return false;
     }
     return true;
@@ -114,6 +141,7 @@ int RunCommandLine(const CommandLine& commandLine) {
         std::printf("zirkula %s\n", ZIR_VERSION);
         return ExitRun;
     }
+    if (commandLine.check) return CheckScript(commandLine.scriptPath);
     PlatformOptions options;
     options.backend = commandLine.headless ? BackendKind::Headless : BackendKind::Windowed;
     options.inputPath = commandLine.inputPath;

@@ -3,8 +3,8 @@
 //   zirkula [OPTIONS] [SCRIPT]
 //
 // Without SCRIPT a file dialog asks for one. Exit codes: 0 after any run, 255 when the
-// choice of a file is cancelled, 2 for a wrong command line, 3 when no window can be
-// opened.
+// choice of a file is cancelled, 1 when --check finds errors, 2 for a wrong command line,
+// 3 when no window can be opened.
 #pragma once
 
 #include <string>
@@ -15,6 +15,7 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     bool headless = false;
+    bool check = false;  // compile only and list the errors
     std::string inputPath;
     std::string pngPath;
     std::string framesDir;
@@ -23,6 +24,7 @@ struct CommandLine {
 };
 
 inline constexpr int ExitRun = 0;
+inline constexpr int ExitCheckFailed = 1;
 inline constexpr int ExitCancelled = 255;
 inline constexpr int ExitUsage = 2;
 inline constexpr int ExitNoDisplay = 3;

@@ -3,14 +3,14 @@
 
 namespace zir {
 
-ObjectStore CreateObjectStoreStandIn(const CompiledProgram&) {
+ObjectStore CreateObjectStoreStandIn(const NameTable&) {
     return {};
 }
 
-std::int32_t ExecuteMainStandIn(CompiledProgram&, ObjectStore&) {
+std::int32_t ExecuteMainStandIn(const InstructionTable&, const NameTable&, ObjectStore&) {
     return 0;
 }
 
-void DumpObjectsStandIn(const CompiledProgram&, const ObjectStore&, DumpContent&) {}
+void DumpObjectsStandIn(const NameTable&, const ObjectStore&, DumpContent&) {}
 
 }  // namespace zir

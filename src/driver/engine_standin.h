@@ -5,19 +5,20 @@
 
 #include <cstdint>
 
-#include "driver/compiler_standin.h"
 #include "driver/dump.h"
+#include "frontend/instructions.h"
+#include "frontend/symbols.h"
 
 namespace zir {
 
 // Stands for the point, line and circle tables and their visibility flags.
 struct ObjectStore {};
 
-ObjectStore CreateObjectStoreStandIn(const CompiledProgram& program);
+ObjectStore CreateObjectStoreStandIn(const NameTable& names);
 // Runs block 0 as ExecuteSubroutine would; returns 0, "ran to its last instruction".
-std::int32_t ExecuteMainStandIn(CompiledProgram& program, ObjectStore& store);
+std::int32_t ExecuteMainStandIn(const InstructionTable& table, const NameTable& names,
+                                ObjectStore& store);
 // Adds the store's objects to a dump; the stand-in store has none.
-void DumpObjectsStandIn(const CompiledProgram& program, const ObjectStore& store,
-                        DumpContent& dump);
+void DumpObjectsStandIn(const NameTable& names, const ObjectStore& store, DumpContent& dump);
 
 }  // namespace zir

@@ -58,7 +58,7 @@ extern "C" int32_t ZIRS_RUNSCRIPTFILE(const char* path, ZirIntList* errorCodes,
     return result;
 }
 
-extern "C" int32_t ZIRS_RUNSCRIPT(const ZirTextList* lines, ZirIntList* errorCodes,
+extern "C" int32_t ZIRS_RUNSCRIPT(const ZirStringList* lines, ZirIntList* errorCodes,
                                   ZirIntList* errorLines) {
     std::vector<std::string> text;
     if (lines && lines->items) {

@@ -2,14 +2,15 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "draw/logo.h"
-#include "driver/compiler_standin.h"
 #include "driver/dump.h"
 #include "driver/engine_standin.h"
+#include "driver/errors.h"
 #include "driver/fonts_standin.h"
-#include "driver/messages_standin.h"
+#include "frontend/compiler.h"
 #include "interp/runstate.h"
 #include "platform/files.h"
 #include "platform/platform.h"
@@ -20,7 +21,6 @@
 namespace zir {
 namespace {
 
-constexpr const char* ReportFileName = "Zir-Fehler.txt";
 constexpr const char* TitleSuffix = " - Zirkula";
 constexpr std::size_t LineListStep = 1024;
 
@@ -31,7 +31,7 @@ void AppendLine(std::vector<std::string>& lines, std::string line) {
 }
 
 void WriteRequestedFiles(std::int32_t result, const ErrorList& errors, double endMs,
-                         const RunOutputs& outputs, const CompiledProgram* program,
+                         const RunOutputs& outputs, const NameTable& names,
                          const ObjectStore* store) {
     if (!outputs.pngPath.empty()) {
         if (!ScreenImage()) {
@@ -44,14 +44,14 @@ void WriteRequestedFiles(std::int32_t result, const ErrorList& errors, double en
     if (outputs.dumpPath.empty()) return;
     DumpContent dump;
     dump.result = result;
-    if (result == -1 || result == -2) {
+    if (result == FailedInPass1 || result == FailedInPass2) {
         std::size_t count = std::min(errors.codes.size(), errors.lines.size());
         for (std::size_t i = 0; i < count; ++i) {
             dump.errors.push_back(
-                {errors.codes[i], errors.lines[i], ErrorMessageStandIn(errors.codes[i])});
+                {errors.codes[i], errors.lines[i], ErrorMessage(errors.codes[i])});
         }
     }
-    if (program && store) DumpObjectsStandIn(*program, *store, dump);
+    if (store) DumpObjectsStandIn(names, *store, dump);
     if (const std::uint8_t* screen = ScreenImage()) {
         dump.screenOpen = true;
         dump.screenWidth = ImageWidth(screen);
@@ -99,26 +99,33 @@ std::int32_t ZirInit() {
         LoadBuiltinFontsStandIn();
         AppIcon();
         LogoImage();
-        LoadMessageTablesStandIn();
     }
     return 0;
 }
 
 std::int32_t RunScript(const std::vector<std::string>& lines, ErrorList& errors,
                        const RunOutputs& outputs) {
-    CompiledProgram program;
+    InstructionTable table;
+    NameTable names;
     ZirInit();
-    std::int32_t result = ParseScriptStandIn(lines, program, errors);
-    if (result != 0) {
-        WriteRequestedFiles(result, errors, ClockSeconds() * 1000.0, outputs, nullptr, nullptr);
+    std::vector<CompileError> found;
+    std::int32_t result = ParseScript(lines, table, found, names);
+    if (result != CompiledOk) {
+        errors.codes.clear();
+        errors.lines.clear();
+        for (const CompileError& e : found) {
+            errors.codes.push_back(e.code);
+            errors.lines.push_back(e.line);
+        }
+        WriteRequestedFiles(result, errors, ClockSeconds() * 1000.0, outputs, names, nullptr);
         return result;
     }
-    ObjectStore store = CreateObjectStoreStandIn(program);
-    result = ExecuteMainStandIn(program, store);
+    ObjectStore store = CreateObjectStoreStandIn(names);
+    result = ExecuteMainStandIn(table, names, store);
     // A window closed by the viewer ends the run at once, as a normal end without the logo.
     bool closed = CloseRequested();
     if (closed) result = 0;
-    WriteRequestedFiles(result, errors, ClockSeconds() * 1000.0, outputs, &program, &store);
+    WriteRequestedFiles(result, errors, ClockSeconds() * 1000.0, outputs, names, &store);
     if (!closed) {
         ScreenInfo screen = ScreenQuery();
         ShowLogo(screen.width, screen.height);
@@ -128,22 +135,22 @@ std::int32_t RunScript(const std::vector<std::string>& lines, ErrorList& errors,
 
 std::int32_t ReportRunResult(std::int32_t result, const ErrorList& errors,
                              const std::string& directory) {
-    std::string reportPath = directory + ReportFileName;
+    std::string reportPath = directory + std::string(ReportFileName);
     ::unlink(reportPath.c_str());
     if (result == 0 || result == 255) return 0;
 
-    std::string count = std::to_string(errors.codes.size());
-    if (result == -1) {
-        ErrorReportStandIn(count + " Fehler im 1.Durchgang.", errors, reportPath);
-    } else if (result == -2) {
-        ErrorReportStandIn(count + " Fehler im 2.Durchgang.", errors, reportPath);
+    if (result == FailedInPass1 || result == FailedInPass2) {
+        std::vector<CompileError> found;
+        for (std::size_t i = 0; i < std::min(errors.codes.size(), errors.lines.size()); ++i) {
+            found.push_back({errors.codes[i], errors.lines[i]});
+        }
+        int pass = result == FailedInPass1 ? 1 : 2;
+        ReportCompileErrors(CompileErrorHeadline(static_cast<int>(errors.codes.size()), pass),
+                            found, reportPath, [](std::string_view line) { ConsoleWrite(line); });
     } else {
-        ConsoleWrite("Ausf\xFChrungsfehler in der Subroutine " + std::to_string(result >> 16) +
-                     ": " + ErrorMessageStandIn(result & 0xFFFF));
+        ConsoleWrite(RunTimeErrorLine(result));
     }
-    ConsoleWrite(
-        "Dr\xFC"
-        "cke die [Enter]-Taste, um weiterzufahren.");
+    ConsoleWrite(EnterPromptText);
     ConsoleReadLine();
     return result;
 }

@@ -46,6 +46,35 @@ class ExitCodes(unittest.TestCase):
         self.assertEqual(result.returncode, 0)
         self.assertFalse(os.path.exists(old))
 
+    def test_compile_errors_are_reported_beside_the_script_and_the_run_ends_with_0(self):
+        script = write(os.path.join(WORK, "fehler", "zwei.zir"),
+                       "POINT A 1 2\nPOINT B 3 4\nA B\nPOINT C 5 6\nPOINT\nEND\n")
+        result = run("--headless", script)
+        self.assertEqual(result.returncode, 0)
+        with open(os.path.join(WORK, "fehler", "Zir-Fehler.txt"), "rb") as f:
+            report = f.read().decode("latin-1").split("\r\n")
+        self.assertEqual(report[0], "2 Fehler im 1.Durchgang.")
+        self.assertEqual(report[1], "Fehler 13 in Linie 3")
+        self.assertEqual(report[3], "Fehler 12 in Linie 5")
+        self.assertEqual(report[-1], "")
+        printed = result.stdout.decode().split("\n")
+        self.assertEqual(printed[:5], report[:5])
+        self.assertEqual(printed[5], "Fehlerbericht wurde gespeichert in "
+                         + os.path.join(WORK, "fehler", "Zir-Fehler.txt"))
+        self.assertEqual(printed[6], "Drücke die [Enter]-Taste, um weiterzufahren.")
+
+    def test_check_lists_the_errors_and_ends_with_1(self):
+        script = write(os.path.join(WORK, "check", "zwei.zir"), "POINT A 1 2\nA B\nPOINT\nEND\n")
+        result = run("--check", script)
+        self.assertEqual(result.returncode, 1)
+        self.assertEqual(result.stdout.decode(),
+                         f"{script}:2: Fehler 13: Syntaxfehler: kein Schlüsselwort in der Linie.\n"
+                         f"{script}:3: Fehler 12: Zu wenige Argumente\n")
+        self.assertFalse(os.path.exists(os.path.join(WORK, "check", "Zir-Fehler.txt")))
+        clean = write(os.path.join(WORK, "check", "gut.zir"), "POINT A 1 2\nEND\n")
+        result = run("--check", clean)
+        self.assertEqual((result.returncode, result.stdout), (0, b""))
+
     def test_a_cancelled_console_prompt_ends_with_255(self):
         for typed in ["", "\n", "   \n"]:
             result = run("--headless", stdin=typed)
@@ -65,7 +94,8 @@ class ExitCodes(unittest.TestCase):
             (["--headless", "--png"], "--png needs a file or directory name"),
             (["--input", "in.txt", "a.zir"], "--input works only with --headless"),
             (["--headless", "--gif", "a.gif", "a.zir"], "--gif is not available yet"),
-            (["--check", "a.zir"], "--check is not available yet"),
+            (["--listing", "a.zir"], "--listing is not available yet"),
+            (["--check"], "--check needs a script"),
         ]:
             result = run(*args)
             self.assertEqual(result.returncode, 2, args)

@@ -41,6 +41,7 @@ TEST(CommandLine, OptionsTakeTheirValuesInEitherFormAndTheFirstArgumentIsTheScri
     EXPECT_EQ(p.line.scriptPath, "");
     EXPECT_TRUE(Parse({"--help"}).line.help);
     EXPECT_TRUE(Parse({"--version"}).line.version);
+    EXPECT_TRUE(Parse({"--check", "a.zir"}).line.check);
 }
 
 TEST(CommandLine, AWrongCommandLineIsRefusedWithItsReason) {
@@ -52,8 +53,9 @@ TEST(CommandLine, AWrongCommandLineIsRefusedWithItsReason) {
     EXPECT_EQ(Parse({"--input", "in.txt", "a.zir"}).error, "--input works only with --headless");
     EXPECT_EQ(Parse({"--headless", "--gif", "a.gif"}).error,
               "--gif is not available yet in this version");
-    EXPECT_EQ(Parse({"--check", "a.zir"}).error, "--check is not available yet in this version");
-    EXPECT_FALSE(Parse({"--listing"}).ok);
+    EXPECT_EQ(Parse({"--listing", "a.zir"}).error,
+              "--listing is not available yet in this version");
+    EXPECT_EQ(Parse({"--check"}).error, "--check needs a script");
 }
 
 }  // namespace

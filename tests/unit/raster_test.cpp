@@ -448,6 +448,11 @@ TEST(Blits, AlphaBlendsPerChannel) {
     RasterBlit(e.target(), 0, 0, white.get(), BlitMode::Alpha, 255);
     EXPECT_TRUE(e.is(0, 0, White));
 
+    Canvas g(1, 1, Black, 4);
+    Image white32{ImageCreateWithDepth(1, 1, 4, White)};
+    RasterBlit(g.target(), 0, 0, white32.get(), BlitMode::Alpha, 200);
+    EXPECT_EQ(g.at(0, 0), 0xC8C8C8u) << "8-bit channels: 255 * 200 / 255";
+
     Canvas f(2, 1, 0x204080, 4);
     Image src32{ImageCreateWithDepth(1, 1, 4, 0xFF0000)};
     RasterBlit(f.target(), 0, 0, src32.get(), BlitMode::Alpha, 51);

@@ -36,7 +36,11 @@ std::string ReadFile(const fs::path& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-void StartHeadless(const std::string& input = "", int consoleIn = 0, int consoleOut = 1) {
+// The console reads from /dev/null unless a test gives it other input, so that the Enter
+// prompt after a failed compile returns at once.
+void StartHeadless(const std::string& input = "", int consoleIn = -1, int consoleOut = 1) {
+    static const int noInput = ::open("/dev/null", O_RDONLY);
+    if (consoleIn < 0) consoleIn = noInput;
     PlatformOptions options;
     options.backend = BackendKind::Headless;
     options.consoleInFd = consoleIn;
@@ -214,15 +218,33 @@ TEST_F(RunReport, ARunTimeErrorNamesTheSubroutineAndPromptsForEnter) {
     EXPECT_FALSE(fs::exists(dir_ / "Zir-Fehler.txt")) << "the old report goes after any run";
 }
 
-TEST_F(RunReport, AFailedCompileIsReportedUnderItsPassWithTheErrorCount) {
+TEST_F(RunReport, AFailedCompileIsPrintedAndWrittenBesideTheScriptThenPrompts) {
     ErrorList errors;
     errors.codes = {13, 36};
     errors.lines = {3, 0};
-    EXPECT_EQ(ReportRunResult(-1, errors, dir_.string() + "/"), -1);
-    EXPECT_EQ(Printed().rfind("2 Fehler im 1.Durchgang.\n", 0), 0u);
+    std::string directory = dir_.string() + "/";
+    EXPECT_EQ(ReportRunResult(-1, errors, directory), -1);
+    std::string report =
+        "2 Fehler im 1.Durchgang.\r\n"
+        "Fehler 13 in Linie 3\r\n"
+        "        Syntaxfehler: kein Schl\xFCsselwort in der Linie.\r\n"
+        "Fehler 36 in Linie 0\r\n"
+        "        Kein END im Hauptprogramm.\r\n";
+    EXPECT_EQ(ReadFile(dir_ / "Zir-Fehler.txt"), report);
+    EXPECT_EQ(Printed(),
+              "2 Fehler im 1.Durchgang.\n"
+              "Fehler 13 in Linie 3\n"
+              "        Syntaxfehler: kein Schl\u00FCsselwort in der Linie.\n"
+              "Fehler 36 in Linie 0\n"
+              "        Kein END im Hauptprogramm.\n"
+              "Fehlerbericht wurde gespeichert in " +
+                  directory +
+                  "Zir-Fehler.txt\n"
+                  "Dr\u00FC"
+                  "cke die [Enter]-Taste, um weiterzufahren.\n");
     errors.codes = {21};
     errors.lines = {4};
-    EXPECT_EQ(ReportRunResult(-2, errors, dir_.string() + "/"), -2);
+    EXPECT_EQ(ReportRunResult(-2, errors, directory), -2);
     EXPECT_EQ(Printed().rfind("1 Fehler im 2.Durchgang.\n", 0), 0u);
 }
 
@@ -237,20 +259,22 @@ TEST_F(RunReport, ANormalEndPrintsNothingAndReturnsZero) {
 TEST_F(RunCycle, TheExportedEntryPointsResizeTheCallersLists) {
     ZirIntList codes{nullptr, 0};
     ZirIntList lines{static_cast<int32_t*>(std::malloc(5 * sizeof(int32_t))), 5};
-    ZirTextList script{nullptr, 0};
+    ZirStringList script{nullptr, 0};
     EXPECT_EQ(ZIR_INIT(), 0);
     ZIRS_RUNSCRIPT(&script, &codes, &lines);
-    // Whatever the compile finds in an empty script, both lists have one entry.
+    // An empty script has no END: one error, 36, reported for line 0.
     ASSERT_EQ(codes.count, 1);
     ASSERT_EQ(lines.count, 1);
     ASSERT_NE(codes.items, nullptr);
+    EXPECT_EQ(codes.items[0], 36);
     EXPECT_EQ(lines.items[0], 0);
 
     fs::path dir = TestDir("exported");
     WriteFile(dir / "Zir-Fehler.txt", "old\r\n");
     std::string path = (dir / "leer.zir").string();
-    ZIRS_RUNSCRIPTFILE(path.c_str(), &codes, &lines);
-    EXPECT_FALSE(fs::exists(dir / "Zir-Fehler.txt"));
+    // A missing file reads as a script without lines: the old report gives way to a new one.
+    EXPECT_EQ(ZIRS_RUNSCRIPTFILE(path.c_str(), &codes, &lines), -1);
+    EXPECT_EQ(ReadFile(dir / "Zir-Fehler.txt").rfind("1 Fehler im 1.Durchgang.\r\n", 0), 0u);
     EXPECT_EQ(WindowTitle(), path + " - Zirkula");
     std::free(codes.items);
     std::free(lines.items);

@@ -12,6 +12,7 @@
 
 #include "draw/raster.h"
 #include "platform/platform.h"
+#include "platform/resources.h"
 
 namespace {
 
@@ -42,8 +43,7 @@ int main(int argc, char** argv) {
         std::printf("no screen\n");
         return 3;
     }
-    zir::Image icon{zir::ImageCreateWithDepth(16, 16, 2, 0xFF0000)};
-    zir::SetWindowIcon(icon.get());
+    zir::SetWindowIcon(zir::AppIcon());
     DrawKnownPicture(width, height);
     zir::SleepMs(1);
     std::printf("ready\n");

@@ -1,0 +1,53 @@
+// Error messages and the error report: the German text of every error code word, and the
+// report of a failed compile that is printed and stored in "Zir-Fehler.txt" beside the
+// script. Every text here is Latin-1.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frontend/errorcode.h"
+#include "zirkula.h"
+
+namespace zir {
+
+inline constexpr std::string_view ReportFileName = "Zir-Fehler.txt";
+inline constexpr std::string_view ReportSavedText = "Fehlerbericht wurde gespeichert in ";
+inline constexpr std::string_view EnterPromptText =
+    "Dr\xFC"
+    "cke die [Enter]-Taste, um weiterzufahren.";
+
+// The message of a code word; only its bits 0 to 15 count. A number without a message, or a
+// detail field that names no type or block, gives "Es wurde eine ungültige Fehlermeldung
+// erzeugt.".
+std::string ErrorMessage(std::int32_t code);
+
+// The report's headline: the number of errors followed by " Fehler im 1.Durchgang." or, for
+// pass 2, " Fehler im 2.Durchgang.".
+std::string CompileErrorHeadline(int errorCount, int pass);
+
+// The lines of the report: the headline, then for each error "Fehler N in Linie L" and
+// eight blanks followed by its message.
+std::vector<std::string> ErrorReportLines(std::string_view headline,
+                                          std::span<const CompileError> errors);
+
+// Writes the lines to a new file, each ending in CR LF. False when the file cannot be
+// written.
+bool WriteErrorReportFile(const std::string& path, std::span<const std::string> lines);
+
+// The whole report of a failed compile: prints the report lines, writes them to reportPath
+// (a file that cannot be created is passed over in silence), then prints
+// "Fehlerbericht wurde gespeichert in " and the path.
+void ReportCompileErrors(std::string_view headline, std::span<const CompileError> errors,
+                         const std::string& reportPath,
+                         const std::function<void(std::string_view)>& printLine);
+
+// The line printed for a run-time error: "Ausführungsfehler in der Subroutine ", the
+// subroutine number (bits 16 to 31 of the run result), ": " and the message.
+std::string RunTimeErrorLine(std::int32_t runResult);
+
+}  // namespace zir

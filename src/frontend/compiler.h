@@ -1,0 +1,26 @@
+// The compiler's entry point: both passes over a script's lines.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "frontend/errorcode.h"
+#include "frontend/instructions.h"
+#include "frontend/symbols.h"
+#include "zirkula.h"
+
+namespace zir {
+
+inline constexpr std::int32_t CompiledOk = 0;
+inline constexpr std::int32_t FailedInPass1 = -1;
+inline constexpr std::int32_t FailedInPass2 = -2;
+
+// Compiles the lines into table and names (both replaced): CompiledOk, FailedInPass1 or
+// FailedInPass2. errors is replaced by exactly the errors found, in line order; it is empty
+// after a successful compile.
+std::int32_t ParseScript(std::span<const std::string> lines, InstructionTable& table,
+                         std::vector<CompileError>& errors, NameTable& names);
+
+}  // namespace zir

@@ -1,0 +1,12 @@
+#include "frontend/instructions.h"
+
+namespace zir {
+
+Instruction& SlotForWriting(InstructionTable& table, int block, int slot) {
+    if (block >= static_cast<int>(table.blocks.size())) table.blocks.resize(block + 1);
+    std::vector<Instruction>& slots = table.blocks[block];
+    if (slot >= static_cast<int>(slots.size())) slots.resize(slot + 1, Instruction{});
+    return slots[slot];
+}
+
+}  // namespace zir

@@ -1,0 +1,21 @@
+// Pass 1 of the compiler: recognises the form of every statement, declares every name by
+// its first use, records each statement's provisional opcode in word 0 of its slot, and
+// lays out the blocks (main program and subroutines) with their headers.
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "frontend/errorcode.h"
+#include "frontend/instructions.h"
+#include "frontend/symbols.h"
+
+namespace zir {
+
+// Compiles the lines afresh into table and names (both are replaced) and puts the errors,
+// in line order, into errors (also replaced). Returns the number of errors.
+int RunPass1(std::span<const std::string> lines, InstructionTable& table,
+             std::vector<CompileError>& errors, NameTable& names);
+
+}  // namespace zir

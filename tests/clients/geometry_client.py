@@ -1,0 +1,118 @@
+#!/usr/bin/env python3
+"""An outside program using the geometry of libzirkula.so through ctypes.
+
+Usage: geometry_client.py PATH/TO/libzirkula.so
+
+The records are declared here from their published layout, not taken from the build, so a
+change of field order or type in the library shows up as wrong numbers.
+"""
+import ctypes
+import math
+import os
+import sys
+import unittest
+
+UNDEFINED = 1e308
+
+
+class Point(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_double), ("y", ctypes.c_double), ("colour", ctypes.c_uint32),
+                ("size", ctypes.c_int16), ("shape", ctypes.c_int16)]
+
+
+class Line(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_double), ("y", ctypes.c_double), ("dx", ctypes.c_double),
+                ("dy", ctypes.c_double), ("colour", ctypes.c_uint32), ("style", ctypes.c_uint16),
+                ("width", ctypes.c_int16)]
+
+
+class Circle(ctypes.Structure):
+    _fields_ = [("cx", ctypes.c_double), ("cy", ctypes.c_double), ("r", ctypes.c_double),
+                ("start", ctypes.c_double), ("end", ctypes.c_double),
+                ("colour", ctypes.c_uint32), ("width", ctypes.c_int32)]
+
+
+class Equation(ctypes.Structure):
+    _fields_ = [("m", ctypes.c_double), ("b", ctypes.c_double), ("colour", ctypes.c_uint32),
+                ("width", ctypes.c_int16), ("style", ctypes.c_uint16)]
+
+
+P = ctypes.POINTER
+lib = None
+
+
+def load(path):
+    global lib
+    lib = ctypes.CDLL(os.path.abspath(path))
+    signatures = {
+        "ZIR_CIRCLECROSS": (ctypes.c_int32, [P(Circle), P(Circle), P(Point), P(Point)]),
+        "ZIR_LINECROSS": (Point, [P(Line), P(Line)]),
+        "ZIR_MAKEARC": (Circle, [P(Point), P(Point), P(ctypes.c_double)]),
+        "ZIR_VECTORIALTOEQUAT": (Equation, [P(Line)]),
+    }
+    for name, (result, arguments) in signatures.items():
+        function = getattr(lib, name)
+        function.restype = result
+        function.argtypes = arguments
+
+
+class CircleCross(unittest.TestCase):
+    def test_two_crossings_first_on_the_right_of_the_centre_line(self):
+        c1 = Circle(0, 0, 10, 0, 0, 0x0000FF, 3)
+        c2 = Circle(10, 0, 10, 0, 0, 0xFF0000, 1)
+        s1, s2 = Point(shape=4), Point(shape=4)
+        self.assertEqual(lib.ZIR_CIRCLECROSS(c1, c2, s1, s2), 2)
+        self.assertAlmostEqual(s1.x, 5)
+        self.assertAlmostEqual(s1.y, math.sqrt(75))
+        self.assertAlmostEqual(s2.y, -math.sqrt(75))
+        self.assertEqual((s1.colour, s1.size, s1.shape), (0x0000FF, 3, 4))
+
+    def test_concentric_and_undefined_circles_cross_nowhere(self):
+        for c1, c2 in [(Circle(1, 1, 5), Circle(1, 1, 7)), (Circle(UNDEFINED, 0, 5), Circle(0, 0, 5))]:
+            s1, s2 = Point(1, 1), Point(1, 1)
+            self.assertEqual(lib.ZIR_CIRCLECROSS(c1, c2, s1, s2), 0)
+            self.assertEqual((s1.x, s2.y), (UNDEFINED, UNDEFINED))
+
+
+class LineCross(unittest.TestCase):
+    def test_crossing_in_the_first_lines_colour(self):
+        x_axis = Line(0, 0, 1, 0, 0x00FF00, 0xFFFF, 2)
+        s = lib.ZIR_LINECROSS(x_axis, Line(5, 10, 0, 1, 0xFF0000, 0xFFFF, 1))
+        self.assertEqual((s.x, s.y, s.colour, s.size, s.shape), (5, 0, 0x00FF00, 2, 0))
+
+
+class MakeArc(unittest.TestCase):
+    def test_arc_centred_on_the_point(self):
+        width = ctypes.c_double(math.pi / 2)
+        arc = lib.ZIR_MAKEARC(Point(10, 10), Point(10, 0, 0x123456, 5), ctypes.byref(width))
+        self.assertEqual((arc.cx, arc.cy, arc.r), (10, 10, 10))
+        self.assertAlmostEqual(arc.start, math.pi / 4)
+        self.assertAlmostEqual(arc.end, 3 * math.pi / 4)
+        self.assertEqual((arc.colour, arc.width), (0x123456, 5))
+
+    def test_zero_width_is_the_whole_circle_and_a_full_turn_is_not(self):
+        centre, right = Point(0, 0), Point(5, 0)
+        whole = lib.ZIR_MAKEARC(centre, right, ctypes.byref(ctypes.c_double(0)))
+        self.assertEqual((whole.start, whole.end), (0, 0))
+        turn = lib.ZIR_MAKEARC(centre, right, ctypes.byref(ctypes.c_double(6.28318530717959)))
+        self.assertEqual(turn.start, turn.end)
+        self.assertAlmostEqual(turn.start, math.pi)
+
+
+class VectorialToEquat(unittest.TestCase):
+    def test_slope_and_intercept_with_the_lines_looks(self):
+        e = lib.ZIR_VECTORIALTOEQUAT(Line(2, 3, 2, 4, 0x00FF00, 0xF0F0, 3))
+        self.assertEqual((e.m, e.b, e.colour, e.width, e.style), (2, -1, 0x00FF00, 3, 0xF0F0))
+
+    def test_vertical_and_undefined_lines(self):
+        vertical = lib.ZIR_VECTORIALTOEQUAT(Line(7, 1, 0, 5))
+        self.assertEqual((vertical.m, vertical.b), (UNDEFINED, 7))
+        undefined = lib.ZIR_VECTORIALTOEQUAT(Line(UNDEFINED, 0, 1, 1, 0xFF))
+        self.assertEqual((undefined.m, undefined.b, undefined.colour), (UNDEFINED, UNDEFINED, 0))
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    load(sys.argv[1])
+    unittest.main(argv=[sys.argv[0]] + sys.argv[2:], verbosity=2)

@@ -1,0 +1,92 @@
+#include "frontend/compiler.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace zir {
+namespace {
+
+// A caller of the exported procedure, owning its lists the way an outside program would.
+struct CCaller {
+    std::vector<std::string> text;
+    std::vector<char*> pointers;
+    ZirStringList lines{};
+    ZirInstructionTable program{};
+    ZirIntList codes{};
+    ZirIntList lineNumbers{};
+    ZirNameTable names{};
+    ZirIntList counts{};
+
+    explicit CCaller(std::vector<std::string> script) : text(std::move(script)) {
+        for (std::string& line : text) pointers.push_back(line.data());
+        lines = ZirStringList{pointers.data(), static_cast<int32_t>(pointers.size())};
+        // The start-up code makes both error lists one entry long.
+        codes = ZirIntList{static_cast<int32_t*>(std::calloc(1, sizeof(int32_t))), 1};
+        lineNumbers = ZirIntList{static_cast<int32_t*>(std::calloc(1, sizeof(int32_t))), 1};
+    }
+    int32_t Parse() {
+        return ZIRS_PARSESCRIPT(&lines, &program, &codes, &lineNumbers, &names, &counts);
+    }
+    int32_t Word(int block, int slot, int word) const {
+        return program.words[(block * program.slots + slot) * 8 + word];
+    }
+    ~CCaller() {
+        std::free(program.words);
+        std::free(codes.items);
+        std::free(lineNumbers.items);
+        std::free(counts.items);
+        for (ZirStringList& row : names.rows) {
+            for (int32_t i = 0; i < row.count; ++i) std::free(row.items[i]);
+            std::free(row.items);
+        }
+    }
+};
+
+TEST(ExportedParseScript, FillsTableNamesAndCountsAndLeavesErrorListsAlone) {
+    CCaller c(
+        {"POINT A 1 2", "TITLE \"Hallo\"", "END", "CONSTRUCTION S P", "K = CIRCLE P, A", "REPEAT"});
+    ASSERT_EQ(c.Parse(), 0);
+    EXPECT_EQ(c.codes.count, 1);
+    EXPECT_EQ(c.lineNumbers.count, 1);
+    ASSERT_EQ(c.counts.count, 9);
+    EXPECT_EQ(c.counts.items[TypePoint], 2);
+    EXPECT_EQ(c.counts.items[TypeCircle], 1);
+    EXPECT_EQ(c.counts.items[TypeSubroutine], 1);
+    EXPECT_EQ(c.counts.items[TypeText], 1);
+    EXPECT_STREQ(c.names.rows[TypeText].items[0], "Hallo");
+    EXPECT_STREQ(c.names.rows[TypeSubroutine].items[0], "S");
+    ASSERT_EQ(c.program.blocks, 2);
+    EXPECT_EQ(c.Word(0, 1, 0), 1);
+    EXPECT_EQ(c.Word(0, 3, 0), 255);
+    EXPECT_EQ(c.Word(1, 0, HeaderKind), 1);
+    EXPECT_EQ(c.Word(1, 0, HeaderParameters), 1);
+    EXPECT_EQ(c.Word(1, 2, 0), 24);
+    // Compiling again replaces everything without leaking what the first compile made.
+    ASSERT_EQ(c.Parse(), 0);
+    EXPECT_EQ(c.counts.items[TypePoint], 2);
+}
+
+TEST(ExportedParseScript, ErrorListsHoldExactlyTheErrors) {
+    CCaller c({"POINT A", "REVERT", "END"});
+    ASSERT_EQ(c.Parse(), -1);
+    ASSERT_EQ(c.codes.count, 2);
+    ASSERT_EQ(c.lineNumbers.count, 2);
+    EXPECT_EQ(c.codes.items[0], 12);
+    EXPECT_EQ(c.lineNumbers.items[0], 1);
+    EXPECT_EQ(c.lineNumbers.items[1], 2);
+}
+
+TEST(ExportedParseScript, NoLinesIsAScriptWithoutEnd) {
+    CCaller c({});
+    ASSERT_EQ(c.Parse(), -1);
+    ASSERT_EQ(c.codes.count, 1);
+    EXPECT_EQ(c.codes.items[0], 36);
+    EXPECT_EQ(c.lineNumbers.items[0], 0);
+}
+
+}  // namespace
+}  // namespace zir
