@@ -1,5 +1,6 @@
-// STAND-IN until the built-in fonts exist: loading them does nothing. The issue that
-// builds src/draw/fonts deletes this file pair and calls its loading from ZirInit.
+// STAND-IN until the built-in fonts are loaded from the embedded resources: loading them
+// does nothing. The issue that defines LoadBuiltinFonts (src/draw/fonts) deletes this file
+// pair and calls it from ZirInit instead.
 #pragma once
 
 namespace zir {

@@ -149,6 +149,17 @@ class Outputs(unittest.TestCase):
         self.assertIn(data["result"], (0, 255, -1))
         self.assertIsInstance(data["points"], list)
 
+    def test_the_dump_after_a_failed_compile_holds_the_errors_with_their_messages(self):
+        script = write(os.path.join(WORK, "dumpfail", "f.zir"), "POINT A 1 2\nA B\nEND\n")
+        dump = os.path.join(WORK, "dumpfail", "f.json")
+        self.assertEqual(run("--headless", "--dump", dump, script).returncode, 0)
+        with open(dump, encoding="utf-8") as f:
+            data = json.load(f)
+        self.assertEqual(data["result"], -1)
+        self.assertEqual(data["errors"], [{"code": 13, "number": 13, "line": 2, "message":
+                                           "Syntaxfehler: kein Schlüsselwort in der Linie."}])
+        self.assertEqual((data["points"], data["screen"], data["time_ms"]), ([], None, 0))
+
     def test_png_without_a_screen_says_so_and_writes_nothing(self):
         script = write(os.path.join(WORK, "nopng.zir"), "END\n")
         png = os.path.join(WORK, "none.png")
