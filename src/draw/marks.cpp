@@ -129,7 +129,9 @@ std::int32_t DrawAngleMark(DrawTarget target, const Line& line1, const Line& lin
         double span = arc.to - arc.from;
         if (span < 0) span += TwoPi;
         text += '=';
-        text += WholeText(std::floor(180 * span / Pi));
+        // Rounding noise of a billionth of a degree is forgiven: the program's pi lies a
+        // little off the true one, which would show an exact 120 degrees as 119.
+        text += WholeText(std::floor(180 * span / Pi + 1e-9));
         text += DegreeSign;
     }
     const int tw = StringWidth(text, font), th = GlyphHeight(font, AngleLabelGlyph);

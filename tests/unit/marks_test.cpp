@@ -242,6 +242,16 @@ TEST_F(Marks, RightAnglesGetTheSquareAndTheArcInOneQuarter) {
                     EXPECT_FALSE(c.is(100 + 5 * sx, 100 + 10 * sy, Red)) << k.mode;
                 }
     }
+    // Whole angles stay whole in every mode, whatever the rounding of their arc's ends.
+    const Line ten = Through(100, 100, 10 * Deg), seventy = Through(100, 100, 70 * Deg);
+    const std::string degrees[4] = {"=60\xB0", "=120\xB0", "=60\xB0", "=120\xB0"};
+    for (int mode = 0; mode < 4; ++mode) {
+        Canvas got(200, 200), want(200, 200);
+        MarkAndNumberAngle(got.target(), ten, seventy, "", font, mode, 60);
+        MarkAngle(want.target(), ten, seventy, degrees[mode], font, mode, 60);
+        EXPECT_TRUE(SamePicture(got, want)) << mode;
+    }
+
     // A reflex 270-degree arc marks no right angle.
     Canvas reflex(200, 200);
     MarkAngle(reflex.target(), right, down, "", font, 4, 40);
