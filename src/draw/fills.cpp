@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "geometry/crossings.h"
@@ -15,8 +16,8 @@ constexpr double CentroidFactor = 0.3333;
 // A large triangle's seed lies this far from a vertex, or this far beside a chord.
 constexpr double LargeSeedDistance = 40;
 constexpr double ChordSeedOffset = 2;
-// Pixels of outline each fill image keeps free around the shape, so that a flood fill that
-// leaks out of the outline shows in the image's corner.
+// The pixels each fill image keeps free of outline around the shape: a flood fill that
+// leaks out of the outline reaches this ring, which shows in the image's corner.
 constexpr double Ring = 2;
 // A pixel of the drawn outline lies within about 1.2 pixels of the true outline, so a seed
 // at least this far inside the shape is inside the drawn outline for certain.
@@ -55,7 +56,9 @@ FillImage MakeFillImage(DrawTarget target, double left, double top, double right
     left = std::floor(left) - Ring, top = std::floor(top) - Ring;
     right = std::ceil(right) + Ring, bottom = std::ceil(bottom) + Ring;
     const double w = t.width, h = t.height;
-    const bool large = right - left + 1 > w + 2 * Ring + 4 || bottom - top + 1 > h + 2 * Ring + 4;
+    const double width = right - left + 1, height = bottom - top + 1;
+    const bool large = width > w + 2 * Ring + 4 || height > h + 2 * Ring + 4 ||
+                       width > ImageMaxWidth || height > ImageMaxHeight;
     if (cut || large) {
         // The target with its ring, or the bare target where that would exceed an image.
         double ring = Ring;

@@ -149,6 +149,15 @@ TEST(FillTriangle, ThinAndDegenerateTrianglesStayInside) {
     EXPECT_TRUE(tiny.is(4, 4, Red));
 }
 
+TEST(FillTriangle, AsWideAsTheWidestImage) {
+    // Its image with a free ring around it would exceed the image limits; it is cut instead.
+    Canvas c(ImageMaxWidth, 12);
+    const Point a = At(0, 1), b = At(ImageMaxWidth - 1, 1), p = At(0, 11);
+    Fill(c, a, b, p);
+    EXPECT_TRUE(ShowsShape(c, Red, White, TriangleDistance(a, b, p)));
+    EXPECT_TRUE(c.is(100, 3, Red));
+}
+
 TEST(FillCircle, DiscsAndSectors) {
     Canvas disc(200, 200);
     Circle full{100, 100, 30, 0, 0, Blue, 1};
