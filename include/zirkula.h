@@ -171,6 +171,92 @@ ZIR_API int32_t ZIRD_LINEWRAP(ZirImageHandle* target, const char* text, const Zi
                               const int32_t* width, const int32_t* height,
                               const uint32_t* foreground, const uint32_t* background);
 
+/* ---- Drawing: figures, marks and fills -------------------------------------------------
+   Every procedure draws on *target (a null handle or null pointer: the screen) and returns 0,
+   ZIR_UNDEFINED_RESULT when an object it needs is undefined (nothing is drawn), or -1 where
+   noted. Colours, line styles and widths come from the records. A width w is drawn as w
+   one-pixel copies at the offsets -w/2 ... -w/2 + w - 1; a width of 0 or less draws nothing. */
+
+/* The point in its shape: 0 cross, 2 disc, 3 circle, 4 filled square, 5 square, 8 to 11
+   arrowheads pointing left, right, up and down, anything else a single pixel. -1 when the
+   point lies left of or above the target or beyond its width or height. */
+ZIR_API int32_t ZIRD_POINT(ZirImageHandle* target, const ZirPoint* point);
+/* The whole infinite line across the target. */
+ZIR_API int32_t ZIRD_LINE(ZirImageHandle* target, const ZirLine* line);
+/* The segment p1-p2 in the line record's colour, style and width. */
+ZIR_API int32_t ZIRD_LINEP(ZirImageHandle* target, const ZirPoint* p1, const ZirPoint* p2,
+                           const ZirLine* line);
+/* A full circle when start and end are both 0, else the arc counter-clockwise from start to
+   end. */
+ZIR_API int32_t ZIRD_CIRCLE(ZirImageHandle* target, const ZirCircle* circle);
+/* The rectangle of the given height on the side ab, drawn as four ZIRD_LINEP sides. */
+ZIR_API int32_t ZIRD_RECT(ZirImageHandle* target, const ZirPoint* a, const ZirPoint* b,
+                          const double* height, const ZirLine* line);
+
+/* Labels are drawn in the font (glyph bytes and offsets, as for ZIRD_PRINT) on a transparent
+   background, in the colour of the point, of the first point or of the first line. */
+
+/* The point and its label; flags: 1 above, 2 below, 4 left, 8 right, else centred. */
+ZIR_API int32_t ZIRD_MARKPOINT(ZirImageHandle* target, const ZirPoint* point, const char* label,
+                               const ZirByteList* glyphs, const ZirIntList* offsets,
+                               const int32_t* flags);
+/* A label beside the middle of p1-p2: above (left of a steep segment) for side 0, below
+   (right) otherwise. */
+ZIR_API int32_t ZIRD_MARKLINE(ZirImageHandle* target, const ZirPoint* p1, const ZirPoint* p2,
+                              const char* label, const ZirByteList* glyphs,
+                              const ZirIntList* offsets, const int32_t* side);
+/* prefix + "=" + the length: whole pixels for a unit below 2, else length / unit with up to
+   two decimals. Flags 0 above or left, any other value below or right; 0x100 negates. */
+ZIR_API int32_t ZIRD_MARKANDNUMBERLINE(ZirImageHandle* target, const ZirPoint* p1,
+                                       const ZirPoint* p2, const char* prefix,
+                                       const ZirByteList* glyphs, const ZirIntList* offsets,
+                                       const int32_t* flags, const int32_t* unit);
+/* An arc of the radius around the lines' crossing with the label inside it. Mode 0 from line 1
+   to line 2, 1 and 3 the adjacent angles, 2 the opposite one (an angle above 180 degrees is
+   first turned into the one towards the reversed line 2); 4 and above from line 1 to line 2
+   counter-clockwise, reflex angles included. A right angle also gets its square corner. */
+ZIR_API int32_t ZIRD_MARKANGLE(ZirImageHandle* target, const ZirLine* line1, const ZirLine* line2,
+                               const char* label, const ZirByteList* glyphs,
+                               const ZirIntList* offsets, const int32_t* mode,
+                               const double* radius);
+/* The same with prefix + "=" + whole degrees + the degree sign (byte 0xB0). */
+ZIR_API int32_t ZIRD_MARKANDNUMBERANGLE(ZirImageHandle* target, const ZirLine* line1,
+                                        const ZirLine* line2, const char* prefix,
+                                        const ZirByteList* glyphs, const ZirIntList* offsets,
+                                        const int32_t* mode, const double* radius);
+/* The angle a-vertex-b counter-clockwise from the ray towards a (mode 4), in the vertex's
+   colour. */
+ZIR_API int32_t ZIRD_MARKANGLEPT(ZirImageHandle* target, const ZirPoint* a, const ZirPoint* vertex,
+                                 const ZirPoint* b, const char* label, const ZirByteList* glyphs,
+                                 const ZirIntList* offsets, const double* radius);
+ZIR_API int32_t ZIRD_MARKANDNUMBERANGLEPT(ZirImageHandle* target, const ZirPoint* a,
+                                          const ZirPoint* vertex, const ZirPoint* b,
+                                          const char* prefix, const ZirByteList* glyphs,
+                                          const ZirIntList* offsets, const double* radius);
+/* The square corner of side size at the lines' crossing; mode bit 0 reverses line 1's
+   direction, bit 1 line 2's. */
+ZIR_API int32_t ZIRD_MARKRIGHTANGLE(ZirImageHandle* target, const ZirLine* line1,
+                                    const ZirLine* line2, const int32_t* mode, const double* size);
+ZIR_API int32_t ZIRD_MARKRIGHTANGLEPT(ZirImageHandle* target, const ZirPoint* a,
+                                      const ZirPoint* vertex, const ZirPoint* b,
+                                      const int32_t* mode, const double* size);
+
+/* Fills blend the shape, outline included, over the target with the opacity alpha (0 to 255);
+   nothing outside the shape changes. */
+
+/* An alpha of -1 is taken as 255 and written back as 255. */
+ZIR_API int32_t ZIRD_FILLTRIANGLE(ZirImageHandle* target, const ZirPoint* a, const ZirPoint* b,
+                                  const ZirPoint* c, const uint32_t* colour, int32_t* alpha);
+/* A disc, or the sector from start to end; negative angles are brought into [0, 2 pi) in the
+   caller's record. */
+ZIR_API int32_t ZIRD_FILLCIRCLE(ZirImageHandle* target, ZirCircle* circle, const uint32_t* colour,
+                                const int32_t* alpha);
+/* The rectangle of the given height on the side ab. */
+ZIR_API int32_t ZIRD_FILLRECT(ZirImageHandle* target, const ZirPoint* a, const ZirPoint* b,
+                              const double* height, const uint32_t* colour, const int32_t* alpha);
+
+/* ---- End of drawing ------------------------------------------------------------------------ */
+
 /* ---- The compiler ----------------------------------------------------------------------
    Memory: every pointer that a procedure replaces (the words of the table, the items of the
    error lists and counts, each name and each row of the name table) must be null or come

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""An outside program using the geometry of libzirkula.so through ctypes.
+"""An outside program using the geometry and drawing of libzirkula.so through ctypes.
 
 Usage: geometry_client.py PATH/TO/libzirkula.so
 
@@ -49,6 +49,11 @@ def load(path):
         "ZIR_LINECROSS": (Point, [P(Line), P(Line)]),
         "ZIR_MAKEARC": (Circle, [P(Point), P(Point), P(ctypes.c_double)]),
         "ZIR_VECTORIALTOEQUAT": (Equation, [P(Line)]),
+        "ZIRD_POINT": (ctypes.c_int32, [P(ctypes.c_void_p), P(Point)]),
+        "ZIRD_FILLTRIANGLE": (ctypes.c_int32, [P(ctypes.c_void_p), P(Point), P(Point), P(Point),
+                                               P(ctypes.c_uint32), P(ctypes.c_int32)]),
+        "ZIRD_FILLCIRCLE": (ctypes.c_int32, [P(ctypes.c_void_p), P(Circle), P(ctypes.c_uint32),
+                                             P(ctypes.c_int32)]),
     }
     for name, (result, arguments) in signatures.items():
         function = getattr(lib, name)
@@ -109,6 +114,51 @@ class VectorialToEquat(unittest.TestCase):
         self.assertEqual((vertical.m, vertical.b), (UNDEFINED, 7))
         undefined = lib.ZIR_VECTORIALTOEQUAT(Line(UNDEFINED, 0, 1, 1, 0xFF))
         self.assertEqual((undefined.m, undefined.b, undefined.colour), (UNDEFINED, UNDEFINED, 0))
+
+
+class Image:
+    """An RGB565 image made by the caller in the published layout: u16 width * 8 + 2, u16 height,
+    then the pixels row by row, little-endian."""
+
+    def __init__(self, width, height, pixel=0xFFFF):
+        self.width, self.height = width, height
+        header = (width * 8 + 2).to_bytes(2, "little") + height.to_bytes(2, "little")
+        self.buffer = ctypes.create_string_buffer(header + pixel.to_bytes(2, "little") * width * height)
+        self.handle = ctypes.c_void_p(ctypes.addressof(self.buffer))
+
+    def target(self):
+        return ctypes.byref(self.handle)
+
+    def pixel(self, x, y):
+        at = 4 + 2 * (y * self.width + x)
+        return int.from_bytes(self.buffer.raw[at:at + 2], "little")
+
+
+class Drawing(unittest.TestCase):
+    def test_fill_on_the_callers_image_with_alpha_written_back(self):
+        image = Image(40, 30)
+        colour, alpha = ctypes.c_uint32(0xFF0000), ctypes.c_int32(-1)
+        result = lib.ZIRD_FILLTRIANGLE(image.target(), Point(2, 2), Point(30, 2), Point(2, 25),
+                                       ctypes.byref(colour), ctypes.byref(alpha))
+        self.assertEqual((result, alpha.value), (0, 255))
+        self.assertEqual(image.pixel(8, 8), 0xF800)
+        self.assertEqual(image.pixel(35, 25), 0xFFFF)
+
+    def test_sector_angles_normalised_in_the_callers_record(self):
+        image = Image(40, 40)
+        sector = Circle(20, 20, 10, -math.pi / 2, 0, 0, 1)
+        colour, alpha = ctypes.c_uint32(0x0000FF), ctypes.c_int32(255)
+        self.assertEqual(lib.ZIRD_FILLCIRCLE(image.target(), sector, ctypes.byref(colour),
+                                             ctypes.byref(alpha)), 0)
+        self.assertAlmostEqual(sector.start, 3 * math.pi / 2)
+        self.assertEqual((image.pixel(24, 24), image.pixel(16, 16)), (0x001F, 0xFFFF))
+
+    def test_points_off_the_image_are_refused(self):
+        image = Image(10, 10)
+        self.assertEqual(lib.ZIRD_POINT(image.target(), Point(-0.1, 5, 0, 4, 0)), -1)
+        self.assertEqual(lib.ZIRD_POINT(image.target(), Point(UNDEFINED, 5)), -65536)
+        self.assertEqual(lib.ZIRD_POINT(image.target(), Point(5, 5, 0, 4, 1)), 0)
+        self.assertEqual(image.pixel(5, 5), 0)
 
 
 if __name__ == "__main__":

@@ -1,0 +1,93 @@
+// A drawing target for tests of the drawing procedures, with ways to read it back.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "draw/fonts.h"
+#include "draw/raster.h"
+#include "platform/image.h"
+
+namespace zir::test {
+
+inline constexpr Colour White = 0xFFFFFF;
+inline constexpr Colour Black = 0x000000;
+inline constexpr Colour Red = 0xFF0000;
+inline constexpr Colour Blue = 0x0000FF;
+
+struct Canvas {
+    Image image;
+    ImageHandle handle = nullptr;
+
+    Canvas(int w, int h, Colour background = White, int bpp = 2)
+        : image(ImageCreateWithDepth(w, h, bpp, background)), handle(image.get()) {}
+
+    DrawTarget target() { return &handle; }
+    int width() const { return ImageWidth(handle); }
+    int height() const { return ImageHeight(handle); }
+    // Whether the pixel holds c as this image's pixel format stores it.
+    bool is(int x, int y, Colour c) const {
+        const int bpp = ImageBytesPerPixel(handle);
+        const Colour stored = bpp == 2 ? ColourFrom565(Rgb565(c)) : PixelFromColour(c, bpp);
+        return ImageColourAt(handle, x, y) == stored;
+    }
+    int count(Colour c) const {
+        int n = 0;
+        for (int y = 0; y < height(); ++y)
+            for (int x = 0; x < width(); ++x) n += is(x, y, c);
+        return n;
+    }
+};
+
+// Whether two canvases of one size show the same picture; names the first difference.
+inline ::testing::AssertionResult SamePicture(const Canvas& got, const Canvas& want) {
+    if (got.width() != want.width() || got.height() != want.height()) {
+        return ::testing::AssertionFailure() << "sizes differ";
+    }
+    int differences = 0;
+    std::string first;
+    for (int y = 0; y < got.height(); ++y) {
+        for (int x = 0; x < got.width(); ++x) {
+            if (ImageColourAt(got.handle, x, y) != ImageColourAt(want.handle, x, y)) {
+                if (differences++ == 0) first = std::to_string(x) + ", " + std::to_string(y);
+            }
+        }
+    }
+    if (differences == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << differences << " pixels differ, the first at (" << first << ")";
+}
+
+// Whether the canvas shows the shape given by its signed distance (positive inside) in
+// colour: every pixel whose centre lies a pixel or more inside it has the colour, and every
+// pixel one and a half pixels or more outside it still has the background.
+template <class Distance>
+::testing::AssertionResult ShowsShape(const Canvas& c, Colour colour, Colour background,
+                                      const Distance& distance) {
+    int inside = 0;
+    for (int y = 0; y < c.height(); ++y) {
+        for (int x = 0; x < c.width(); ++x) {
+            const double d = distance(static_cast<double>(x), static_cast<double>(y));
+            if (d >= 1.0 && !c.is(x, y, colour)) {
+                return ::testing::AssertionFailure()
+                       << "(" << x << ", " << y << ") inside, not filled";
+            }
+            if (d <= -1.5 && !c.is(x, y, background)) {
+                return ::testing::AssertionFailure()
+                       << "(" << x << ", " << y << ") outside, filled";
+            }
+            inside += d >= 1.0;
+        }
+    }
+    return ::testing::AssertionSuccess() << inside << " pixels inside";
+}
+
+inline Font LoadTestFont(const std::string& name) {
+    Font font;
+    EXPECT_EQ(LoadFontFile(std::string(ZIR_RESOURCE_DIR) + "/fonts/" + name + ".zfn", font), 0)
+        << name;
+    return font;
+}
+
+}  // namespace zir::test
