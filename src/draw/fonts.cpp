@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/resources.h"
 #include "zirkula.h"
 
 namespace zir {
@@ -54,6 +55,18 @@ bool ParseFont(std::span<const std::uint8_t> bytes, Font& font) {
 Font gBuiltin[2][6];
 
 }  // namespace
+
+void LoadBuiltinFonts() {
+    static bool loaded = false;
+    if (loaded) return;
+    loaded = true;
+    for (int f = 0; f < 2; ++f) {
+        for (int i = 0; i < 6; ++i) {
+            std::string name = (f == 0 ? "sans" : "greek") + std::to_string(FontHeights[i]);
+            ParseFont(FindResource("myFont", name), gBuiltin[f][i]);  // missing: stays empty
+        }
+    }
+}
 
 const Font& BuiltinFont(FontFamily family, int height) {
     int best = 0;

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "draw/fonts.h"
 #include "draw/logo.h"
 #include "driver/dump.h"
 #include "driver/engine_standin.h"
 #include "driver/errors.h"
-#include "driver/fonts_standin.h"
 #include "frontend/compiler.h"
 #include "interp/runstate.h"
 #include "platform/files.h"
@@ -96,7 +96,7 @@ std::int32_t ZirInit() {
     static bool loaded = false;
     if (!loaded) {
         loaded = true;
-        LoadBuiltinFontsStandIn();
+        LoadBuiltinFonts();
         AppIcon();
         LogoImage();
     }

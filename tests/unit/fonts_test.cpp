@@ -70,6 +70,18 @@ TEST(BuiltinFonts, EveryGlyphHasTheFontsHeight) {
     }
 }
 
+TEST(BuiltinFonts, LoadedFromTheProgramsResources) {
+    LoadBuiltinFonts();
+    for (int height : FontHeights) {
+        Font file = Load("greek" + std::to_string(height));
+        const Font& builtin = BuiltinFont(FontFamily::Greek, height);
+        EXPECT_EQ(builtin.glyphs, file.glyphs) << height;
+        EXPECT_EQ(builtin.offsets, file.offsets) << height;
+        EXPECT_EQ(LineHeight(BuiltinFont(FontFamily::Sans, height)), height);
+    }
+    EXPECT_EQ(&BuiltinFont(FontFamily::Sans, 17), &BuiltinFont(FontFamily::Sans, 16));
+}
+
 TEST(BuiltinFonts, GlyphsFollowEachOther) {
     Font font = Load("sans16");
     auto g0 = GlyphOf(font, 0), g1 = GlyphOf(font, 1);
