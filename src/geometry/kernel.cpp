@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "interp/runstate.h"
+
 namespace zir {
 
 // Outside programs build these records byte for byte, so their layout must never move.
@@ -21,10 +23,10 @@ struct LineDefaults {
     std::int16_t width = 1;
 };
 
-// The style and width every new line starts with. They are run-time settings that scripts
-// change; until the interpreter's settings record is linked in, these are their reset values.
+// The style and width every new line starts with: the run-time settings that DEFAULTS changes.
 LineDefaults CurrentLineDefaults() {
-    return LineDefaults{};
+    const RunState& settings = Settings();
+    return LineDefaults{settings.lineStyle, static_cast<std::int16_t>(settings.lineWidth)};
 }
 
 // The length of a direction vector; 0 when it is too short to give a direction at all.

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "geometry_records.h"
+#include "interp/runstate.h"
 
 namespace zir {
 namespace {
@@ -19,6 +20,18 @@ TEST(MakeLine, RunsFromTheFirstPointWithItsColourAndTheDefaultStyle) {
     ExpectLine(MakeLine(P(1, 2, 0x00FF00), P(4, 6)), L(1, 2, 3, 4, 0x00FF00, 0xFFFF, 1), 0);
     // Equal points still make a defined, horizontal line.
     ExpectLine(MakeLine(P(5, 5, 0xAA), P(5, 5)), L(5, 5, 0.000001, 0, 0xAA, 0xFFFF, 1), 0);
+}
+
+TEST(MakeLine, NewLinesTakeTheCurrentDefaultStyleAndWidth) {
+    Settings().lineStyle = 0xF0F0;
+    Settings().lineWidth = 3;
+    Line l = MakeLine(Point{1, 2, 0x123456, 8, 0}, Point{5, 2, 0, 8, 0});
+    Line p = MakeLinePolar(Point{1, 2, 0x123456, 8, 0}, 0.5);
+    ResetSettings();
+    EXPECT_EQ(l.style, 0xF0F0);
+    EXPECT_EQ(l.width, 3);
+    EXPECT_EQ(p.style, 0xF0F0);
+    EXPECT_EQ(p.width, 3);
 }
 
 TEST(MakeLinePolar, DirectionHasLength100AndAQuarterTurnPointsUpTheScreen) {
