@@ -1,0 +1,55 @@
+// Pacing: the input event word, the timed wait, the control bar and the classification of
+// input into the viewer's controls. The pause loop itself lives with the engine, which owns
+// the state it changes.
+//
+// Input event word (32 bits):
+//   0                      no input
+//   bit 31 set, 30 clear   mouse: bits 0-11 x, 12-23 y (screen pixels), 24-27 buttons
+//   bit 30 set, 31 clear   key: bits 0-7 the first character, 8-15 the second or 0
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "draw/raster.h"
+
+namespace zir {
+
+using InputEvent = std::uint32_t;
+
+enum class ControlAction { None = 0, PauseOrContinue = 1, Restart = 2, End = 3 };
+
+// How the pacing modes and the internal no-drawing mode are numbered.
+enum class PaceMode { Fast = 0, Pace = 1, Slow = 2, Compute = 4 };
+
+struct DecodedInput {
+    std::string key;  // one or two characters, empty for none or the mouse
+    int x = -1;
+    int y = -1;
+    int buttons = 0;
+};
+
+// Reads one waiting key and the mouse; a pressed button wins over the key, which is then lost.
+InputEvent PollInput();
+DecodedInput DecodeInput(InputEvent event);
+InputEvent KeyEvent(const std::string& keyText);
+InputEvent MouseEvent(int x, int y, int buttons);
+
+// Sleeps in 20 ms steps until the time has passed or input arrives; returns that input,
+// or 0. Zero or negative times still sleep once and poll once.
+InputEvent TimedWait(std::int32_t ms);
+
+// Enter: pause/continue; r, R or Page Up: restart; Esc: end; a click on one of the three
+// buttons of the bar likewise (after waiting for the button's release).
+ControlAction CheckControls(InputEvent event);
+
+// Copies the whole drawing buffer to the screen with its top-left corner at (x, y).
+void ShowBuffer(DrawTarget buffer, int x, int y);
+// The same at the drawing area's origin from the run-time settings.
+void ShowBuffer(DrawTarget buffer);
+
+// Draws the control bar on the bottom 20 rows of the screen; its first button reads
+// "Weiter" while paused, else "Pause". Nothing without a screen.
+void DrawControlBar(bool paused);
+
+}  // namespace zir
