@@ -494,7 +494,7 @@ bool IsHeaderCode(int code) {
 
 }  // namespace
 
-int RunPass1(std::span<const std::string> lines, InstructionTable& table,
+int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
              std::vector<CompileError>& errors, NameTable& names) {
     table = InstructionTable{};
     names = NameTable{};

@@ -4,7 +4,7 @@
 #pragma once
 
 #include <span>
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "frontend/errorcode.h"
@@ -15,7 +15,7 @@ namespace zir {
 
 // Compiles the lines afresh into table and names (both are replaced) and puts the errors,
 // in line order, into errors (also replaced). Returns the number of errors.
-int RunPass1(std::span<const std::string> lines, InstructionTable& table,
+int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
              std::vector<CompileError>& errors, NameTable& names);
 
 }  // namespace zir

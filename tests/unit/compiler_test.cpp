@@ -32,10 +32,11 @@ struct CCaller {
         return ZIRS_PARSESCRIPT(&lines, &program, &codes, &lineNumbers, &names, &counts);
     }
     int32_t Word(int block, int slot, int word) const {
-        return program.words[(block * program.slots + slot) * 8 + word];
+        return program.words[(program.starts[block] + slot) * 8 + word];
     }
     ~CCaller() {
         std::free(program.words);
+        std::free(program.starts);
         std::free(codes.items);
         std::free(lineNumbers.items);
         std::free(counts.items);

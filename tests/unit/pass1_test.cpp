@@ -19,7 +19,8 @@ struct Compiled {
 
 Compiled Compile(const std::vector<std::string>& lines) {
     Compiled c;
-    c.errorCount = RunPass1(lines, c.table, c.errors, c.names);
+    std::vector<std::string_view> views(lines.begin(), lines.end());
+    c.errorCount = RunPass1(views, c.table, c.errors, c.names);
     return c;
 }
 
