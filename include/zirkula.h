@@ -171,8 +171,8 @@ ZIR_API int32_t ZIRD_LINEWRAP(ZirImageHandle* target, const char* text, const Zi
 /* ---- The compiler ----------------------------------------------------------------------
    Memory: every pointer that a procedure replaces (the words and block starts of the table,
    the items of the error lists and counts, each name and each row of the name table) must be
-   null or come from malloc; the procedure frees it and stores new storage from malloc, which
-   the caller releases with free. The script lines are only read. */
+   null or come from malloc; the procedure frees or reallocates it and stores new storage from
+   malloc, which the caller releases with free. The script lines are only read. */
 
 /* The blocks one after another, each as many slots of 8 words as it needs: block b holds
    slots 0 to starts[b + 1] - starts[b] - 1, and word w of its slot s is

@@ -12,8 +12,9 @@ namespace zir {
 
 std::int32_t ParseScript(std::span<const std::string_view> lines, InstructionTable& table,
                          std::vector<CompileError>& errors, NameTable& names) {
-    if (RunPass1(lines, table, errors, names) > 0) return FailedInPass1;
-    if (RunPass2(lines, table, errors, names) > 0) return FailedInPass2;
+    std::vector<int> constructionLines;
+    if (RunPass1(lines, table, errors, names, &constructionLines) > 0) return FailedInPass1;
+    if (RunPass2(lines, table, errors, names, constructionLines) > 0) return FailedInPass2;
     return CompiledOk;
 }
 
@@ -61,16 +62,24 @@ void ReplaceStringList(ZirStringList* list, const std::vector<std::string>& valu
 // The exported table holds the slots of a block as one run of words.
 static_assert(sizeof(Instruction) == 8 * sizeof(std::int32_t));
 
+// The caller's storage resized to count items; its old contents count for nothing. A
+// caller that compiles again reuses its storage, which for a large script spares mapping
+// and clearing fresh memory for every compile. Null when there is no memory.
+template <typename T>
+T* Resize(T* old, std::size_t count) {
+    void* resized = std::realloc(old, std::max<std::size_t>(count, 1) * sizeof(T));
+    if (!resized) std::free(old);
+    return static_cast<T*>(resized);
+}
+
 void ReplaceTable(ZirInstructionTable* program, const InstructionTable& table) {
     std::vector<std::int32_t> starts(table.blocks.size() + 1, 0);
     for (std::size_t b = 0; b < table.blocks.size(); ++b) {
         starts[b + 1] = starts[b] + static_cast<std::int32_t>(table.blocks[b].size());
     }
-    std::free(program->words);
-    program->words = Allocate<std::int32_t>(static_cast<std::size_t>(starts.back()) * 8);
-    std::free(program->starts);
-    program->starts = Allocate<std::int32_t>(starts.size());
     program->blocks = 0;
+    program->words = Resize(program->words, static_cast<std::size_t>(starts.back()) * 8);
+    program->starts = Resize(program->starts, starts.size());
     if (!program->words || !program->starts) return;
     std::memcpy(program->starts, starts.data(), starts.size() * sizeof(std::int32_t));
     for (std::size_t b = 0; b < table.blocks.size(); ++b) {

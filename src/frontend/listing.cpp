@@ -47,6 +47,19 @@ std::string Decimal(std::int32_t value, double unit) {
     return Format("%.6g", value / unit);
 }
 
+std::string Quoted(const std::string& text) {
+    std::string quoted = "\"";
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
+void Append(std::string& line, const std::string& part) {
+    if (part.empty()) return;
+    if (!line.empty() && line.back() != ' ') line += ' ';
+    line += part;
+}
+
 // One word of an instruction as its field says.
 std::string Show(const NameTable& names, Field field, std::int32_t value) {
     bool absent = value == -1;
@@ -61,7 +74,7 @@ std::string Show(const NameTable& names, Field field, std::int32_t value) {
             if (absent) return "-";
             [[fallthrough]];
         case Field::Text:
-            return "\"" + NameOf(names, TypeText, value) + "\"";
+            return Quoted(NameOf(names, TypeText, value));
         case Field::OptFixed:
             if (absent) return "-";
             [[fallthrough]];
@@ -88,12 +101,6 @@ std::string Show(const NameTable& names, Field field, std::int32_t value) {
         default:
             return Format("0x%08X", static_cast<unsigned>(value));
     }
-}
-
-void Append(std::string& line, const std::string& part) {
-    if (part.empty()) return;
-    if (!line.empty() && line.back() != ' ') line += ' ';
-    line += part;
 }
 
 // The operands of one instruction.
@@ -152,7 +159,7 @@ std::string BlockHeading(const InstructionTable& table, const NameTable& names, 
     int kind = BlockKind(table, b);
     int first = kind == KindConstruction ? ParameterSlot + 1 : 1;
     std::string line = Format("block %d  ", b) + KindName(kind);
-    if (b > 0) line += " " + NameOf(names, TypeSubroutine, header[HeaderName]);
+    if (b > 0) Append(line, NameOf(names, TypeSubroutine, header[HeaderName]));
     if (kind == KindConstruction) {
         int count = header[HeaderParameters];
         line += Format("  parameters %d", count);

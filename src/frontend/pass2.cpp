@@ -659,18 +659,11 @@ Outcome CompileStatement(Pass2& p, std::string_view line, Position at) {
     return Outcome{0, op};
 }
 
-// Whether the line's first token is the keyword CONSTRUCTION.
-bool StartsConstruction(std::string_view line) {
-    TokenCursor cursor{line};
-    std::string_view token;
-    return NextToken(cursor, token) && token.size() == 12 &&
-           KeywordLookup(token) == KeywordCode(Keyword::Construction);
-}
-
 }  // namespace
 
 int RunPass2(std::span<const std::string_view> lines, InstructionTable& table,
-             std::vector<CompileError>& errors, const NameTable& names) {
+             std::vector<CompileError>& errors, const NameTable& names,
+             std::span<const int> constructionLines) {
     Pass2 p{table, names, {}, {}, {}};
     p.blockOfName.assign(NameCount(names, TypeSubroutine), 0);
     for (int b = static_cast<int>(table.blocks.size()) - 1; b >= 1; --b) {
@@ -679,9 +672,11 @@ int RunPass2(std::span<const std::string_view> lines, InstructionTable& table,
     }
 
     // Every CONSTRUCTION's parameter list first, so that calls written before the
-    // construction they call can be checked.
-    for (std::string_view line : lines) {
-        if (StartsConstruction(line)) CompileStatement(p, line, Position{0, 0});
+    // construction they call can be checked. Errors are reported where the header stands.
+    for (int i : constructionLines) {
+        if (i >= 0 && i < static_cast<int>(lines.size())) {
+            CompileStatement(p, lines[i], Position{0, 0});
+        }
     }
 
     std::size_t before = errors.size();

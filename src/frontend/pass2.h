@@ -17,8 +17,12 @@
 namespace zir {
 
 // Compiles the lines into the table that pass 1 made from them, with the names pass 1
-// declared. Appends each error, in line order, to errors and returns how many there were.
+// declared. constructionLines are the indexes of the lines whose first token is
+// CONSTRUCTION (pass 1 finds them): their parameter lists are entered before anything else
+// is compiled, so that calls written before the construction they call can be checked.
+// Appends each error, in line order, to errors and returns how many there were.
 int RunPass2(std::span<const std::string_view> lines, InstructionTable& table,
-             std::vector<CompileError>& errors, const NameTable& names);
+             std::vector<CompileError>& errors, const NameTable& names,
+             std::span<const int> constructionLines);
 
 }  // namespace zir

@@ -296,7 +296,7 @@ TEST(Pass2Opcodes, ASlotHoldingAnotherStatementGivesMessage21) {
     ASSERT_EQ(RunPass1(views, table, errors, names), 0);
     table.blocks[0][1][0] = OpcodeNumber(Op::Revert);
     table.blocks[0][2][0] |= InvisibleFlag;
-    ASSERT_EQ(RunPass2(views, table, errors, names), 2);
+    ASSERT_EQ(RunPass2(views, table, errors, names, {}), 2);
     EXPECT_EQ(errors[0].code, ErrorCode(21));
     EXPECT_EQ(errors[0].line, 1);
     EXPECT_EQ(errors[1].code, ErrorCode(21));
