@@ -292,35 +292,38 @@ std::int32_t FinalOpcode(const Statement& s, int provisional, Op& op) {
         case Keyword::Cross: {
             if (at != 2) return 0;
             int first = TypeAt(s, 3), second = TypeAt(s, 4);
-            if (first == C && second == C)
+            if (first == C && second == C) {
                 op = Op::CrossCircles;
-            else if (first == C && second == L)
+            } else if (first == C && second == L) {
                 op = Op::CrossCircleLine;
-            else if (first == L && second == C)
+            } else if (first == L && second == C) {
                 op = Op::CrossLineCircle;
-            else
+            } else {
                 return Mismatch(first, C);
+            }
             return 0;
         }
         case Keyword::Circle: {
             if (at != 1) return 0;
             int through = TypeAt(s, 3);
-            if (through == P)
+            if (through == P) {
                 op = Op::CircleThrough;
-            else if (through == L)
+            } else if (through == L) {
                 op = Op::CircleTouching;
-            else
+            } else {
                 return Mismatch(through, P);
+            }
             return 0;
         }
         case Keyword::Midline: {
             int first = TypeAt(s, 2), second = TypeAt(s, 3);
-            if (first == P && second == P)
+            if (first == P && second == P) {
                 op = Op::Midline;
-            else if (first == L && second == L)
+            } else if (first == L && second == L) {
                 op = Op::Bisector;
-            else
+            } else {
                 return Mismatch(first, P);
+            }
             return 0;
         }
         case Keyword::Arc: {
@@ -344,12 +347,13 @@ std::int32_t FinalOpcode(const Statement& s, int provisional, Op& op) {
         }
         case Keyword::Step: {
             int moving = TypeAt(s, 1);
-            if (moving == P)
+            if (moving == P) {
                 op = Op::StepPoint;
-            else if (moving == C)
+            } else if (moving == C) {
                 op = Op::StepCircle;
-            else
+            } else {
                 return Mismatch(moving, P);
+            }
             return 0;
         }
         case Keyword::StepAlong: {
@@ -358,20 +362,22 @@ std::int32_t FinalOpcode(const Statement& s, int provisional, Op& op) {
                 return Mismatch(moving, P);
             }
             bool circle = moving == C;
-            if (path == L)
+            if (path == L) {
                 op = circle ? Op::StepCircleAlongLine : Op::StepPointAlongLine;
-            else
+            } else {
                 op = circle ? Op::StepCircleAlongCircle : Op::StepPointAlongCircle;
+            }
             return 0;
         }
         case Keyword::ClickableAlong: {
             int path = TypeAt(s, 3);
-            if (path == L)
+            if (path == L) {
                 op = Op::ClickableAlongLine;
-            else if (path == C)
+            } else if (path == C) {
                 op = Op::ClickableAlongCircle;
-            else
+            } else {
                 return Mismatch(L, path);
+            }
             return 0;
         }
         default:
