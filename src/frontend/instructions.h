@@ -18,20 +18,21 @@
 //
 // Block header (slot 0):
 //
-//   word  main block (0)                       subroutine block (1 to B)
-//   0     0                                    kind: 1 CONSTRUCTION, 2 INTERACTION, 3 ANIMATION
-//   1     one past the main program's last slot  one past the slot of its closing REPEAT
-//   2     0                                    CONSTRUCTION: number of parameters
-//   3     0                                    index of the subroutine's name in row 7
-//   4     B, the number of subroutines         0
+//   word  main block (0)                          subroutine block (1 to B)
+//   0     0                                       kind: 1 CONSTRUCTION, 2 INTERACTION, 3 ANIMATION
+//   1     one past the main program's last slot   one past the slot of its closing REPEAT
+//   2     0                                       CONSTRUCTION: number of parameters
+//   3     0                                       index of the subroutine's name in row 7
+//   4     B, the number of subroutines            0
 //
-// Parameter list (slot 1 of a CONSTRUCTION, whose statements start at slot 2), and the
-// arguments of a call of a CONSTRUCTION (words 2 to 7 of the call):
+// Parameter list (slot 1 of a CONSTRUCTION, whose statements start at slot 2):
 //
 //   word 0: type nibbles of parameters 7..0     (parameter k at bits 4 x (k mod 8))
 //   word 1: type nibbles of parameters 11..8
 //   words 2 to 7: object indexes, two per word  (parameter k at bits 16 x (k mod 2) of
 //                                                word 2 + k div 2; 0xFFFF when absent)
+//
+// A call of a CONSTRUCTION carries its arguments' indexes in words 2 to 7 the same way.
 #pragma once
 
 #include <array>

@@ -657,7 +657,8 @@ Outcome CompileStatement(Pass2& p, std::string_view line, Position at) {
             error = LinkMenu(p, s, at.slot, out);
             break;
         default:
-            error = FillByLayout(s, *info, out);
+            // An opcode with a rule of its own that has no case here would be written wrong.
+            error = info->ownRule ? ErrorCode(MsgInternal) : FillByLayout(s, *info, out);
             break;
     }
     if (error) return Fail(error);
