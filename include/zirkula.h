@@ -258,16 +258,18 @@ ZIR_API int32_t ZIRD_FILLRECT(ZirImageHandle* target, const ZirPoint* a, const Z
 /* ---- End of drawing ------------------------------------------------------------------------ */
 
 /* ---- The compiler ----------------------------------------------------------------------
-   Memory: every pointer that a procedure replaces (the words of the table, the items of the
-   error lists and counts, each name and each row of the name table) must be null or come
-   from malloc; the procedure frees it and stores new storage from malloc, which the caller
-   releases with free. The script lines are only read. */
+   Memory: every pointer that a procedure replaces (the words and block starts of the table,
+   the items of the error lists and counts, each name and each row of the name table) must be
+   null or come from malloc; the procedure frees or reallocates it and stores new storage from
+   malloc, which the caller releases with free. The script lines are only read. */
 
-/* Word w of slot s of block b is words[(b * slots + s) * 8 + w]. */
+/* The blocks one after another, each as many slots of 8 words as it needs: block b holds
+   slots 0 to starts[b + 1] - starts[b] - 1, and word w of its slot s is
+   words[(starts[b] + s) * 8 + w]. starts has blocks + 1 entries. */
 typedef struct ZirInstructionTable {
     int32_t* words;
+    int32_t* starts;
     int32_t blocks;
-    int32_t slots;
 } ZirInstructionTable;
 
 /* Row t holds the names of type t (0 to 8) in the order of their declaration. */

@@ -3,16 +3,25 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "frontend/pass1.h"
+#include "frontend/pass2.h"
 
 namespace zir {
 
+std::int32_t ParseScript(std::span<const std::string_view> lines, InstructionTable& table,
+                         std::vector<CompileError>& errors, NameTable& names) {
+    std::vector<int> constructionLines;
+    if (RunPass1(lines, table, errors, names, &constructionLines) > 0) return FailedInPass1;
+    if (RunPass2(lines, table, errors, names, constructionLines) > 0) return FailedInPass2;
+    return CompiledOk;
+}
+
 std::int32_t ParseScript(std::span<const std::string> lines, InstructionTable& table,
                          std::vector<CompileError>& errors, NameTable& names) {
-    if (RunPass1(lines, table, errors, names) > 0) return FailedInPass1;
-    // Stand-in: pass 2 joins here; until then the provisional opcodes of pass 1 stand.
-    return CompiledOk;
+    std::vector<std::string_view> views(lines.begin(), lines.end());
+    return ParseScript(views, table, errors, names);
 }
 
 namespace {
@@ -50,23 +59,35 @@ void ReplaceStringList(ZirStringList* list, const std::vector<std::string>& valu
     }
 }
 
+// The exported table holds the slots of a block as one run of words.
+static_assert(sizeof(Instruction) == 8 * sizeof(std::int32_t));
+
+// The caller's storage resized to count items; its old contents count for nothing. A
+// caller that compiles again reuses its storage, which for a large script spares mapping
+// and clearing fresh memory for every compile. Null when there is no memory.
+template <typename T>
+T* Resize(T* old, std::size_t count) {
+    void* resized = std::realloc(old, std::max<std::size_t>(count, 1) * sizeof(T));
+    if (!resized) std::free(old);
+    return static_cast<T*>(resized);
+}
+
 void ReplaceTable(ZirInstructionTable* program, const InstructionTable& table) {
-    std::size_t slots = 0;
-    for (const auto& block : table.blocks) slots = std::max(slots, block.size());
-    std::size_t words = table.blocks.size() * slots * 8;
-    std::free(program->words);
-    program->words = Allocate<std::int32_t>(words);
-    program->blocks = program->slots = 0;
-    if (!program->words) return;
-    std::memset(program->words, 0, std::max<std::size_t>(words, 1) * sizeof(std::int32_t));
+    std::vector<std::int32_t> starts(table.blocks.size() + 1, 0);
     for (std::size_t b = 0; b < table.blocks.size(); ++b) {
-        for (std::size_t s = 0; s < table.blocks[b].size(); ++s) {
-            std::memcpy(program->words + (b * slots + s) * 8, table.blocks[b][s].data(),
-                        8 * sizeof(std::int32_t));
-        }
+        starts[b + 1] = starts[b] + static_cast<std::int32_t>(table.blocks[b].size());
+    }
+    program->blocks = 0;
+    program->words = Resize(program->words, static_cast<std::size_t>(starts.back()) * 8);
+    program->starts = Resize(program->starts, starts.size());
+    if (!program->words || !program->starts) return;
+    std::memcpy(program->starts, starts.data(), starts.size() * sizeof(std::int32_t));
+    for (std::size_t b = 0; b < table.blocks.size(); ++b) {
+        if (table.blocks[b].empty()) continue;
+        std::memcpy(program->words + static_cast<std::size_t>(starts[b]) * 8,
+                    table.blocks[b].data(), table.blocks[b].size() * sizeof(Instruction));
     }
     program->blocks = static_cast<std::int32_t>(table.blocks.size());
-    program->slots = static_cast<std::int32_t>(slots);
 }
 
 }  // namespace
@@ -77,7 +98,7 @@ extern "C" int32_t ZIRS_PARSESCRIPT(const ZirStringList* lines, ZirInstructionTa
                                     ZirIntList* errorCodes, ZirIntList* errorLines,
                                     ZirNameTable* names, ZirIntList* counts) {
     using namespace zir;
-    std::vector<std::string> script;
+    std::vector<std::string_view> script;
     if (lines && lines->items) {
         script.reserve(static_cast<std::size_t>(std::max(lines->count, 0)));
         for (std::int32_t i = 0; i < lines->count; ++i) {

@@ -9,4 +9,9 @@ Instruction& SlotForWriting(InstructionTable& table, int block, int slot) {
     return slots[slot];
 }
 
+int BlockKind(const InstructionTable& table, int block) {
+    if (block <= 0 || !HasSlot(table, block, 0)) return KindMain;
+    return table.blocks[block][0][HeaderKind];
+}
+
 }  // namespace zir

@@ -1,8 +1,7 @@
 #include "frontend/keywords.h"
 
 #include <array>
-#include <cstring>
-#include <vector>
+#include <cstdint>
 
 namespace zir {
 
@@ -105,36 +104,59 @@ constexpr KeywordEntry Entries[] = {
 
 constexpr std::size_t MaxKeywordLength = 15;
 
-// Keywords bucketed by length and first letter, so that a lookup compares a token with a
-// handful of candidates at most.
-struct KeywordIndex {
-    std::array<std::array<std::vector<KeywordEntry>, 26>, MaxKeywordLength + 1> buckets;
-
-    KeywordIndex() {
-        for (const KeywordEntry& e : Entries) buckets[e.word.size()][e.word[0] - 'A'].push_back(e);
-    }
+// A word of at most 15 letters packed into two 64-bit halves, one byte per letter and zeros
+// after the last, so that two words compare in two steps.
+struct PackedWord {
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
 };
 
-const KeywordIndex& Index() {
-    static const KeywordIndex index;
-    return index;
+constexpr std::size_t TableSize = 512;  // a power of two, under a fifth full
+
+constexpr std::size_t Bucket(PackedWord w) {
+    std::uint64_t h = (w.low * 0x9E3779B97F4A7C15ull) ^ (w.high * 0xC2B2AE3D27D4EB4Full);
+    return static_cast<std::size_t>(h >> 40) & (TableSize - 1);
 }
+
+struct KeywordSlot {
+    PackedWord word;
+    int code = 0;  // 0: a free slot
+};
+
+// Every keyword by its packed spelling, in an open-addressing table built at compile time.
+constexpr std::array<KeywordSlot, TableSize> Table = [] {
+    std::array<KeywordSlot, TableSize> table{};
+    for (const KeywordEntry& e : Entries) {
+        PackedWord w;
+        for (std::size_t i = 0; i < e.word.size(); ++i) {
+            (i < 8 ? w.low : w.high) |= static_cast<std::uint64_t>(e.word[i]) << (8 * (i % 8));
+        }
+        std::size_t b = Bucket(w);
+        while (table[b].code != 0) b = (b + 1) & (TableSize - 1);
+        table[b] = KeywordSlot{w, e.code};
+    }
+    return table;
+}();
 
 }  // namespace
 
 int KeywordLookup(std::string_view token) {
     if (token.empty() || static_cast<unsigned char>(token[0]) < 'A') return -1;
     if (token.size() > MaxKeywordLength) return 0;
-    char upper[MaxKeywordLength];
+    // Keywords are letters only, so a name with any other character (a digit, say) is
+    // known to be none as soon as that character is met.
+    PackedWord w;
     for (std::size_t i = 0; i < token.size(); ++i) {
         char c = token[i];
-        upper[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c < 'A' || c > 'Z') return 0;
+        (i < 8 ? w.low : w.high) |= static_cast<std::uint64_t>(c) << (8 * (i % 8));
     }
-    if (upper[0] < 'A' || upper[0] > 'Z') return 0;
-    for (const KeywordEntry& e : Index().buckets[token.size()][upper[0] - 'A']) {
-        if (std::memcmp(e.word.data(), upper, token.size()) == 0) return e.code;
+    for (std::size_t b = Bucket(w);; b = (b + 1) & (TableSize - 1)) {
+        const KeywordSlot& slot = Table[b];
+        if (slot.code == 0) return 0;
+        if (slot.word.low == w.low && slot.word.high == w.high) return slot.code;
     }
-    return 0;
 }
 
 }  // namespace zir

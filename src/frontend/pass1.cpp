@@ -494,11 +494,13 @@ bool IsHeaderCode(int code) {
 
 }  // namespace
 
-int RunPass1(std::span<const std::string> lines, InstructionTable& table,
-             std::vector<CompileError>& errors, NameTable& names) {
+int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
+             std::vector<CompileError>& errors, NameTable& names,
+             std::vector<int>* constructionLines) {
     table = InstructionTable{};
     names = NameTable{};
     errors.clear();
+    if (constructionLines) constructionLines->clear();
 
     // Pre-scan: the number of subroutines, the slots the blocks need, and whether the main
     // program has an END.
@@ -510,6 +512,9 @@ int RunPass1(std::span<const std::string> lines, InstructionTable& table,
         int code = FirstKeyword(lines[i]);
         int line = static_cast<int>(i);
         if (IsHeaderCode(code)) {
+            if (constructionLines && code == KeywordCode(Keyword::Construction)) {
+                constructionLines->push_back(line);
+            }
             if (headers == 0) slotsNeeded = line;
             ++headers;
             latestHeader = line;

@@ -4,7 +4,7 @@
 #pragma once
 
 #include <span>
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "frontend/errorcode.h"
@@ -14,8 +14,11 @@
 namespace zir {
 
 // Compiles the lines afresh into table and names (both are replaced) and puts the errors,
-// in line order, into errors (also replaced). Returns the number of errors.
-int RunPass1(std::span<const std::string> lines, InstructionTable& table,
-             std::vector<CompileError>& errors, NameTable& names);
+// in line order, into errors (also replaced). Returns the number of errors. When given,
+// constructionLines receives the indexes of the lines whose first token is CONSTRUCTION,
+// which pass 2 compiles first.
+int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
+             std::vector<CompileError>& errors, NameTable& names,
+             std::vector<int>* constructionLines = nullptr);
 
 }  // namespace zir

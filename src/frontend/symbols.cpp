@@ -18,6 +18,15 @@ std::uint32_t HashOf(std::string_view s) {
     return static_cast<std::uint32_t>(h);
 }
 
+// Names are short, so comparing them in place beats calling memcmp.
+bool SameText(const std::string& a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
+
 // The position of key's entry, or of the free entry where it belongs.
 std::size_t Probe(const NameIndex& index, const NameTable& table, std::string_view key,
                   std::uint32_t hash) {
@@ -25,7 +34,7 @@ std::size_t Probe(const NameIndex& index, const NameTable& table, std::string_vi
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         const NameIndexEntry& e = index.entries[i];
         if (e.type == TypeComment) return i;
-        if (e.hash == hash && table.rows[e.type][e.index] == key) return i;
+        if (e.hash == hash && SameText(table.rows[e.type][e.index], key)) return i;
     }
 }
 

@@ -32,10 +32,11 @@ struct CCaller {
         return ZIRS_PARSESCRIPT(&lines, &program, &codes, &lineNumbers, &names, &counts);
     }
     int32_t Word(int block, int slot, int word) const {
-        return program.words[(block * program.slots + slot) * 8 + word];
+        return program.words[(program.starts[block] + slot) * 8 + word];
     }
     ~CCaller() {
         std::free(program.words);
+        std::free(program.starts);
         std::free(codes.items);
         std::free(lineNumbers.items);
         std::free(counts.items);
@@ -78,6 +79,31 @@ TEST(ExportedParseScript, ErrorListsHoldExactlyTheErrors) {
     EXPECT_EQ(c.codes.items[0], 12);
     EXPECT_EQ(c.lineNumbers.items[0], 1);
     EXPECT_EQ(c.lineNumbers.items[1], 2);
+}
+
+TEST(ExportedParseScript, Pass2ErrorsGiveMinusTwoWithExactlyTheirLists) {
+    CCaller c({"POINT A 1 2", "REPEAT", "ENDMENU", "END"});
+    ASSERT_EQ(c.Parse(), -2);
+    ASSERT_EQ(c.codes.count, 2);
+    ASSERT_EQ(c.lineNumbers.count, 2);
+    EXPECT_EQ(c.codes.items[0], ErrorCode(31, 0));
+    EXPECT_EQ(c.lineNumbers.items[0], 2);
+    EXPECT_EQ(c.codes.items[1], ErrorCode(34));
+    EXPECT_EQ(c.lineNumbers.items[1], 3);
+}
+
+TEST(ExportedParseScript, EachBlockKeepsItsOwnSize) {
+    std::vector<std::string> script = {"END", "ANIMATION T", "REPEAT"};
+    for (int i = 0; i < 50; ++i) script.push_back("CLS");
+    CCaller c(script);
+    ASSERT_EQ(c.Parse(), 0);
+    ASSERT_EQ(c.program.blocks, 2);
+    // The main block grew to its 50 later statements and its end slot; the animation did not.
+    EXPECT_EQ(c.program.starts[1] - c.program.starts[0], 53);
+    EXPECT_EQ(c.program.starts[2] - c.program.starts[1], 3);
+    EXPECT_EQ(c.Word(0, 0, HeaderEnd), 52);
+    EXPECT_EQ(c.Word(0, 51, 0), 65);
+    EXPECT_EQ(c.Word(1, 1, 0), 49);
 }
 
 TEST(ExportedParseScript, NoLinesIsAScriptWithoutEnd) {

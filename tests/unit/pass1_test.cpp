@@ -19,7 +19,8 @@ struct Compiled {
 
 Compiled Compile(const std::vector<std::string>& lines) {
     Compiled c;
-    c.errorCount = RunPass1(lines, c.table, c.errors, c.names);
+    std::vector<std::string_view> views(lines.begin(), lines.end());
+    c.errorCount = RunPass1(views, c.table, c.errors, c.names);
     return c;
 }
 
@@ -376,6 +377,19 @@ TEST(Pass1Blocks, MainStatementsAfterTheSubroutinesGrowTheTable) {
     EXPECT_EQ(Word(c, 0, 41, 0), 1);
     EXPECT_EQ(Word(c, 0, 0, HeaderEnd), 42);
     EXPECT_EQ(Word(c, 0, 42, 0), 0);
+}
+
+TEST(Pass1Blocks, ReportsTheLinesThatBeginWithConstruction) {
+    std::vector<std::string> lines = {"CALL S",         "END",         "  construction S A",
+                                      "REPEAT",         "ANIMATION T", "REPEAT",
+                                      "CONSTRUCTION,U", "REPEAT",      "' CONSTRUCTION V"};
+    std::vector<std::string_view> views(lines.begin(), lines.end());
+    InstructionTable table;
+    std::vector<CompileError> errors;
+    NameTable names;
+    std::vector<int> constructions = {99};
+    ASSERT_EQ(RunPass1(views, table, errors, names, &constructions), 0);
+    EXPECT_EQ(constructions, (std::vector<int>{2, 6}));
 }
 
 TEST(Pass1Blocks, SubroutineCalledBeforeItsHeaderIsAlreadyDeclared) {

@@ -1,0 +1,206 @@
+// The compiler's speed on generated scripts of 10,000, 100,000 and 1,000,000 lines, compiled
+// through the exported ZIRS_PARSESCRIPT as an outside caller would: both passes and the
+// copies of the table, the names and the counts into the caller's lists.
+//
+// Goals: at least 2 million lines per second at 100,000 lines, and the 1,000,000-line script
+// taking at most 12 times as long as the 100,000-line one (linear growth).
+//
+// The machine may be shared, so each size runs several times, interleaved, and keeps its
+// fastest run by the CPU time of its thread. Each run compiles its script once untimed, so
+// that every size is measured warm: the script generated, and the caller's lists and the
+// heap grown to what a compile of that size needs.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "zirkula.h"
+
+namespace zir {
+namespace {
+
+// Names of one kind are reused after this many groups, so that no row of the name table
+// outgrows what a 16-bit target can name (32768 entries).
+constexpr int DistinctGroups = 9000;
+
+// A script of about `lines` lines: a main program of twelve-line groups, END, then one
+// CONSTRUCTION of six lines for every 120 lines. A group declares new names in four of its
+// lines (a point; a line and a circle through it and the previous group's point; the two
+// crossings of these) and uses them in the other eight: marks, a fill, a call of a
+// construction defined further down, and statements on lines and circles.
+std::vector<std::string> GenerateScript(int lines) {
+    const int subroutines = std::max(1, lines / 120);
+    const int groups = (lines - 1 - 6 * subroutines) / 12;
+    std::vector<std::string> script;
+    script.reserve(lines);
+    auto add = [&script](std::string line) { script.push_back(std::move(line)); };
+    for (int g = 0; g < groups; ++g) {
+        const std::string n = std::to_string(g % DistinctGroups);
+        const std::string before = std::to_string((g + DistinctGroups - 1) % DistinctGroups);
+        const std::string p = "P" + n, l = "L" + n, c = "C" + n, x = "X" + n, y = "Y" + n;
+        const std::string prev = g == 0 ? "P0" : "P" + before;
+        add("POINT " + p + ", " + std::to_string(g % 640) + ".5, " + std::to_string(g % 460));
+        add(l + " = LINE " + p + ", " + prev + ", 0, &H0000FF, 2");
+        add(c + " = CIRCLE " + p + ", " + prev);
+        add(x + ", " + y + " = CROSS " + c + ", " + l);
+        add("MARKPOINT " + x + ", 16");
+        add("MARKLINE " + l + ", " + p + ", " + x);
+        add("CALL S" + std::to_string(g % subroutines) + " " + p + ", " + l);
+        add("FILLTRIANGLE " + p + ", " + x + ", " + y + ", (255, 200, 0)");
+        add("MARKANGLE " + p + ", " + x + ", " + y + ", \"alpha\"");
+        add("ORDERLINES " + l + ", L" + (g == 0 ? n : before));
+        add("MOVECIRCLE " + c + ", " + y);
+        add("REVERT " + l + "   ' turn it round");
+    }
+    add("END");
+    for (int s = 0; s < subroutines; ++s) {
+        add("CONSTRUCTION S" + std::to_string(s) + " SP, SL");
+        add("SQ = ADVANCEON SP, SL, 40");
+        add("SK = CIRCLE SP, SQ");
+        add("SX, SY = CROSS SK, SL");
+        add("MARKPOINT SX");
+        add("REPEAT");
+    }
+    return script;
+}
+
+// The script of a size, generated once.
+const std::vector<std::string>& Script(int lines) {
+    static std::map<int, std::vector<std::string>> scripts;
+    auto it = scripts.find(lines);
+    if (it == scripts.end()) it = scripts.emplace(lines, GenerateScript(lines)).first;
+    return it->second;
+}
+
+// One compile of the script per iteration, with the caller's lists kept across iterations
+// the way a caller that compiles again would keep them.
+void Compile(benchmark::State& state) {
+    const std::vector<std::string>& script = Script(static_cast<int>(state.range(0)));
+    std::vector<const char*> pointers;
+    for (const std::string& line : script) pointers.push_back(line.c_str());
+    ZirStringList lines{const_cast<char**>(pointers.data()), static_cast<int32_t>(pointers.size())};
+    ZirInstructionTable program{};
+    ZirIntList codes{}, lineNumbers{}, counts{};
+    ZirNameTable names{};
+    int32_t result = ZIRS_PARSESCRIPT(&lines, &program, &codes, &lineNumbers, &names, &counts);
+    for (auto _ : state) {
+        result = ZIRS_PARSESCRIPT(&lines, &program, &codes, &lineNumbers, &names, &counts);
+        benchmark::DoNotOptimize(result);
+        benchmark::DoNotOptimize(program.words);
+    }
+    if (result != 0) state.SkipWithError("the generated script does not compile");
+    state.counters["lines"] = static_cast<double>(script.size());
+    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(script.size()),
+                                                   benchmark::Counter::kIsIterationInvariantRate);
+    std::free(program.words);
+    std::free(program.starts);
+    std::free(codes.items);
+    std::free(lineNumbers.items);
+    std::free(counts.items);
+    for (ZirStringList& row : names.rows) {
+        for (int32_t i = 0; i < row.count; ++i) std::free(row.items[i]);
+        std::free(row.items);
+    }
+}
+
+// Shows only the fastest repetition of each size and keeps its CPU time in seconds and
+// its number of lines.
+class FastestReporter : public benchmark::ConsoleReporter {
+  public:
+    FastestReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Color : OO_None) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        const Run* best = nullptr;
+        for (const Run& run : runs) {
+            if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
+            if (!best || run.GetAdjustedCPUTime() < best->GetAdjustedCPUTime()) best = &run;
+        }
+        if (!best) return;
+        const auto lines = best->counters.find("lines");
+        const double seconds = best->GetAdjustedCPUTime() * Scale(best->time_unit);
+        if (lines != best->counters.end()) fastest_[static_cast<int>(lines->second)] = seconds;
+        shown_.push_back(*best);
+        shown_.back().run_name.repetitions.clear();
+    }
+
+    void Finalize() override {
+        std::stable_sort(shown_.begin(), shown_.end(), [](const Run& a, const Run& b) {
+            return a.family_index != b.family_index
+                       ? a.family_index < b.family_index
+                       : a.per_family_instance_index < b.per_family_instance_index;
+        });
+        if (!shown_.empty()) ConsoleReporter::ReportRuns(shown_);
+        ConsoleReporter::Finalize();
+    }
+
+    // Fastest CPU seconds per compile, by the script's number of lines.
+    const std::map<int, double>& Fastest() const { return fastest_; }
+
+  private:
+    static double Scale(benchmark::TimeUnit unit) {
+        switch (unit) {
+            case benchmark::kSecond:
+                return 1;
+            case benchmark::kMillisecond:
+                return 1e-3;
+            case benchmark::kMicrosecond:
+                return 1e-6;
+            default:
+                return 1e-9;
+        }
+    }
+
+    std::map<int, double> fastest_;
+    std::vector<Run> shown_;
+};
+
+void PrintTable(const FastestReporter& r) {
+    std::printf("\n%10s %12s %16s\n", "lines", "ms", "lines/s");
+    double at100k = std::nan(""), at1m = std::nan("");
+    for (auto [lines, seconds] : r.Fastest()) {
+        std::printf("%10d %12.2f %16.0f\n", lines, seconds * 1e3, lines / seconds);
+        if (lines >= 90000 && lines <= 110000) at100k = seconds * 1e5 / lines;
+        if (lines >= 900000 && lines <= 1100000) at1m = seconds * 1e6 / lines;
+    }
+    if (!std::isnan(at100k)) {
+        const double rate = 1e5 / at100k;
+        std::printf("speed at 100,000 lines: %.2f million lines/s (goal >= 2): %s\n", rate / 1e6,
+                    rate >= 2e6 ? "met" : "MISSED");
+    }
+    if (!std::isnan(at100k) && !std::isnan(at1m)) {
+        const double ratio = at1m / at100k;
+        std::printf("1,000,000 lines / 100,000 lines: %.2fx (goal <= 12x): %s\n", ratio,
+                    ratio <= 12 ? "met" : "MISSED");
+    }
+}
+
+}  // namespace
+}  // namespace zir
+
+int main(int argc, char** argv) {
+    std::vector<char*> args(argv, argv + argc);
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    args.insert(args.begin() + 1, interleave);
+    int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+    for (int lines : {10000, 100000, 1000000}) zir::Script(lines);
+    benchmark::RegisterBenchmark("Compile", zir::Compile)
+        ->Arg(10000)
+        ->Arg(100000)
+        ->Arg(1000000)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.5)
+        ->Repetitions(5);
+    zir::FastestReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    zir::PrintTable(reporter);
+    benchmark::Shutdown();
+}

@@ -1,0 +1,28 @@
+// Pass 2 of the compiler: walks the lines again over the blocks and slots that pass 1 laid
+// out, settles each statement's final opcode from the types of its names, writes the eight
+// words of every instruction, and links the program: subroutine headers and their parameter
+// lists, calls with their arguments, where statements may stand, and menus with their
+// entries.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frontend/errorcode.h"
+#include "frontend/instructions.h"
+#include "frontend/symbols.h"
+
+namespace zir {
+
+// Compiles the lines into the table that pass 1 made from them, with the names pass 1
+// declared. constructionLines are the indexes of the lines whose first token is
+// CONSTRUCTION (pass 1 finds them): their parameter lists are entered before anything else
+// is compiled, so that calls written before the construction they call can be checked.
+// Appends each error, in line order, to errors and returns how many there were.
+int RunPass2(std::span<const std::string_view> lines, InstructionTable& table,
+             std::vector<CompileError>& errors, const NameTable& names,
+             std::span<const int> constructionLines);
+
+}  // namespace zir
