@@ -10,6 +10,7 @@
 #include "driver/filedialog.h"
 #include "driver/runcycle.h"
 #include "frontend/compiler.h"
+#include "frontend/listing.h"
 #include "platform/platform.h"
 #include "platform/textcode.h"
 #include "zirkula.h"
@@ -32,7 +33,7 @@ constexpr const char* HelpText =
     "  --dump FILE      the run result, the errors and the objects as JSON\n"
     "  --gif FILE       the run as an animated GIF (not available yet)\n"
     "  --check          compile only; print FILE:LINE: Fehler N: message for each error\n"
-    "  --listing        with --check: the compiled instructions (not available yet)\n"
+    "  --listing        with --check: print the compiled instruction table\n"
     "  --help           this text\n"
     "  --version        the program's version\n"
     "\n"
@@ -41,10 +42,10 @@ constexpr const char* HelpText =
     "--headless there).\n";
 
 // Options whose work another part of the program will do; until then they are refused.
-constexpr std::string_view NotYetAvailable[] = {"--gif", "--listing"};
+constexpr std::string_view NotYetAvailable[] = {"--gif"};
 
 // Compiles the script without running it and prints one line per error.
-int CheckScript(const std::string& path) {
+int CheckScript(const std::string& path, bool listing) {
     std::vector<std::string> lines = ReadScriptLines(path);
     InstructionTable table;
     NameTable names;
@@ -56,7 +57,9 @@ int CheckScript(const std::string& path) {
         ConsoleWrite(shown + ":" + std::to_string(e.line) + ": Fehler " +
                      std::to_string(ErrorMessageNumber(e.code)) + ": " + ErrorMessage(e.code));
     }
-    return errors.empty() ? ExitRun : ExitCheckFailed;
+    if (!errors.empty()) return ExitCheckFailed;
+    if (listing) std::fputs(ListProgram(table, names).c_str(), stdout);
+    return ExitRun;
 }
 
 }  // namespace
@@ -112,6 +115,8 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
             commandLine.headless = true;
         } else if (name == "--check") {
             commandLine.check = true;
+        } else if (name == "--listing") {
+            commandLine.listing = true;
         } else if (name == "--help" || name == "-h") {
             commandLine.help = true;
         } else if (name == "--version") {
@@ -123,6 +128,10 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
     }
     if (!commandLine.inputPath.empty() && !commandLine.headless) {
         error = "--input works only with --headless";
+        return false;
+    }
+    if (commandLine.listing && !commandLine.check) {
+        error = "--listing works only with --check";
         return false;
     }
     if (commandLine.check && commandLine.scriptPath.empty()) {
@@ -141,7 +150,7 @@ int RunCommandLine(const CommandLine& commandLine) {
         std::printf("zirkula %s\n", ZIR_VERSION);
         return ExitRun;
     }
-    if (commandLine.check) return CheckScript(commandLine.scriptPath);
+    if (commandLine.check) return CheckScript(commandLine.scriptPath, commandLine.listing);
     PlatformOptions options;
     options.backend = commandLine.headless ? BackendKind::Headless : BackendKind::Windowed;
     options.inputPath = commandLine.inputPath;

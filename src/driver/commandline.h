@@ -15,7 +15,8 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     bool headless = false;
-    bool check = false;  // compile only and list the errors
+    bool check = false;    // compile only and list the errors
+    bool listing = false;  // with check: print the compiled table
     std::string inputPath;
     std::string pngPath;
     std::string framesDir;

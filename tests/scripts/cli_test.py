@@ -74,6 +74,10 @@ class ExitCodes(unittest.TestCase):
         clean = write(os.path.join(WORK, "check", "gut.zir"), "POINT A 1 2\nEND\n")
         result = run("--check", clean)
         self.assertEqual((result.returncode, result.stdout), (0, b""))
+        listed = run("--check", "--listing", clean)
+        self.assertEqual(listed.returncode, 0)
+        self.assertIn(b"POINT", listed.stdout)
+        self.assertIn(b"END", listed.stdout)
 
     def test_a_cancelled_console_prompt_ends_with_255(self):
         for typed in ["", "\n", "   \n"]:
@@ -94,7 +98,7 @@ class ExitCodes(unittest.TestCase):
             (["--headless", "--png"], "--png needs a file or directory name"),
             (["--input", "in.txt", "a.zir"], "--input works only with --headless"),
             (["--headless", "--gif", "a.gif", "a.zir"], "--gif is not available yet"),
-            (["--listing", "a.zir"], "--listing is not available yet"),
+            (["--listing", "a.zir"], "--listing works only with --check"),
             (["--check"], "--check needs a script"),
         ]:
             result = run(*args)
