@@ -48,20 +48,25 @@ class ExitCodes(unittest.TestCase):
 
     def test_compile_errors_are_reported_beside_the_script_and_the_run_ends_with_0(self):
         script = write(os.path.join(WORK, "fehler", "zwei.zir"),
-                       "POINT A 1 2\nPOINT B 3 4\nA B\nPOINT C 5 6\nPOINT\nEND\n")
+                       "POINT A 1 2\nPOINT B 3 4\nA B\nPOINT C 5 6\nPOINT D 7 8\n"
+                       "POINT E 9 9\nPOINT\nEND\n")
         result = run("--headless", script)
         self.assertEqual(result.returncode, 0)
         with open(os.path.join(WORK, "fehler", "Zir-Fehler.txt"), "rb") as f:
             report = f.read().decode("latin-1").split("\r\n")
         self.assertEqual(report[0], "2 Fehler im 1.Durchgang.")
         self.assertEqual(report[1], "Fehler 13 in Linie 3")
-        self.assertEqual(report[3], "Fehler 12 in Linie 5")
+        self.assertEqual(report[3], "Fehler 12 in Linie 7")
+        self.assertEqual(len(report), 6, "five lines, each ended by CR LF")
         self.assertEqual(report[-1], "")
         printed = result.stdout.decode().split("\n")
         self.assertEqual(printed[:5], report[:5])
         self.assertEqual(printed[5], "Fehlerbericht wurde gespeichert in "
                          + os.path.join(WORK, "fehler", "Zir-Fehler.txt"))
         self.assertEqual(printed[6], "Drücke die [Enter]-Taste, um weiterzufahren.")
+        checked = run("--check", script)
+        self.assertEqual(checked.returncode, 1)
+        self.assertEqual(checked.stdout.decode().count("\n"), 2)
 
     def test_check_lists_the_errors_and_ends_with_1(self):
         script = write(os.path.join(WORK, "check", "zwei.zir"), "POINT A 1 2\nA B\nPOINT\nEND\n")
