@@ -8,8 +8,7 @@
 _Static_assert(sizeof(ZirPoint) == 24 && offsetof(ZirPoint, shape) == 22, "point layout");
 _Static_assert(sizeof(ZirLine) == 40 && offsetof(ZirLine, width) == 38, "line layout");
 _Static_assert(sizeof(ZirCircle) == 48 && offsetof(ZirCircle, width) == 44, "circle layout");
-_Static_assert(sizeof(ZirEquation) == 24 && offsetof(ZirEquation, style) == 22,
-               "equation layout");
+_Static_assert(sizeof(ZirEquation) == 24 && offsetof(ZirEquation, style) == 22, "equation layout");
 
 int main(void) {
     ZirLine xAxis = {0, 0, 1, 0, 0x00FF00, 0xFFFF, 2};

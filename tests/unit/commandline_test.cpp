@@ -53,8 +53,7 @@ TEST(CommandLine, AWrongCommandLineIsRefusedWithItsReason) {
     EXPECT_EQ(Parse({"--input", "in.txt", "a.zir"}).error, "--input works only with --headless");
     EXPECT_EQ(Parse({"--headless", "--gif", "a.gif"}).error,
               "--gif is not available yet in this version");
-    EXPECT_EQ(Parse({"--listing", "a.zir"}).error,
-              "--listing works only with --check");
+    EXPECT_EQ(Parse({"--listing", "a.zir"}).error, "--listing works only with --check");
     EXPECT_EQ(Parse({"--check"}).error, "--check needs a script");
 }
 
