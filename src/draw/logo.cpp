@@ -21,6 +21,7 @@ const std::uint8_t* LogoImage() {
 }
 
 void ShowLogo(int width, int height) {
+    GifRecordingPaused(true);
     const std::uint8_t* logo = LogoImage();
     if (logo && ScreenImage()) {
         RasterBlit(nullptr, FloorHalf(width - ImageWidth(logo)),
@@ -29,6 +30,7 @@ void ShowLogo(int width, int height) {
     SleepMs(LogoWaitMs);
     while (!PollKey().empty()) {
     }
+    GifRecordingPaused(false);
 }
 
 }  // namespace zir

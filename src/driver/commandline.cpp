@@ -31,7 +31,7 @@ constexpr const char* HelpText =
     "  --frames DIR     every picture shown, as DIR/frame-NNNNN.png, with their times in\n"
     "                   DIR/frames.tsv\n"
     "  --dump FILE      the run result, the errors and the objects as JSON\n"
-    "  --gif FILE       the run as an animated GIF (not available yet)\n"
+    "  --gif FILE       with --headless: the run as an animated GIF with its real timing\n"
     "  --check          compile only; print FILE:LINE: Fehler N: message for each error\n"
     "  --listing        with --check: print the compiled instruction table\n"
     "  --help           this text\n"
@@ -40,9 +40,6 @@ constexpr const char* HelpText =
     "Exit codes: 0 after any run, 255 when choosing a file is cancelled, 1 when --check\n"
     "finds errors, 2 for a wrong command line, 3 when no window can be opened (use\n"
     "--headless there).\n";
-
-// Options whose work another part of the program will do; until then they are refused.
-constexpr std::string_view NotYetAvailable[] = {"--gif"};
 
 // Compiles the script without running it and prints one line per error.
 int CheckScript(const std::string& path, bool listing) {
@@ -84,16 +81,11 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
             name = arg.substr(0, eq);
             inlineValue = std::string(arg.substr(eq + 1));
         }
-        for (std::string_view later : NotYetAvailable) {
-            if (name == later) {
-                error = std::string(name) + " is not available yet in this version";
-                return false;
-            }
-        }
         std::string* target = name == "--input"    ? &commandLine.inputPath
                               : name == "--png"    ? &commandLine.pngPath
                               : name == "--frames" ? &commandLine.framesDir
                               : name == "--dump"   ? &commandLine.dumpPath
+                              : name == "--gif"    ? &commandLine.gifPath
                                                    : nullptr;
         if (target) {
             if (inlineValue) {
@@ -130,6 +122,10 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
         error = "--input works only with --headless";
         return false;
     }
+    if (!commandLine.gifPath.empty() && !commandLine.headless) {
+        error = "--gif works only with --headless";
+        return false;
+    }
     if (commandLine.listing && !commandLine.check) {
         error = "--listing works only with --check";
         return false;
@@ -155,6 +151,7 @@ int RunCommandLine(const CommandLine& commandLine) {
     options.backend = commandLine.headless ? BackendKind::Headless : BackendKind::Windowed;
     options.inputPath = commandLine.inputPath;
     options.framesDir = commandLine.framesDir;
+    options.gifPath = commandLine.gifPath;
     std::string message;
     PlatformError error = PlatformStart(options, message);
     if (error != PlatformError::None) {
@@ -186,6 +183,9 @@ int RunCommandLine(const CommandLine& commandLine) {
     RunScriptFile(script, errors, outputs);
     bool failed = PlatformFailed();
     PlatformStop();
+    if (!commandLine.gifPath.empty() && !std::filesystem::exists(commandLine.gifPath)) {
+        std::fprintf(stderr, "zirkula: the run showed no picture, so no GIF was written\n");
+    }
     return failed ? ExitNoDisplay : ExitRun;
 }
 

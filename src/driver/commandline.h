@@ -17,6 +17,7 @@ struct CommandLine {
     bool headless = false;
     bool check = false;    // compile only and list the errors
     bool listing = false;  // with check: print the compiled table
+    std::string gifPath;   // headless: the run as an animated GIF
     std::string inputPath;
     std::string pngPath;
     std::string framesDir;

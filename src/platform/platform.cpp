@@ -13,6 +13,7 @@
 
 #include "platform/backend.h"
 #include "platform/frames.h"
+#include "platform/gif.h"
 #include "platform/textcode.h"
 
 namespace zir {
@@ -30,8 +31,12 @@ struct PlatformState {
     ViewerState viewer;
     Image screen;
     bool screenChanged = false;
+    bool screenFresh = false;  // opened and not drawn on since
     std::string title;
+    std::string gifPath;  // where the GIF goes; its recorder opens at the first picture
     FrameRecorder frames;
+    GifRecorder gif;
+    bool gifPaused = false;
     int consoleInFd = 0;
     int consoleOutFd = 1;
     std::string consoleBuffer;
@@ -60,6 +65,30 @@ void PresentIfChanged() {
     gState.screenChanged = false;
     backend.Present(gState.screen.get());
     FramesCapture(gState.frames, gState.screen.get(), backend.ClockMs());
+    if (gState.gifPath.empty() || gState.gifPaused) return;
+    if (!gState.gif) {
+        const std::uint8_t* screen = gState.screen.get();
+        gState.gif = GifOpen(gState.gifPath, ImageWidth(screen), ImageHeight(screen));
+        if (!gState.gif) gState.gifPath.clear();  // gone since the start: record nothing
+    }
+    if (gState.gif) {
+        GifAddPicture(*gState.gif, gState.screen.get(),
+                      static_cast<std::int64_t>(backend.ClockMs()));
+    }
+}
+
+// The last picture of the animation stays this long before it starts again.
+constexpr std::int64_t GifHoldMs = 3000;
+
+// Finishes the GIF; a run that showed no picture leaves no file behind.
+void GifStop() {
+    if (gState.gif) {
+        GifClose(std::move(gState.gif), GifHoldMs);
+    } else if (!gState.gifPath.empty()) {
+        std::remove(gState.gifPath.c_str());
+    }
+    gState.gif.reset();
+    gState.gifPath.clear();
 }
 
 bool KeyWaiting() {
@@ -123,6 +152,20 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
     if (!options.framesDir.empty() && !FramesStart(gState.frames, options.framesDir, message)) {
         return PlatformError::FramesDir;
     }
+    gState.gifPaused = false;
+    gState.gifPath = options.gifPath;
+    if (!gState.gifPath.empty()) {
+        // The GIF takes the screen's size, known only when the first picture is shown; until
+        // then an empty file holds the place, so a path that cannot be written is found now.
+        std::FILE* f = std::fopen(gState.gifPath.c_str(), "wb");
+        if (!f) {
+            FramesStop(gState.frames);
+            message = "cannot write the GIF file " + gState.gifPath;
+            gState.gifPath.clear();
+            return PlatformError::GifFile;
+        }
+        std::fclose(f);
+    }
     if (options.backend == BackendKind::Headless) {
         gState.backend = MakeHeadlessBackend(gState.viewer, std::move(events));
     } else {
@@ -143,8 +186,16 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
 }
 
 void PlatformStop() {
+    GifStop();
     gState.backend.reset();
     FramesStop(gState.frames);
+}
+
+void GifRecordingPaused(bool paused) {
+    // What was drawn before the pause belongs to the GIF even if no sleep has shown it yet;
+    // a screen just opened and still empty does not.
+    if (paused && !gState.gifPaused && gState.backend && !gState.screenFresh) PresentIfChanged();
+    gState.gifPaused = paused;
 }
 
 bool PlatformFailed() {
@@ -164,6 +215,7 @@ bool ScreenOpen(int width, int height, int bitsPerPixel) {
     if (!backend.ShowScreen(width, height)) return false;
     gState.screen = std::move(image);
     gState.screenChanged = true;
+    gState.screenFresh = true;
     return true;
 }
 
@@ -179,6 +231,7 @@ const std::uint8_t* ScreenImage() {
 
 ImageHandle ScreenImageForDrawing() {
     if (gState.screen) gState.screenChanged = true;
+    gState.screenFresh = false;
     return gState.screen.get();
 }
 

@@ -22,6 +22,7 @@ struct PlatformOptions {
     BackendKind backend = BackendKind::Windowed;
     std::string inputPath;  // headless only: the viewer input file; empty for none
     std::string framesDir;  // every picture shown, as PNG files; empty for none
+    std::string gifPath;    // the run as an animated GIF; empty for none
     int consoleInFd = 0;    // the console's line input
     int consoleOutFd = 1;   // the console's text output
 };
@@ -30,6 +31,7 @@ enum class PlatformError {
     None,
     InputFile,  // the viewer input file is missing or malformed
     FramesDir,  // the frames directory cannot be made or written
+    GifFile,    // the GIF file cannot be written
     NoDisplay,  // no window can be opened
 };
 
@@ -38,8 +40,10 @@ enum class PlatformError {
 // layer stays unstarted. A layer that is used without being started starts by itself:
 // windowed where a display can be opened, else headless.
 PlatformError PlatformStart(const PlatformOptions& options, std::string& message);
-// Closes the window and finishes the frame recording.
+// Closes the window and finishes the frame and GIF recordings.
 void PlatformStop();
+// While set, pictures shown are left out of the GIF (the logo is no part of a demonstration).
+void GifRecordingPaused(bool paused);
 // True after the window could not be opened during the run: the run then ended as if the
 // viewer had closed it, and the program should exit with the code for "no display".
 bool PlatformFailed();

@@ -102,7 +102,7 @@ class ExitCodes(unittest.TestCase):
             (["--fast"], "unknown option '--fast'"),
             (["--headless", "--png"], "--png needs a file or directory name"),
             (["--input", "in.txt", "a.zir"], "--input works only with --headless"),
-            (["--headless", "--gif", "a.gif", "a.zir"], "--gif is not available yet"),
+            (["--gif", "a.gif", "a.zir"], "--gif works only with --headless"),
             (["--listing", "a.zir"], "--listing works only with --check"),
             (["--check"], "--check needs a script"),
         ]:

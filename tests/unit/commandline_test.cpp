@@ -51,8 +51,7 @@ TEST(CommandLine, AWrongCommandLineIsRefusedWithItsReason) {
     EXPECT_EQ(Parse({"--dump="}).error, "--dump needs a file or directory name");
     EXPECT_EQ(Parse({"--headless=yes"}).error, "--headless takes no value");
     EXPECT_EQ(Parse({"--input", "in.txt", "a.zir"}).error, "--input works only with --headless");
-    EXPECT_EQ(Parse({"--headless", "--gif", "a.gif"}).error,
-              "--gif is not available yet in this version");
+    EXPECT_EQ(Parse({"--gif", "a.gif", "a.zir"}).error, "--gif works only with --headless");
     EXPECT_EQ(Parse({"--listing", "a.zir"}).error, "--listing works only with --check");
     EXPECT_EQ(Parse({"--check"}).error, "--check needs a script");
 }

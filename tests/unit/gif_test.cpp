@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "draw/logo.h"
 #include "draw/raster.h"
 #include "picture_check.h"
 #include "platform/image.h"
+#include "platform/platform.h"
 
 namespace zir {
 namespace {
@@ -128,6 +130,42 @@ TEST(Gif, UnwritablePathAndWrongSizes) {
     Image other{ImageCreateWithDepth(11, 10, 2, 0)};
     GifAddPicture(*gif, other.get(), 0);  // ignored
     EXPECT_TRUE(GifClose(std::move(gif), 1000));
+}
+
+// The platform records every picture it shows, with the virtual clock's timing, and leaves
+// the logo out.
+TEST(Gif, RecordedFromThePicturesTheViewerSees) {
+    const std::string path = test::OutputPath("platform.gif");
+    auto start = [&](const std::string& gif) {
+        PlatformStop();
+        PlatformOptions options;
+        options.backend = BackendKind::Headless;
+        options.gifPath = gif;
+        std::string message;
+        return PlatformStart(options, message);
+    };
+    ASSERT_EQ(start(path), PlatformError::None);
+    ASSERT_TRUE(ScreenOpen(80, 60, 16));
+    ShowLogo(80, 60);  // the opening logo: not part of the GIF
+    RasterLine(nullptr, 0, 0, 79, 59, 0xFFFFFF, LineKind::FilledBox);
+    SleepMs(1000);
+    RasterLine(nullptr, 10, 10, 70, 50, 0xFF0000, LineKind::Segment);
+    SleepMs(500);
+    RasterArc(nullptr, 40, 30, 10, 0x0000FF, 0, FullTurn, true);  // shown only by the logo's
+    ShowLogo(80, 60);                                             // pause: still recorded
+    PlatformStop();
+    Played p = Play(path);
+    ASSERT_EQ(p.pictures.size(), 3u);
+    EXPECT_EQ(p.delaysCs, (std::vector<int>{100, 50, 300}));
+    EXPECT_EQ(p.pictures[0][0], 0xFFFFFFu);
+    EXPECT_EQ(p.pictures[2][30 * 80 + 40], 0x0000FFu) << "the finished figure, not the logo";
+
+    const std::string none = test::OutputPath("nothing.gif");
+    ASSERT_EQ(start(none), PlatformError::None);
+    PlatformStop();
+    EXPECT_FALSE(std::filesystem::exists(none)) << "no picture, no file";
+    EXPECT_EQ(start("/nonexistent-dir/x.gif"), PlatformError::GifFile);
+    start("");
 }
 
 TEST(Gif, ImageMagickReadsFramesAndDelays) {
