@@ -257,6 +257,81 @@ ZIR_API int32_t ZIRD_FILLRECT(ZirImageHandle* target, const ZirPoint* a, const Z
 
 /* ---- End of drawing ------------------------------------------------------------------------ */
 
+/* ---- Named constructions ---------------------------------------------------------------
+   The line, circle and arc statements: each computes its object from the input records,
+   gives it the attributes, and draws it into *buffer (a null handle or null pointer: the
+   screen) in the drawing mode: 0 plainly; 1 with the construction marks (compass arcs, the
+   Thales circle, right-angle corners), each stage shown by copying the buffer to the screen
+   at (*x, *y) and followed by a pause of the current step wait; 2 animated (until the
+   animations exist, as 1); any other value computes without drawing. *event is set to the
+   input that ended the last pause, or 0; once input has arrived the remaining pauses are
+   skipped. An undefined input gives the undefined result (x = y = ZIR_UNDEFINED, the rest 0)
+   and undefined out records, and draws nothing.
+   Attribute operands of -1 take the current defaults (line style, drawing colour, line
+   width); angles are in 1/256 degree, lengths and radii 16.16 fixed point. The result comes
+   back by value; a null out pointer is not written. */
+
+/* The line through p1 and p2, drawn as the segment p1-p2. */
+ZIR_API ZirLine ZIRS_MAKELINE(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                              const ZirPoint* p1, const ZirPoint* p2, const int32_t* style,
+                              const int32_t* colour, const int32_t* width, const int32_t* mode,
+                              int32_t* event);
+/* The line through p at the angle counter-clockwise from l; 90 and 270 degrees get a
+   right-angle corner. */
+ZIR_API ZirLine ZIRS_MAKELINEPOLAR(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                                   const ZirPoint* p, const ZirLine* l, const int32_t* angle,
+                                   const int32_t* style, const int32_t* colour,
+                                   const int32_t* width, const int32_t* mode, int32_t* event);
+/* The segment of the given length from p at the absolute angle; its end point goes to *q
+   (in p's appearance), also in a mode that draws nothing. */
+ZIR_API ZirLine ZIRS_MAKESTARTLINE(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                                   const ZirPoint* p, ZirPoint* q, const int32_t* angle,
+                                   const int32_t* length, const int32_t* style,
+                                   const int32_t* colour, const int32_t* width,
+                                   const int32_t* mode, int32_t* event);
+/* The circle about m through p; a start of -1 gives the whole circle, otherwise the arc from
+   start to end. */
+ZIR_API ZirCircle ZIRS_MAKECIRCLEP(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                                   const ZirPoint* m, const ZirPoint* p, const int32_t* colour,
+                                   const int32_t* width, const int32_t* start, const int32_t* end,
+                                   const int32_t* mode, int32_t* event);
+/* The circle about m touching l. */
+ZIR_API ZirCircle ZIRS_MAKECIRCLETANGENT(ZirImageHandle* buffer, const int32_t* x,
+                                         const int32_t* y, const ZirPoint* m, const ZirLine* l,
+                                         const int32_t* colour, const int32_t* width,
+                                         const int32_t* start, const int32_t* end,
+                                         const int32_t* mode, int32_t* event);
+/* The arc about m through p with the angular width, centred on p. */
+ZIR_API ZirCircle ZIRS_MAKEARC(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                               const ZirPoint* m, const ZirPoint* p, const int32_t* colour,
+                               const int32_t* width, const int32_t* angularWidth,
+                               const int32_t* mode, int32_t* event);
+/* The arc of the radius about the crossing of l1 and l2, from l1's direction to l2's. */
+ZIR_API ZirCircle ZIRS_MAKEARCLINES(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                                    const ZirLine* l1, const ZirLine* l2, const int32_t* radius,
+                                    const int32_t* colour, const int32_t* width,
+                                    const int32_t* mode, int32_t* event);
+/* The perpendicular bisector of a and b; a colour of -1 is the auxiliary colour. */
+ZIR_API ZirLine ZIRS_MAKEMIDLINE(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                                 const ZirPoint* a, const ZirPoint* b, const int32_t* style,
+                                 const int32_t* colour, const int32_t* width, const int32_t* mode,
+                                 int32_t* event);
+/* The bisector of the counter-clockwise angle from l1 to l2, pointing into it. */
+ZIR_API ZirLine ZIRS_MAKEBISECTOR(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                                  const ZirLine* l1, const ZirLine* l2, const int32_t* style,
+                                  const int32_t* colour, const int32_t* width,
+                                  const int32_t* mode, int32_t* event);
+/* The tangents from p to c: returns the one touching on the left of the direction from the
+   centre to p as seen on the screen and writes the one on the right to *t2. With p on the
+   circle *t2 is the tangent at p and the result undefined; with p inside both are undefined
+   (with the attributes still written). */
+ZIR_API ZirLine ZIRS_MAKETANGENT(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                                 const ZirPoint* p, const ZirCircle* c, ZirLine* t2,
+                                 const int32_t* style, const int32_t* colour, const int32_t* width,
+                                 const int32_t* mode, int32_t* event);
+
+/* ---- End of named constructions --------------------------------------------------------- */
+
 /* ---- The compiler ----------------------------------------------------------------------
    Memory: every pointer that a procedure replaces (the words and block starts of the table,
    the items of the error lists and counts, each name and each row of the name table) must be

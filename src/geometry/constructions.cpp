@@ -1,0 +1,553 @@
+#include "geometry/constructions.h"
+
+#include <cmath>
+
+#include "draw/figures.h"
+#include "draw/marks.h"
+#include "geometry/crossings.h"
+#include "interp/runstate.h"
+
+namespace zir {
+namespace {
+
+// The side of every right-angle corner a construction draws.
+constexpr double CornerSize = 10.0;
+// How far from the vertex the bisector's first compass arcs cut the two lines.
+constexpr double BisectorReach = 150.0;
+constexpr std::int32_t QuarterTurn = 23040;       // 90 degrees in 1/256 degree
+constexpr std::int32_t ThreeQuarterTurn = 69120;  // 270 degrees
+// A colour setting of -1: the colour of the object being drawn.
+constexpr std::uint32_t ObjectColour = 0xFFFFFFFF;
+constexpr double FixedOne = 65536.0;
+
+// Stand-in until the animated construction steps exist: SLOW is drawn and paced exactly as
+// PACE. The animations replace this with their own branch in every construction.
+PaceMode DrawingMode(PaceMode mode) {
+    return mode == PaceMode::Slow ? PaceMode::Pace : mode;
+}
+
+bool Draws(PaceMode mode) {
+    return mode == PaceMode::Fast || mode == PaceMode::Pace;
+}
+
+// Showing and pausing for one call: the buffer goes to the screen at the area origin, and a
+// pause waits stepWait ms only while no input has arrived during this call.
+struct Pacer {
+    DrawTarget buffer = nullptr;
+    int originX = 0;
+    int originY = 0;
+    InputEvent* event = nullptr;
+
+    void Show() const { ShowBuffer(buffer, originX, originY); }
+    void Pause() const {
+        if (*event == 0) *event = TimedWait(Settings().stepWait);
+    }
+    void ShowAndPause() const {
+        Show();
+        Pause();
+    }
+};
+
+std::uint32_t ColourOr(std::int32_t operand, std::uint32_t fallback) {
+    return operand == -1 ? fallback : static_cast<std::uint32_t>(operand);
+}
+
+// The statement's style, colour and width, with -1 replaced by the defaults.
+void ApplyLook(Line& l, const LineOperands& look, std::uint32_t defaultColour) {
+    const RunState& s = Settings();
+    l.style = look.style == -1 ? s.lineStyle : static_cast<std::uint16_t>(look.style);
+    l.colour = ColourOr(look.colour, defaultColour);
+    l.width = static_cast<std::int16_t>(look.width == -1 ? s.lineWidth : look.width);
+}
+
+void ApplyLook(Circle& c, const CircleOperands& look) {
+    const RunState& s = Settings();
+    c.colour = ColourOr(look.colour, s.drawColour);
+    c.width = look.width == -1 ? s.lineWidth : look.width;
+}
+
+// The colour of auxiliary lines and compass arcs for a result of the given colour.
+std::uint32_t AidColour(std::uint32_t resultColour) {
+    const std::uint32_t aux = Settings().auxColour;
+    return aux == ObjectColour ? resultColour : aux;
+}
+
+// An auxiliary line: the aid colour, the default style, one pixel wide.
+void MakeAuxiliary(Line& l, std::uint32_t aidColour) {
+    l.colour = aidColour;
+    l.style = Settings().lineStyle;
+    l.width = 1;
+}
+
+// A compass arc about centre through p, as wide as the arcWidth setting.
+Circle CompassArc(const Point& centre, const Point& p, std::uint32_t aidColour) {
+    Circle arc = MakeArc(centre, p, Settings().arcWidth * AngleUnit);
+    arc.colour = aidColour;
+    arc.width = 1;
+    return arc;
+}
+
+Point Midpoint(const Point& a, const Point& b) {
+    return Point{(a.x + b.x) / 2, (a.y + b.y) / 2, a.colour, a.size, a.shape};
+}
+
+bool IsRightAngle(std::int32_t angle) {
+    return angle == QuarterTurn || angle == ThreeQuarterTurn;
+}
+
+// The circle through p about m, or the arc the operands ask for; both drawn alike.
+Circle FinishCircle(const Pacer& pacer, Circle c, PaceMode mode) {
+    mode = DrawingMode(mode);
+    if (Draws(mode)) DrawCircle(pacer.buffer, c);
+    if (mode == PaceMode::Pace) pacer.ShowAndPause();
+    return c;
+}
+
+// The bisector's four compass arcs; none when the bisector is one of the lines itself.
+struct BisectorMarks {
+    bool drawn = false;
+    Circle arcs[4] = {};
+};
+
+BisectorMarks MarksOfBisector(const Point& v, const Point& e1, const Point& e2, const Point& mid,
+                              const Line& r, std::uint32_t aidColour) {
+    BisectorMarks marks;
+    marks.drawn = true;
+    const Point k = AdvanceOnLine(mid, r, Distance(e1, e2) / 2);
+    marks.arcs[0] = CompassArc(v, e1, aidColour);
+    marks.arcs[1] = CompassArc(v, e2, aidColour);
+    marks.arcs[2] = CompassArc(e1, k, aidColour);
+    marks.arcs[3] = CompassArc(e2, k, aidColour);
+    return marks;
+}
+
+}  // namespace
+
+Line ConstructLine(DrawTarget buffer, int originX, int originY, const Point& p1, const Point& p2,
+                   const LineOperands& look, PaceMode mode, InputEvent& event) {
+    event = 0;
+    if (IsUndefined(p1) || IsUndefined(p2)) return UndefinedLine();
+    const Pacer pacer{buffer, originX, originY, &event};
+    Line l = MakeLine(p1, p2);
+    ApplyLook(l, look, Settings().drawColour);
+    mode = DrawingMode(mode);
+    if (Draws(mode)) DrawSegment(buffer, p1, p2, l);
+    if (mode == PaceMode::Pace) pacer.ShowAndPause();
+    return l;
+}
+
+Line ConstructLinePolar(DrawTarget buffer, int originX, int originY, const Point& p, const Line& l,
+                        std::int32_t angle, const LineOperands& look, PaceMode mode,
+                        InputEvent& event) {
+    event = 0;
+    if (IsUndefined(p) || IsUndefined(l)) return UndefinedLine();
+    const Pacer pacer{buffer, originX, originY, &event};
+    Line r = MakeAngle(p, l, angle * AngleUnit);
+    ApplyLook(r, look, Settings().drawColour);
+    mode = DrawingMode(mode);
+    if (Draws(mode)) {
+        DrawLine(buffer, r);
+        if (IsRightAngle(angle)) MarkRightAngle(buffer, l, r, 0, CornerSize);
+    }
+    if (mode == PaceMode::Pace) pacer.ShowAndPause();
+    return r;
+}
+
+Line ConstructStartLine(DrawTarget buffer, int originX, int originY, const Point& p, Point& q,
+                        std::int32_t angle, std::int32_t length, const LineOperands& look,
+                        PaceMode mode, InputEvent& event) {
+    event = 0;
+    // q may be the same record as p: read p once, before q is written.
+    const Point from = p;
+    if (IsUndefined(from)) {
+        q = UndefinedPoint();  // no end point of an earlier run may outlive its line
+        return UndefinedLine();
+    }
+    const Pacer pacer{buffer, originX, originY, &event};
+    Line r = MakeLinePolar(from, angle * AngleUnit);
+    q = AdvanceOnLine(from, r, length / FixedOne);
+    // A segment of length 0 keeps the direction of its angle rather than none at all.
+    if (q.x != from.x || q.y != from.y) {
+        r.dx = q.x - from.x;
+        r.dy = q.y - from.y;
+    }
+    ApplyLook(r, look, Settings().drawColour);
+    mode = DrawingMode(mode);
+    if (Draws(mode)) {
+        DrawSegment(buffer, from, q, r);
+        DrawPoint(buffer, q);
+    }
+    if (mode == PaceMode::Pace) pacer.ShowAndPause();
+    return r;
+}
+
+Circle ConstructCircleThrough(DrawTarget buffer, int originX, int originY, const Point& m,
+                              const Point& p, const CircleOperands& look, PaceMode mode,
+                              InputEvent& event) {
+    event = 0;
+    if (IsUndefined(m) || IsUndefined(p)) return UndefinedCircle();
+    Circle c{m.x, m.y, Distance(m, p), 0, 0, 0, 0};
+    if (look.start != -1) {
+        c.start = look.start * AngleUnit;
+        c.end = look.end * AngleUnit;
+    }
+    ApplyLook(c, look);
+    return FinishCircle(Pacer{buffer, originX, originY, &event}, c, mode);
+}
+
+Circle ConstructCircleTangent(DrawTarget buffer, int originX, int originY, const Point& m,
+                              const Line& l, const CircleOperands& look, PaceMode mode,
+                              InputEvent& event) {
+    event = 0;
+    if (IsUndefined(m) || IsUndefined(l)) return UndefinedCircle();
+    Line radius = MakeRightAngle(m, l);
+    const Point touching = LineCross(l, radius);
+    if (IsUndefined(touching)) return UndefinedCircle();
+    const Pacer pacer{buffer, originX, originY, &event};
+    Circle c{m.x, m.y, Distance(m, touching), 0, 0, 0, 0};
+    if (look.start != -1) {
+        c.start = look.start * AngleUnit;
+        c.end = look.end * AngleUnit;
+    }
+    ApplyLook(c, look);
+    mode = DrawingMode(mode);
+    if (mode == PaceMode::Fast) DrawCircle(buffer, c);
+    if (mode == PaceMode::Pace) {
+        MakeAuxiliary(radius, AidColour(c.colour));
+        DrawSegment(buffer, m, touching, radius);
+        MarkRightAngle(buffer, l, radius, 0, CornerSize);
+        pacer.ShowAndPause();
+        DrawCircle(buffer, c);
+        pacer.ShowAndPause();
+    }
+    return c;
+}
+
+Circle ConstructArc(DrawTarget buffer, int originX, int originY, const Point& m, const Point& p,
+                    std::int32_t angularWidth, const CircleOperands& look, PaceMode mode,
+                    InputEvent& event) {
+    event = 0;
+    if (IsUndefined(m) || IsUndefined(p)) return UndefinedCircle();
+    Circle arc = MakeArc(m, p, angularWidth * AngleUnit);
+    ApplyLook(arc, look);
+    return FinishCircle(Pacer{buffer, originX, originY, &event}, arc, mode);
+}
+
+Circle ConstructArcLines(DrawTarget buffer, int originX, int originY, const Line& l1,
+                         const Line& l2, std::int32_t radius, const CircleOperands& look,
+                         PaceMode mode, InputEvent& event) {
+    event = 0;
+    if (IsUndefined(l1) || IsUndefined(l2)) return UndefinedCircle();
+    // Parallel lines cross at the far point, and the arc is drawn about it.
+    const Point x = LineCross(l1, l2);
+    if (IsUndefined(x)) return UndefinedCircle();
+    Circle arc{x.x, x.y, radius / FixedOne, AbsAngle(l1), AbsAngle(l2), 0, 0};
+    ApplyLook(arc, look);
+    return FinishCircle(Pacer{buffer, originX, originY, &event}, arc, mode);
+}
+
+Line ConstructMidLine(DrawTarget buffer, int originX, int originY, const Point& a, const Point& b,
+                      const LineOperands& look, PaceMode mode, InputEvent& event) {
+    event = 0;
+    if (IsUndefined(a) || IsUndefined(b)) return UndefinedLine();
+    const Point m = Midpoint(a, b);
+    const Line ab = MakeLine(a, b);
+    Line r = MakeRightAngle(m, ab);
+    if (IsUndefined(r)) return r;
+    // An auxiliary colour of -1 means "the result's colour", which cannot also be where the
+    // result's colour comes from: the bisector then takes the drawing colour.
+    const std::uint32_t aux = Settings().auxColour;
+    ApplyLook(r, look, aux == ObjectColour ? Settings().drawColour : aux);
+    const Pacer pacer{buffer, originX, originY, &event};
+    mode = DrawingMode(mode);
+    if (mode == PaceMode::Pace) {
+        const std::uint32_t aid = AidColour(r.colour);
+        const double h = Distance(a, b) / 2;
+        const Point k1 = AdvanceOnLine(m, r, h), k2 = AdvanceOnLine(m, r, -h);
+        DrawCircle(buffer, CompassArc(a, k1, aid));
+        DrawCircle(buffer, CompassArc(a, k2, aid));
+        DrawCircle(buffer, CompassArc(b, k1, aid));
+        DrawCircle(buffer, CompassArc(b, k2, aid));
+        pacer.ShowAndPause();
+    }
+    if (Draws(mode)) {
+        DrawLine(buffer, r);
+        MarkRightAngle(buffer, ab, r, 0, CornerSize);
+    }
+    if (mode == PaceMode::Pace) pacer.ShowAndPause();
+    return r;
+}
+
+Line ConstructBisector(DrawTarget buffer, int originX, int originY, const Line& l1, const Line& l2,
+                       const LineOperands& look, PaceMode mode, InputEvent& event) {
+    event = 0;
+    if (IsUndefined(l1) || IsUndefined(l2)) return UndefinedLine();
+    Point v = LineCross(l1, l2);
+    Point e1 = AdvanceOnLine(v, l1, BisectorReach);
+    Point e2 = AdvanceOnLine(v, l2, BisectorReach);
+    Point mid = Midpoint(e1, e2);
+    const double a = Angle(l1, l2);
+    Line r = UndefinedLine();
+    enum class Shape { SameDirection, Straight, Angle } shape = Shape::Angle;
+    if (a == 0) {
+        shape = Shape::SameDirection;
+        r = l1;
+    } else if (std::fabs(a - Pi) < 0.00001) {
+        shape = Shape::Straight;
+        v.x = l1.x;
+        v.y = l1.y;
+        r = MakeRightAngle(v, l1);
+    } else {
+        r = MakeLine(v, mid);
+    }
+    if (IsUndefined(r)) return r;
+    if (a > Pi) {
+        r.dx = -r.dx;
+        r.dy = -r.dy;
+    }
+    ApplyLook(r, look, Settings().drawColour);
+    const Pacer pacer{buffer, originX, originY, &event};
+    mode = DrawingMode(mode);
+    if (mode == PaceMode::Pace) {
+        BisectorMarks marks;
+        // The two lines of a straight angle are parallel and cross only far away; its marks
+        // are those of the perpendicular at the new vertex instead, cutting both halves of
+        // the straight line at the same reach. A bisector that is the first line itself
+        // needs no construction.
+        if (shape == Shape::Straight) {
+            e1 = AdvanceOnLine(v, l1, BisectorReach);
+            e2 = AdvanceOnLine(v, l2, BisectorReach);
+            mid = Midpoint(e1, e2);
+        }
+        if (shape != Shape::SameDirection) {
+            marks = MarksOfBisector(v, e1, e2, mid, r, AidColour(r.colour));
+        }
+        if (marks.drawn) {
+            for (const Circle& arc : marks.arcs) DrawCircle(buffer, arc);
+            pacer.ShowAndPause();
+        }
+    }
+    if (Draws(mode)) DrawLine(buffer, r);
+    if (mode == PaceMode::Pace) pacer.ShowAndPause();
+    return r;
+}
+
+Line ConstructTangent(DrawTarget buffer, int originX, int originY, const Point& p, const Circle& c,
+                      Line& t2, const LineOperands& look, PaceMode mode, InputEvent& event) {
+    event = 0;
+    if (IsUndefined(p) || IsUndefined(c)) {
+        t2 = UndefinedLine();  // no tangent of an earlier run may outlive its partner
+        return UndefinedLine();
+    }
+    Line t1 = UndefinedLine();
+    ApplyLook(t1, look, Settings().drawColour);
+    t2 = t1;
+    const Pacer pacer{buffer, originX, originY, &event};
+    mode = DrawingMode(mode);
+    const Point m{c.cx, c.cy, c.colour, static_cast<std::int16_t>(c.width), 0};
+    const double d = Distance(p, m);
+    const std::uint32_t aid = AidColour(t1.colour);
+
+    if (std::fabs(d - c.r) < 0.5) {
+        // P on the circle: the one tangent at P, perpendicular to the radius.
+        Line mp = MakeLine(p, m);
+        MakeAuxiliary(mp, aid);
+        const Line tangent = MakeRightAngle(p, mp);
+        t2.x = tangent.x;
+        t2.y = tangent.y;
+        t2.dx = tangent.dx;
+        t2.dy = tangent.dy;
+        if (mode == PaceMode::Fast) DrawLine(buffer, t2);
+        if (mode == PaceMode::Pace) {
+            DrawSegment(buffer, m, p, mp);
+            pacer.ShowAndPause();
+            DrawLine(buffer, t2);
+            MarkRightAngle(buffer, mp, t2, 1, CornerSize);
+            pacer.ShowAndPause();
+        }
+        return t1;
+    }
+    if (d < c.r) return t1;  // no tangent from inside
+
+    // The Thales circle over P and the centre crosses the circle at the touching points.
+    const Point centre = Midpoint(p, m);
+    const Circle thales{centre.x, centre.y, d / 2, 0, 0, aid, 1};
+    Point s1 = UndefinedPoint(), s2 = UndefinedPoint();
+    if (CircleCross(c, thales, s1, s2) != 2) return t1;
+    const Line right = MakeLine(p, s1), left = MakeLine(p, s2);
+    t2 = right;
+    t1 = left;
+    ApplyLook(t2, look, Settings().drawColour);
+    ApplyLook(t1, look, Settings().drawColour);
+    if (mode == PaceMode::Pace) {
+        DrawCircle(buffer, thales);
+        pacer.ShowAndPause();
+    }
+    if (Draws(mode)) {
+        DrawLine(buffer, t2);
+        DrawLine(buffer, t1);
+    }
+    if (mode == PaceMode::Pace) pacer.ShowAndPause();
+    return t1;
+}
+
+}  // namespace zir
+
+// ---- the exported procedures -----------------------------------------------------------
+
+namespace {
+
+std::int32_t Value(const std::int32_t* v) {
+    return v ? *v : 0;
+}
+
+zir::PaceMode ModeAt(const std::int32_t* mode) {
+    return static_cast<zir::PaceMode>(Value(mode));
+}
+
+zir::LineOperands LineLook(const std::int32_t* style, const std::int32_t* colour,
+                           const std::int32_t* width) {
+    return zir::LineOperands{Value(style), Value(colour), Value(width)};
+}
+
+zir::CircleOperands CircleLook(const std::int32_t* colour, const std::int32_t* width,
+                               const std::int32_t* start, const std::int32_t* end) {
+    return zir::CircleOperands{Value(colour), Value(width), Value(start), Value(end)};
+}
+
+void Give(std::int32_t* event, zir::InputEvent value) {
+    if (event) *event = static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+extern "C" {
+
+ZirLine ZIRS_MAKELINE(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
+                      const ZirPoint* p1, const ZirPoint* p2, const std::int32_t* style,
+                      const std::int32_t* colour, const std::int32_t* width,
+                      const std::int32_t* mode, std::int32_t* event) {
+    zir::InputEvent e = 0;
+    const zir::Line l =
+        zir::ConstructLine(buffer, Value(x), Value(y), zir::RecordAt(p1), zir::RecordAt(p2),
+                           LineLook(style, colour, width), ModeAt(mode), e);
+    Give(event, e);
+    return l;
+}
+
+ZirLine ZIRS_MAKELINEPOLAR(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
+                           const ZirPoint* p, const ZirLine* l, const std::int32_t* angle,
+                           const std::int32_t* style, const std::int32_t* colour,
+                           const std::int32_t* width, const std::int32_t* mode,
+                           std::int32_t* event) {
+    zir::InputEvent e = 0;
+    const zir::Line r =
+        zir::ConstructLinePolar(buffer, Value(x), Value(y), zir::RecordAt(p), zir::RecordAt(l),
+                                Value(angle), LineLook(style, colour, width), ModeAt(mode), e);
+    Give(event, e);
+    return r;
+}
+
+ZirLine ZIRS_MAKESTARTLINE(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
+                           const ZirPoint* p, ZirPoint* q, const std::int32_t* angle,
+                           const std::int32_t* length, const std::int32_t* style,
+                           const std::int32_t* colour, const std::int32_t* width,
+                           const std::int32_t* mode, std::int32_t* event) {
+    zir::InputEvent e = 0;
+    zir::Point end = zir::UndefinedPoint();
+    const zir::Line r =
+        zir::ConstructStartLine(buffer, Value(x), Value(y), zir::RecordAt(p), end, Value(angle),
+                                Value(length), LineLook(style, colour, width), ModeAt(mode), e);
+    if (q) *q = end;
+    Give(event, e);
+    return r;
+}
+
+ZirCircle ZIRS_MAKECIRCLEP(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
+                           const ZirPoint* m, const ZirPoint* p, const std::int32_t* colour,
+                           const std::int32_t* width, const std::int32_t* start,
+                           const std::int32_t* end, const std::int32_t* mode, std::int32_t* event) {
+    zir::InputEvent e = 0;
+    const zir::Circle c =
+        zir::ConstructCircleThrough(buffer, Value(x), Value(y), zir::RecordAt(m), zir::RecordAt(p),
+                                    CircleLook(colour, width, start, end), ModeAt(mode), e);
+    Give(event, e);
+    return c;
+}
+
+ZirCircle ZIRS_MAKECIRCLETANGENT(ZirImageHandle* buffer, const std::int32_t* x,
+                                 const std::int32_t* y, const ZirPoint* m, const ZirLine* l,
+                                 const std::int32_t* colour, const std::int32_t* width,
+                                 const std::int32_t* start, const std::int32_t* end,
+                                 const std::int32_t* mode, std::int32_t* event) {
+    zir::InputEvent e = 0;
+    const zir::Circle c =
+        zir::ConstructCircleTangent(buffer, Value(x), Value(y), zir::RecordAt(m), zir::RecordAt(l),
+                                    CircleLook(colour, width, start, end), ModeAt(mode), e);
+    Give(event, e);
+    return c;
+}
+
+ZirCircle ZIRS_MAKEARC(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
+                       const ZirPoint* m, const ZirPoint* p, const std::int32_t* colour,
+                       const std::int32_t* width, const std::int32_t* angularWidth,
+                       const std::int32_t* mode, std::int32_t* event) {
+    zir::InputEvent e = 0;
+    const zir::Circle c = zir::ConstructArc(
+        buffer, Value(x), Value(y), zir::RecordAt(m), zir::RecordAt(p), Value(angularWidth),
+        CircleLook(colour, width, nullptr, nullptr), ModeAt(mode), e);
+    Give(event, e);
+    return c;
+}
+
+ZirCircle ZIRS_MAKEARCLINES(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
+                            const ZirLine* l1, const ZirLine* l2, const std::int32_t* radius,
+                            const std::int32_t* colour, const std::int32_t* width,
+                            const std::int32_t* mode, std::int32_t* event) {
+    zir::InputEvent e = 0;
+    const zir::Circle c = zir::ConstructArcLines(
+        buffer, Value(x), Value(y), zir::RecordAt(l1), zir::RecordAt(l2), Value(radius),
+        CircleLook(colour, width, nullptr, nullptr), ModeAt(mode), e);
+    Give(event, e);
+    return c;
+}
+
+ZirLine ZIRS_MAKEMIDLINE(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
+                         const ZirPoint* a, const ZirPoint* b, const std::int32_t* style,
+                         const std::int32_t* colour, const std::int32_t* width,
+                         const std::int32_t* mode, std::int32_t* event) {
+    zir::InputEvent e = 0;
+    const zir::Line r =
+        zir::ConstructMidLine(buffer, Value(x), Value(y), zir::RecordAt(a), zir::RecordAt(b),
+                              LineLook(style, colour, width), ModeAt(mode), e);
+    Give(event, e);
+    return r;
+}
+
+ZirLine ZIRS_MAKEBISECTOR(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
+                          const ZirLine* l1, const ZirLine* l2, const std::int32_t* style,
+                          const std::int32_t* colour, const std::int32_t* width,
+                          const std::int32_t* mode, std::int32_t* event) {
+    zir::InputEvent e = 0;
+    const zir::Line r =
+        zir::ConstructBisector(buffer, Value(x), Value(y), zir::RecordAt(l1), zir::RecordAt(l2),
+                               LineLook(style, colour, width), ModeAt(mode), e);
+    Give(event, e);
+    return r;
+}
+
+ZirLine ZIRS_MAKETANGENT(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
+                         const ZirPoint* p, const ZirCircle* c, ZirLine* t2,
+                         const std::int32_t* style, const std::int32_t* colour,
+                         const std::int32_t* width, const std::int32_t* mode, std::int32_t* event) {
+    zir::InputEvent e = 0;
+    zir::Line second = zir::UndefinedLine();
+    const zir::Line first =
+        zir::ConstructTangent(buffer, Value(x), Value(y), zir::RecordAt(p), zir::RecordAt(c),
+                              second, LineLook(style, colour, width), ModeAt(mode), e);
+    if (t2) *t2 = second;
+    Give(event, e);
+    return first;
+}
+
+}  // extern "C"
