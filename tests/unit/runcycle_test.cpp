@@ -140,7 +140,7 @@ TEST_F(RunCycle, TheTitleOfAUtf8PathIsProgramTextCutTo127Characters) {
 
 TEST_F(RunCycle, TheClosingLogoWaitsTwoSecondsOrUntilAKeyWhichIsThenDiscarded) {
     ErrorList errors;
-    EXPECT_EQ(RunScript({"END"}, errors), 0);
+    EXPECT_EQ(RunScript({"END"}, errors), 255);
     EXPECT_EQ(ClockSeconds(), 2.0);
 
     StartHeadless("300 key x\n300 key y\n");
@@ -151,10 +151,11 @@ TEST_F(RunCycle, TheClosingLogoWaitsTwoSecondsOrUntilAKeyWhichIsThenDiscarded) {
 }
 
 TEST_F(RunCycle, AClosedWindowEndsTheRunWithoutTheLogo) {
-    StartHeadless("0 close\n");
+    // Closed during the first point's pause: the rest of the script does not run.
+    StartHeadless("3000 close\n");
     ErrorList errors;
-    EXPECT_EQ(RunScript({"END"}, errors), 0);
-    EXPECT_EQ(ClockSeconds(), 0.0);
+    EXPECT_EQ(RunScript({"POINT A 1 2", "POINT B 3 4", "END"}, errors), 0);
+    EXPECT_EQ(ClockSeconds(), 3.0);
 }
 
 TEST_F(RunCycle, EveryRunStartsFromTheDefaultSettings) {
