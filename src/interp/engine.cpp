@@ -98,6 +98,8 @@ Flow Call(CallFrame& frame, const Instruction& in) {
     const std::int32_t result =
         ExecuteSubroutine(run, callee | static_cast<std::int32_t>(mode) << 16, &in);
     if (run.runError != 0 || CloseRequested()) return Flow::Return;
+    // END ends the run at once, without the pause after an animation.
+    if (result == 255) return Flow::ReturnEnd;
     if (loops) {
         // The last frame of a FAST animation stays until the viewer goes on.
         if (calleeKind == KindAnimation && mode == PaceMode::Fast && frame.mode != PaceMode::Fast &&
@@ -107,7 +109,7 @@ Flow Call(CallFrame& frame, const Instruction& in) {
         RestoreSnapshot(*run.buffer, frame.tempSnapshot.get());
         ShowFrameBuffer(frame);
     }
-    return result == 255 ? Flow::ReturnEnd : Flow::Next;
+    return Flow::Next;
 }
 
 Flow Repeat(CallFrame& frame, const Instruction& in) {
