@@ -5,7 +5,8 @@ the program and directives to this runner:
 
   # input: <event>                  a line of the viewer input file (--input)
   # stdin: <text>                   a line of standard input
-  # expect result <n>               the run result in the dump
+  # expect result <n>               the run result in the dump (without it: 0 or 255, a
+                                    run that compiled and ended normally)
   # expect exit <n>                 the process exit code (0 unless said)
   # expect time_ms <ms> [+-<tol>]    the clock when the engine returned
   # expect screen <w> <h> | none
@@ -146,6 +147,8 @@ def check(case, zirkula, work):
                 raise AssertionError("unknown directive")
         except (AssertionError, KeyError, IndexError, ValueError, OSError) as problem:
             failures.append(f"expect {what}: {problem}")
+    if not any(e[0] == "result" for e in case.expects) and dump["result"] not in (0, 255):
+        failures.append(f"result {dump['result']}, errors {dump['errors']}")
     if run.returncode != expected_exit:
         failures.append(f"exit code {run.returncode}: {run.stderr.decode(errors='replace')}")
     return failures
