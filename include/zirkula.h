@@ -268,8 +268,9 @@ ZIR_API int32_t ZIRD_FILLRECT(ZirImageHandle* target, const ZirPoint* a, const Z
    skipped. An undefined input gives the undefined result (x = y = ZIR_UNDEFINED, the rest 0)
    and undefined out records, and draws nothing.
    Attribute operands of -1 take the current defaults (line style, drawing colour, line
-   width); angles are in 1/256 degree, lengths and radii 16.16 fixed point. The result comes
-   back by value; a null out pointer is not written. */
+   width); angles are in 1/256 degree, lengths and radii 16.16 fixed point. Pointers as in
+   the geometry: a null record pointer is an undefined record, a null number pointer 0 (so a
+   null mode draws plainly), and a null out pointer (q, t2, event) is not written. */
 
 /* The line through p1 and p2, drawn as the segment p1-p2. */
 ZIR_API ZirLine ZIRS_MAKELINE(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,

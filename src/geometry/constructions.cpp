@@ -95,7 +95,7 @@ bool IsRightAngle(std::int32_t angle) {
     return angle == QuarterTurn || angle == ThreeQuarterTurn;
 }
 
-// The circle through p about m, or the arc the operands ask for; both drawn alike.
+// Circles and arcs are drawn alike: plainly, or shown and followed by one pause.
 Circle FinishCircle(const Pacer& pacer, Circle c, PaceMode mode) {
     mode = DrawingMode(mode);
     if (Draws(mode)) DrawCircle(pacer.buffer, c);
