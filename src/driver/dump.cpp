@@ -69,6 +69,29 @@ std::string JsonList(const std::vector<std::string>& objects) {
 
 }  // namespace
 
+void AddObjects(const NameTable& names, const ObjectStore& store, DumpContent& dump) {
+    const std::vector<std::string>& pointNames = names.rows[TypePoint];
+    for (std::size_t i = 0; i < pointNames.size() && i < store.tables.points.size(); ++i) {
+        const Point& p = store.tables.points[i];
+        dump.points.push_back({pointNames[i], !IsUndefined(p), p.x, p.y, p.colour, p.size, p.shape,
+                               IsVisible(store, static_cast<int>(i), VisiblePoint)});
+    }
+    const std::vector<std::string>& lineNames = names.rows[TypeLine];
+    for (std::size_t i = 0; i < lineNames.size() && i < store.tables.lines.size(); ++i) {
+        const Line& l = store.tables.lines[i];
+        dump.lines.push_back({lineNames[i], !IsUndefined(l), l.x, l.y, l.dx, l.dy, l.colour,
+                              l.style, l.width,
+                              IsVisible(store, static_cast<int>(i), VisibleLine)});
+    }
+    const std::vector<std::string>& circleNames = names.rows[TypeCircle];
+    for (std::size_t i = 0; i < circleNames.size() && i < store.tables.circles.size(); ++i) {
+        const Circle& c = store.tables.circles[i];
+        dump.circles.push_back({circleNames[i], !IsUndefined(c), c.cx, c.cy, c.r, c.start, c.end,
+                                c.colour, c.width,
+                                IsVisible(store, static_cast<int>(i), VisibleCircle)});
+    }
+}
+
 std::string DumpJson(const DumpContent& dump) {
     std::vector<std::string> errors, points, lines, circles;
     for (const DumpError& e : dump.errors) {

@@ -17,6 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "frontend/symbols.h"
+#include "interp/objects.h"
+
 namespace zir {
 
 struct DumpError {
@@ -73,6 +76,10 @@ struct DumpContent {
     int screenHeight = 0;
     double timeMs = 0;
 };
+
+// Adds one entry per name of each kind in index order (not the store's spare entries):
+// its name, whether it is defined, its record and its visibility bit.
+void AddObjects(const NameTable& names, const ObjectStore& store, DumpContent& dump);
 
 std::string DumpJson(const DumpContent& dump);
 // False when the file cannot be written.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 #include "frontend/symbols.h"
@@ -13,7 +14,7 @@ namespace {
 
 // The message table: whole messages under their numbers, and in the free entries the
 // fragments that the composed messages and the driver use.
-constexpr std::string_view Messages[37] = {
+constexpr std::string_view Messages[38] = {
     "",
     ", jetzt benutzt als  ",
     "Error de s\xEDntaxis en el argumento ",
@@ -53,6 +54,7 @@ constexpr std::string_view Messages[37] = {
     "MENUITEM / EXITMENU / ENDMENU / REPEATMENU ohne MENU",
     "",
     "Kein END im Hauptprogramm.",
+    "Subroutinen-Aufrufe zu tief verschachtelt.",
 };
 
 constexpr int InvalidMessage = 5;
@@ -87,7 +89,8 @@ std::string ErrorMessage(std::int32_t code) {
     int number = ErrorMessageNumber(code);
     int d1 = ErrorDetail1(code);
     int d2 = ErrorDetail2(code);
-    std::string text(number < 37 ? Messages[number] : std::string_view{});
+    std::string text(number < static_cast<int>(std::size(Messages)) ? Messages[number]
+                                                                    : std::string_view{});
     switch (number) {
         case MsgTypeMismatch:
             if (!IsTypeName(d1) || !IsTypeName(d2)) return Invalid();
@@ -109,6 +112,7 @@ std::string ErrorMessage(std::int32_t code) {
         case MsgTooManyMenuItems:
         case MsgMenuEntryWithoutMenu:
         case MsgNoEnd:
+        case MsgCallsNestedTooDeeply:
             return text;
         case MsgKeywordAsArgument:
         case MsgInvalidArgumentName:

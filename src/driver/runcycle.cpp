@@ -3,14 +3,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "draw/fonts.h"
 #include "draw/logo.h"
 #include "driver/dump.h"
-#include "driver/engine_standin.h"
 #include "driver/errors.h"
+#include "driver/windowconsole.h"
 #include "frontend/compiler.h"
+#include "interp/engine.h"
+#include "interp/objects.h"
 #include "interp/runstate.h"
 #include "platform/files.h"
 #include "platform/platform.h"
@@ -51,7 +54,7 @@ void WriteRequestedFiles(std::int32_t result, const ErrorList& errors, double en
                 {errors.codes[i], errors.lines[i], ErrorMessage(errors.codes[i])});
         }
     }
-    if (store) DumpObjectsStandIn(names, *store, dump);
+    if (store) AddObjects(names, *store, dump);
     if (const std::uint8_t* screen = ScreenImage()) {
         dump.screenOpen = true;
         dump.screenWidth = ImageWidth(screen);
@@ -61,6 +64,12 @@ void WriteRequestedFiles(std::int32_t result, const ErrorList& errors, double en
     if (!WriteDump(outputs.dumpPath, dump)) {
         std::fprintf(stderr, "zirkula: %s: cannot be written\n", outputs.dumpPath.c_str());
     }
+}
+
+// The clock in milliseconds, rounded to microseconds so that whole virtual milliseconds
+// are written as whole numbers.
+double ClockMs() {
+    return std::round(ClockSeconds() * 1e6) / 1e3;
 }
 
 }  // namespace
@@ -117,15 +126,16 @@ std::int32_t RunScript(const std::vector<std::string>& lines, ErrorList& errors,
             errors.codes.push_back(e.code);
             errors.lines.push_back(e.line);
         }
-        WriteRequestedFiles(result, errors, ClockSeconds() * 1000.0, outputs, names, nullptr);
+        WriteRequestedFiles(result, errors, ClockMs(), outputs, names, nullptr);
         return result;
     }
-    ObjectStore store = CreateObjectStoreStandIn(names);
-    result = ExecuteMainStandIn(table, names, store);
+    ClearWindowConsole();
+    ObjectStore store = CreateObjectStore(names);
+    result = RunProgram(table, names, store);
     // A window closed by the viewer ends the run at once, as a normal end without the logo.
     bool closed = CloseRequested();
     if (closed) result = 0;
-    WriteRequestedFiles(result, errors, ClockSeconds() * 1000.0, outputs, names, &store);
+    WriteRequestedFiles(result, errors, ClockMs(), outputs, names, &store);
     if (!closed) {
         ScreenInfo screen = ScreenQuery();
         ShowLogo(screen.width, screen.height);
@@ -146,12 +156,12 @@ std::int32_t ReportRunResult(std::int32_t result, const ErrorList& errors,
         }
         int pass = result == FailedInPass1 ? 1 : 2;
         ReportCompileErrors(CompileErrorHeadline(static_cast<int>(errors.codes.size()), pass),
-                            found, reportPath, [](std::string_view line) { ConsoleWrite(line); });
+                            found, reportPath, [](std::string_view line) { PrintLine(line); });
     } else {
-        ConsoleWrite(RunTimeErrorLine(result));
+        PrintLine(RunTimeErrorLine(result));
     }
-    ConsoleWrite(EnterPromptText);
-    ConsoleReadLine();
+    PrintLine(EnterPromptText);
+    ReadAnswer();
     return result;
 }
 

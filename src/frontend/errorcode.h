@@ -34,6 +34,8 @@ inline constexpr int MsgMenuWithoutEnd = 32;
 inline constexpr int MsgTooManyMenuItems = 33;
 inline constexpr int MsgMenuEntryWithoutMenu = 34;
 inline constexpr int MsgNoEnd = 36;
+// The run-time errors of the engine.
+inline constexpr int MsgCallsNestedTooDeeply = 37;
 
 // A detail field has four bits; a larger value is held as 15, the nearest it can hold.
 constexpr std::int32_t ErrorCode(int message, int detail1 = 0, int detail2 = 0) {

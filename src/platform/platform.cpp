@@ -302,41 +302,63 @@ void ConsoleWrite(std::string_view text) {
     WriteAll(gState.consoleOutFd, line);
 }
 
+namespace {
+
+// The first whole line in the console buffer, or at the end of the input what is left.
+std::optional<std::string> TakeConsoleLine() {
+    std::string& buffer = gState.consoleBuffer;
+    std::size_t end = buffer.find('\n');
+    if (end != std::string::npos) {
+        std::string line = buffer.substr(0, end);
+        buffer.erase(0, end + 1);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return line;
+    }
+    if (gState.consoleEnded && !buffer.empty()) {
+        std::string line = std::move(buffer);
+        buffer.clear();
+        return line;
+    }
+    return std::nullopt;
+}
+
+// Reads what the console has for us, waiting at most timeoutMs for it.
+void ReadConsoleInput(int timeoutMs) {
+    if (gState.consoleEnded) return;
+    pollfd request{gState.consoleInFd, POLLIN, 0};
+    int ready = ::poll(&request, 1, timeoutMs);
+    if (ready < 0 && errno != EINTR) {
+        gState.consoleEnded = true;
+    } else if (ready > 0) {
+        char chunk[4096];
+        ssize_t n = ::read(gState.consoleInFd, chunk, sizeof chunk);
+        if (n > 0) {
+            gState.consoleBuffer.append(chunk, static_cast<std::size_t>(n));
+        } else if (n == 0 || errno != EINTR) {
+            gState.consoleEnded = true;
+        }
+    }
+}
+
+}  // namespace
+
 std::optional<std::string> ConsoleReadLine() {
     Backend& backend = Active();
     PresentIfChanged();
-    std::string& buffer = gState.consoleBuffer;
     for (;;) {
-        std::size_t end = buffer.find('\n');
-        if (end != std::string::npos) {
-            std::string line = buffer.substr(0, end);
-            buffer.erase(0, end + 1);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            return line;
-        }
-        if (gState.consoleEnded) {
-            if (buffer.empty()) return std::nullopt;
-            std::string line = std::move(buffer);
-            buffer.clear();
-            return line;
-        }
-        if (gState.viewer.closeRequested) return std::nullopt;
+        if (std::optional<std::string> line = TakeConsoleLine()) return line;
+        if (gState.consoleEnded || gState.viewer.closeRequested) return std::nullopt;
         // Waits for input in short turns so that an open window stays responsive.
-        pollfd request{gState.consoleInFd, POLLIN, 0};
-        int ready = ::poll(&request, 1, ConsolePollMs);
+        ReadConsoleInput(ConsolePollMs);
         backend.KeepAlive();
-        if (ready < 0 && errno != EINTR) {
-            gState.consoleEnded = true;
-        } else if (ready > 0) {
-            char chunk[4096];
-            ssize_t n = ::read(gState.consoleInFd, chunk, sizeof chunk);
-            if (n > 0) {
-                buffer.append(chunk, static_cast<std::size_t>(n));
-            } else if (n == 0 || errno != EINTR) {
-                gState.consoleEnded = true;
-            }
-        }
     }
+}
+
+std::optional<std::string> ConsoleLineTyped() {
+    Active();
+    PresentIfChanged();
+    ReadConsoleInput(0);
+    return TakeConsoleLine();
 }
 
 }  // namespace zir

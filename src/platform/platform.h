@@ -112,5 +112,8 @@ void ConsoleWrite(std::string_view text);
 // Reads one line from the console, without its line end, as the bytes that were typed.
 // Empty optional at the end of input, or when the window is closed meanwhile.
 std::optional<std::string> ConsoleReadLine();
+// A line already typed on the console, without waiting: empty optional while no whole line
+// has arrived (and after the end of the input).
+std::optional<std::string> ConsoleLineTyped();
 
 }  // namespace zir

@@ -89,7 +89,7 @@ TEST(ErrorMessages, ComposedMessagesShowTheirDetailFields) {
 
 TEST(ErrorMessages, NumbersWithoutAMessageAndDetailsNamingNothingAreInvalid) {
     const std::string invalid = Latin1("Es wurde eine ungültige Fehlermeldung erzeugt.");
-    for (int number : {0, 1, 5, 9, 17, 18, 19, 25, 35, 37, 100, 129, 255}) {
+    for (int number : {0, 1, 5, 9, 17, 18, 19, 25, 35, 38, 100, 129, 255}) {
         EXPECT_EQ(ErrorMessage(number), invalid) << number;
     }
     EXPECT_EQ(ErrorMessage(ErrorCode(10, 12, 1)), invalid);
@@ -116,6 +116,9 @@ TEST(DriverTexts, HeadlinesRunTimeLineAndPrompt) {
     EXPECT_EQ(CompileErrorHeadline(1, 2), "1 Fehler im 2.Durchgang.");
     EXPECT_EQ(RunTimeErrorLine((3 << 16) | 32),
               Latin1("Ausführungsfehler in der Subroutine 3: MENU ohne ENDMENU"));
+    EXPECT_EQ(RunTimeErrorLine((1 << 16) | 37),
+              Latin1("Ausführungsfehler in der Subroutine 1: Subroutinen-Aufrufe zu tief "
+                     "verschachtelt."));
     EXPECT_EQ(RunTimeErrorLine(129),
               Latin1("Ausführungsfehler in der Subroutine 0: Es wurde eine ungültige "
                      "Fehlermeldung erzeugt."));

@@ -140,7 +140,7 @@ TEST_F(RunCycle, TheTitleOfAUtf8PathIsProgramTextCutTo127Characters) {
 
 TEST_F(RunCycle, TheClosingLogoWaitsTwoSecondsOrUntilAKeyWhichIsThenDiscarded) {
     ErrorList errors;
-    EXPECT_EQ(RunScript({"END"}, errors), 0);
+    EXPECT_EQ(RunScript({"END"}, errors), 255);
     EXPECT_EQ(ClockSeconds(), 2.0);
 
     StartHeadless("300 key x\n300 key y\n");
@@ -151,10 +151,11 @@ TEST_F(RunCycle, TheClosingLogoWaitsTwoSecondsOrUntilAKeyWhichIsThenDiscarded) {
 }
 
 TEST_F(RunCycle, AClosedWindowEndsTheRunWithoutTheLogo) {
-    StartHeadless("0 close\n");
+    // Closed during the first point's pause: the rest of the script does not run.
+    StartHeadless("3000 close\n");
     ErrorList errors;
-    EXPECT_EQ(RunScript({"END"}, errors), 0);
-    EXPECT_EQ(ClockSeconds(), 0.0);
+    EXPECT_EQ(RunScript({"POINT A 1 2", "POINT B 3 4", "END"}, errors), 0);
+    EXPECT_EQ(ClockSeconds(), 3.0);
 }
 
 TEST_F(RunCycle, EveryRunStartsFromTheDefaultSettings) {
@@ -216,6 +217,30 @@ TEST_F(RunReport, ARunTimeErrorNamesTheSubroutineAndPromptsForEnter) {
               std::string::npos)
         << printed;
     EXPECT_FALSE(fs::exists(dir_ / "Zir-Fehler.txt")) << "the old report goes after any run";
+}
+
+TEST_F(RunReport, WithAWindowOpenTheLinesShowInItAndEnterThereAnswersThePrompt) {
+    // The console's input has ended, as for a program started from the desktop: only Enter
+    // in the window answers, here at 60 seconds.
+    StartHeadless("50000 key x\n60000 key Enter\n", in_, out_[1]);
+    ErrorList errors;
+    const std::int32_t result = RunScript(
+        {"CONSTRUCT Ewig FAST", "END", "CONSTRUCTION Ewig", "CONSTRUCT Ewig", "REPEAT"}, errors);
+    ASSERT_EQ(result, 1 << 16 | 37);
+    EXPECT_EQ(ReportRunResult(result, errors, dir_.string() + "/"), result);
+    EXPECT_EQ(ClockSeconds(), 60.0);
+    EXPECT_NE(Printed().find("Subroutinen-Aufrufe zu tief verschachtelt."), std::string::npos);
+    // A band of two rows in the bar's colour across the top, with ink on it, above the
+    // untouched drawing.
+    const std::uint8_t* screen = ScreenImage();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(ImageColourAt(screen, 2, 2), ColourFrom565(Rgb565(Settings().barColour)));
+    int ink = 0;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 640; ++x) ink += ImageColourAt(screen, x, y) == 0;
+    }
+    EXPECT_GT(ink, 200);
+    EXPECT_EQ(ImageColourAt(screen, 320, 300), 0xFFFFFFu);
 }
 
 TEST_F(RunReport, AFailedCompileIsPrintedAndWrittenBesideTheScriptThenPrompts) {

@@ -1,0 +1,42 @@
+#include "interp/callframe.h"
+
+namespace zir {
+
+int BindObject(const CallFrame& frame, int index, int kind) {
+    if (frame.kind != KindConstruction || !frame.parameters || !frame.arguments) return index;
+    for (int k = 0; k < MaxParameters; ++k) {
+        if (ParameterIndex(*frame.parameters, k) == index &&
+            ParameterType(*frame.parameters, k) == kind) {
+            return ParameterIndex(*frame.arguments, k);
+        }
+    }
+    return index;
+}
+
+Point& BoundPoint(CallFrame& frame, int index) {
+    return PointAt(*frame.run->store, BindObject(frame, index, TypePoint));
+}
+Line& BoundLine(CallFrame& frame, int index) {
+    return LineAt(*frame.run->store, BindObject(frame, index, TypeLine));
+}
+Circle& BoundCircle(CallFrame& frame, int index) {
+    return CircleAt(*frame.run->store, BindObject(frame, index, TypeCircle));
+}
+
+DrawTarget FrameBuffer(CallFrame& frame) {
+    return BufferTarget(*frame.run->buffer);
+}
+
+void ShowFrameBuffer(CallFrame& frame) {
+    ShowBuffer(FrameBuffer(frame));
+}
+
+bool ShowsAfterDrawing(const CallFrame& frame) {
+    return !(frame.kind == KindConstruction && frame.mode == PaceMode::Fast);
+}
+
+void TakeTempSnapshot(CallFrame& frame) {
+    KeepCopy(frame.tempSnapshot, frame.run->buffer->handle);
+}
+
+}  // namespace zir

@@ -1,0 +1,248 @@
+#include "interp/engine.h"
+
+#include "frontend/errorcode.h"
+#include "interp/display.h"
+#include "interp/runstate.h"
+#include "interp/statements.h"
+#include "interp/waits.h"
+#include "platform/platform.h"
+
+namespace zir {
+namespace {
+
+const Instruction EmptySlot{};
+
+const Instruction& SlotOf(const InstructionTable& program, int block, int slot) {
+    return HasSlot(program, block, slot) ? program.blocks[block][slot] : EmptySlot;
+}
+
+// Counts the invocation as running for as long as it lives.
+class DepthGuard {
+  public:
+    explicit DepthGuard(RunContext& run) : run_(run) { ++run_.depth; }
+    ~DepthGuard() { --run_.depth; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+
+  private:
+    RunContext& run_;
+};
+
+// Entry steps 6 and 7 of a pass: the hooks of INTERACTION and ANIMATION, the control bar,
+// the first statement.
+Flow BeginPass(CallFrame& frame) {
+    // Until interactions exist, a pass of an INTERACTION after its first waits for the
+    // viewer instead of dragging points: Beenden ends it, Wiederholen restarts it, any other
+    // key or click runs the body again. (The animation's per-pass steps come with the
+    // animations; until then an ANIMATION runs its body as often as its REPEAT says.)
+    if (frame.kind == KindInteraction && frame.iteration > 0) {
+        for (;;) {
+            if (CloseRequested()) return Flow::Return;
+            const InputEvent event = PollInput();
+            const ControlAction action = CheckControls(event);
+            if (action == ControlAction::Restart) return Flow::Restart;
+            if (action == ControlAction::End) return Flow::Return;
+            if (event != 0 && action == ControlAction::None) break;
+            WaitForInput(50);
+        }
+    }
+    if (Settings().screenDepth != 0) DrawControlBar(frame.paused);
+    frame.pc = frame.first;
+    return Flow::Next;
+}
+
+void StartPasses(CallFrame& frame) {
+    frame.iteration = 0;
+    if (frame.kind == KindMain) frame.mode = PaceMode::Pace;
+}
+
+// Wiederholen: every object and the drawing as they were when the invocation started (the
+// main program: after its last SCREEN or WINDOW). The control that asked for it is used up,
+// so the body does not meet it again and restart once more.
+void Restart(CallFrame& frame) {
+    frame.run->store->tables = frame.savedObjects;
+    RestoreSnapshot(*frame.run->buffer, frame.restartSnapshot.get());
+    ShowFrameBuffer(frame);
+    frame.pendingEvent = 0;
+    StartPasses(frame);
+}
+
+Flow Call(CallFrame& frame, const Instruction& in) {
+    RunContext& run = *frame.run;
+    EnsureScreen(frame);
+    const int callee = TargetOf(in[0]);
+    const int calleeKind = BlockKind(*run.program, callee);
+    const bool loops = calleeKind == KindInteraction || calleeKind == KindAnimation;
+    PaceMode mode = frame.kind == KindMain ? PaceMode::Pace : frame.mode;
+    if (loops) {
+        mode = PaceMode::Fast;
+        TakeTempSnapshot(frame);
+    }
+    switch (static_cast<Op>(OpcodeOf(in[0]))) {
+        case Op::CallFast:
+            mode = PaceMode::Fast;
+            break;
+        case Op::CallPace:
+            mode = PaceMode::Pace;
+            break;
+        case Op::CallSlow:
+            mode = PaceMode::Slow;
+            break;
+        default:
+            break;
+    }
+    if (run.depth >= MaxCallDepth) {
+        run.runError = frame.subroutine << 16 | ErrorCode(MsgCallsNestedTooDeeply);
+        return Flow::Return;
+    }
+    const std::int32_t result =
+        ExecuteSubroutine(run, callee | static_cast<std::int32_t>(mode) << 16, &in);
+    if (run.runError != 0 || CloseRequested()) return Flow::Return;
+    // END ends the run at once, without the pause after an animation.
+    if (result == 255) return Flow::ReturnEnd;
+    if (loops) {
+        // The last frame of a FAST animation stays until the viewer goes on.
+        if (calleeKind == KindAnimation && mode == PaceMode::Fast && frame.mode != PaceMode::Fast &&
+            PauseForViewer(frame) == ControlAction::Restart) {
+            return Flow::Restart;
+        }
+        RestoreSnapshot(*run.buffer, frame.tempSnapshot.get());
+        ShowFrameBuffer(frame);
+    }
+    return Flow::Next;
+}
+
+Flow Repeat(CallFrame& frame, const Instruction& in) {
+    if (frame.mode == PaceMode::Fast) ShowFrameBuffer(frame);
+    ++frame.iteration;
+    if (frame.kind != KindInteraction && in[1] <= frame.iteration) return Flow::Return;
+    return Flow::NextPass;
+}
+
+Flow Execute(CallFrame& frame, const Instruction& in) {
+    const int opcode = OpcodeOf(in[0]);
+    switch (static_cast<Op>(opcode)) {
+        case Op::CallFast:
+        case Op::CallPace:
+        case Op::CallSlow:
+        case Op::Call:
+            return Call(frame, in);
+        case Op::Repeat:
+            return Repeat(frame, in);
+        case Op::Cls:
+        case Op::Screen:
+        case Op::Window:
+        case Op::TextWindow:
+        case Op::Text:
+        case Op::Title:
+            return ExecuteDisplayStatement(frame, in);
+        case Op::Speed:
+        case Op::FrameSpeed:
+        case Op::Wait:
+        case Op::WaitAlways:
+        case Op::WaitFor:
+        case Op::WaitAlwaysFor:
+            return ExecutePacingStatement(frame, in);
+        case Op::Menu:
+        case Op::MenuItem:
+        case Op::ExitMenu:
+        case Op::EndMenu:
+        case Op::RepeatMenu:
+            // Menus come with their own statement family; until then their statements do
+            // nothing and every item's statements run one after the other.
+            return Flow::Next;
+        case Op::End:
+            return Flow::ReturnEnd;
+        case Op::Defaults:
+        case Op::ToolDefaults:
+            return ExecuteConstructionStatement(frame, in);
+        default:
+            // CLICKABLE, TRACE and STEP are read by the pre-scan of their subroutines, not
+            // executed; the headers of subroutines execute as nothing.
+            if (opcode >= OpcodeNumber(Op::Point) &&
+                opcode <= OpcodeNumber(Op::MarkNumberAnglePoints)) {
+                return ExecuteConstructionStatement(frame, in);
+            }
+            return Flow::Next;
+    }
+}
+
+std::int32_t Run(CallFrame& frame) {
+    const RunContext& run = *frame.run;
+    const int block = frame.subroutine;
+    StartPasses(frame);
+    bool newPass = true;
+    for (;;) {
+        if (run.runError != 0) return run.runError;
+        if (CloseRequested()) return 0;
+        Flow flow = Flow::Next;
+        if (newPass) {
+            newPass = false;
+            flow = BeginPass(frame);
+            if (flow == Flow::Next) continue;
+        } else {
+            if (frame.pc > frame.last) return 0;
+            flow = CheckPendingControls(frame);
+            if (flow == Flow::Next) flow = Execute(frame, SlotOf(*run.program, block, frame.pc));
+        }
+        switch (flow) {
+            case Flow::Next:
+                ++frame.pc;
+                break;
+            case Flow::NextPass:
+                newPass = true;
+                break;
+            case Flow::Restart:
+                Restart(frame);
+                newPass = true;
+                break;
+            case Flow::Return:
+                if (run.runError != 0) return run.runError;
+                return 0;
+            case Flow::ReturnEnd:
+                return 255;
+        }
+    }
+}
+
+}  // namespace
+
+std::int32_t ExecuteSubroutine(RunContext& run, std::int32_t subroutineAndMode,
+                               const Instruction* call) {
+    DepthGuard depth(run);
+    CallFrame frame;
+    frame.run = &run;
+    frame.subroutine = subroutineAndMode & 0xFFFF;
+    frame.mode = static_cast<PaceMode>(subroutineAndMode >> 16 & 0xFFFF);
+    const InstructionTable& program = *run.program;
+    if (frame.subroutine == 0) {
+        frame.kind = KindMain;
+        Settings().screenDepth = 0;
+    } else {
+        frame.kind = BlockKind(program, frame.subroutine);
+        frame.restartSnapshot = CopyOfImage(run.buffer->handle);
+    }
+    frame.first = frame.kind == KindConstruction ? ParameterSlot + 1 : 1;
+    frame.last = SlotOf(program, frame.subroutine, 0)[HeaderEnd];
+    // The pre-scan of INTERACTION and ANIMATION (clickable points, steps, traces) comes
+    // with those subroutines; here they run their body as it stands.
+    if (frame.kind == KindConstruction) {
+        frame.parameters = &SlotOf(program, frame.subroutine, ParameterSlot);
+        frame.arguments = call ? call : &EmptySlot;
+    }
+    frame.savedObjects = run.store->tables;
+    return Run(frame);
+}
+
+std::int32_t RunProgram(const InstructionTable& program, const NameTable& names,
+                        ObjectStore& store) {
+    DrawingBuffer buffer;
+    RunContext run;
+    run.program = &program;
+    run.names = &names;
+    run.store = &store;
+    run.buffer = &buffer;
+    return ExecuteSubroutine(run, 0, nullptr);
+}
+
+}  // namespace zir

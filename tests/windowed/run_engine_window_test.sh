@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# A script run in the real window inside a virtual X server (xvfb-run):
+#   run_engine_window_test.sh ZIRKULA OUTPUT_DIR
+# Enter pauses the running construction (the first button then reads "Weiter"), Enter
+# continues it ("Pause" again), Esc finishes it without pauses and a second Esc ends the
+# main program: the process ends with exit code 0 after the closing logo.
+set -uo pipefail
+zirkula=$1
+out=$2
+rm -rf "$out"
+mkdir -p "$out"
+cd "$out" || exit 1
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+{
+  echo 'TITLE "Fenstertest"'
+  echo 'SPEED 1000'
+  echo 'CONSTRUCT Viele'
+  echo 'POINT Z 300 300'
+  echo 'POINT Y 320 300'
+  echo 'END'
+  echo 'CONSTRUCTION Viele'
+  for k in $(seq 1 30); do echo "POINT P$k $((k * 15)) 50"; done
+  echo 'REPEAT'
+} >window.zir
+
+"$zirkula" window.zir >run.log 2>&1 &
+pid=$!
+wid=""
+for _ in $(seq 100); do
+  wid=$(xdotool search --name 'Fenstertest - Zirkula' 2>/dev/null | head -1)
+  [ -n "$wid" ] && break
+  sleep 0.1
+done
+if [ -z "$wid" ]; then
+  cat run.log
+  kill "$pid"
+  echo "FAIL: the script's window did not appear"
+  exit 1
+fi
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+[ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] || fail "window is ${WIDTH}x${HEIGHT}, not 640x480"
+wx=$X
+wy=$Y
+xdotool mousemove "$((wx + 600))" "$((wy + 200))"
+xdotool windowfocus --sync "$wid" 2>/dev/null
+
+shot="$out/shot.png"
+pixel() { convert "$shot" -format "%[hex:p{$((wx + $1)),$((wy + $2))}]" info: | cut -c1-6; }
+# Ink of the caption: "Pause" has some at (41, 466) and none at (63, 465), "Weiter" the
+# other way round.
+caption() {
+  import -window root "$shot"
+  local pause weiter
+  pause=$(pixel 41 466)
+  weiter=$(pixel 63 465)
+  if [ "$pause" = 000000 ] && [ "$weiter" != 000000 ]; then echo Pause
+  elif [ "$weiter" = 000000 ] && [ "$pause" != 000000 ]; then echo Weiter
+  else echo "unclear ($pause, $weiter)"; fi
+}
+
+# The logo shows for two seconds and swallows keys; then the construction draws a point a
+# second.
+sleep 3.5
+[ "$(caption)" = Pause ] || fail "before the pause the first button reads '$(caption)'"
+xdotool key --window "$wid" Return
+sleep 1.5
+got=$(caption)
+cp "$shot" "$out/paused.png"
+[ "$got" = Weiter ] || fail "after Enter the first button reads '$got', expected Weiter"
+drawn=$(pixel 15 50)
+sleep 1.5
+import -window root "$shot"
+[ "$(pixel 60 50)" != 000000 ] || fail "a point was drawn while paused"
+xdotool key --window "$wid" Return
+sleep 1.5
+got=$(caption)
+[ "$got" = Pause ] || fail "after the second Enter the first button reads '$got'"
+[ "$(pixel 60 50)" = 000000 ] || fail "the construction did not go on after the pause"
+[ "$drawn" = 000000 ] || fail "the points before the pause were not shown"
+
+# Esc finishes the construction at once; Z then waits its second, and Esc ends the run.
+xdotool key --window "$wid" Escape
+sleep 0.5
+import -window root "$shot"
+cp "$shot" "$out/finished.png"
+[ "$(pixel 450 50)" = 000000 ] || fail "Esc did not finish the construction"
+xdotool key --window "$wid" Escape
+for _ in $(seq 60); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then
+  fail "still running 6 s after Esc in the main program"
+  kill "$pid"
+fi
+wait "$pid"
+rc=$?
+[ "$rc" = 0 ] || fail "exit code $rc, expected 0"
+
+if [ "$failures" -ne 0 ]; then
+  echo "--- output"; cat run.log
+  exit 1
+fi
+echo "engine window test passed"
