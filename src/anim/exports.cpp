@@ -48,9 +48,9 @@ std::int32_t ZIRA_ANIMATELINE(ZirImageHandle* buffer, const std::int32_t* x, con
                               const ZirPoint* p1, const ZirPoint* p2, const ZirLine* look,
                               const float* duration, const double* pencilSize,
                               const std::int32_t* word) {
-    return static_cast<std::int32_t>(zir::AnimateLine(
-        buffer, Value(x), Value(y), zir::RecordAt(p1), zir::RecordAt(p2), Look(look),
-        Seconds(duration), zir::NumberAt(pencilSize), Word(word)));
+    return static_cast<std::int32_t>(
+        zir::AnimateLine(buffer, Value(x), Value(y), zir::RecordAt(p1), zir::RecordAt(p2),
+                         Look(look), Seconds(duration), zir::NumberAt(pencilSize), Word(word)));
 }
 
 std::int32_t ZIRA_STARTLINE(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
@@ -75,9 +75,9 @@ std::int32_t ZIRA_PARTIALARC(ZirImageHandle* buffer, const ZirCircle* arc, std::
 std::int32_t ZIRA_ANIMATEARC(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
                              const ZirCircle* arc, const float* duration, const double* compassSize,
                              const std::int32_t* word) {
-    return static_cast<std::int32_t>(zir::AnimateArc(buffer, Value(x), Value(y),
-                                                     zir::RecordAt(arc), Seconds(duration),
-                                                     zir::NumberAt(compassSize), Word(word)));
+    return static_cast<std::int32_t>(zir::AnimateArc(buffer, Value(x), Value(y), zir::RecordAt(arc),
+                                                     Seconds(duration), zir::NumberAt(compassSize),
+                                                     Word(word)));
 }
 
 ZirLine ZIRA_ANIMATERIGHTANGLE(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
@@ -112,8 +112,8 @@ ZirLine ZIRA_ANIMATEPARALLEL(ZirImageHandle* buffer, const std::int32_t* x, cons
                              const std::int32_t* rulerColour, std::int32_t* event) {
     zir::InputEvent e = 0;
     const zir::Line r = zir::AnimateParallel(buffer, Value(x), Value(y), zir::RecordAt(l),
-                                             zir::RecordAt(p), Seconds(duration), size,
-                                             rulerWidth, Word(squareColour), Word(rulerColour), e);
+                                             zir::RecordAt(p), Seconds(duration), size, rulerWidth,
+                                             Word(squareColour), Word(rulerColour), e);
     Give(event, e);
     return r;
 }
@@ -132,11 +132,10 @@ ZirLine ZIRA_ANIMATEDRAWPARALLEL(ZirImageHandle* buffer, const std::int32_t* x,
     return r;
 }
 
-ZirLine ZIRA_ANIMATEPROTRACTOR(ZirImageHandle* buffer, const std::int32_t* x,
-                               const std::int32_t* y, const ZirLine* l, const ZirPoint* p,
-                               const double* angle, const float* duration, double size,
-                               const ZirLine* look, const std::int32_t* word,
-                               std::int32_t* event) {
+ZirLine ZIRA_ANIMATEPROTRACTOR(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
+                               const ZirLine* l, const ZirPoint* p, const double* angle,
+                               const float* duration, double size, const ZirLine* look,
+                               const std::int32_t* word, std::int32_t* event) {
     zir::InputEvent e = 0;
     const zir::Line r = zir::AnimateProtractor(buffer, Value(x), Value(y), zir::RecordAt(l),
                                                zir::RecordAt(p), zir::NumberAt(angle),

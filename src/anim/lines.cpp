@@ -26,8 +26,8 @@ InputEvent LineAnimation(DrawTarget buffer, int x, int y, const Point& p1, const
     std::int32_t step = 1;
     InputEvent event = RunFrames(snapshot, buffer, x, y, [&] {
         if (word & ShowRuler) {
-            RulerTool(buffer, p1, p2, 0, settings.rulerWidth & RulerWidthBits,
-                      settings.rulerColour, TickSpacing(word));
+            RulerTool(buffer, p1, p2, 0, settings.rulerWidth & RulerWidthBits, settings.rulerColour,
+                      TickSpacing(word));
         }
         return PartialLine(buffer, p1, p2, look, step, frames, pencilSize, word);
     });

@@ -25,8 +25,8 @@ InputEvent AnimatePointStep(DrawTarget buffer, int x, int y, const Point& point,
                               : settings.pencilColour & InstrumentColourBits;
     PencilTool(buffer, point, PencilTilt, settings.toolSizeSmall, pencil);
     if (rulerFrom) {
-        RulerTool(buffer, *rulerFrom, point, 0, settings.rulerWidth & 0xFFFF,
-                  settings.rulerColour, PointRulerTicks);
+        RulerTool(buffer, *rulerFrom, point, 0, settings.rulerWidth & 0xFFFF, settings.rulerColour,
+                  PointRulerTicks);
     }
     Show(buffer, x, y);
     if (pending == 0) pending = TimedWait(settings.stepWait);

@@ -19,9 +19,9 @@ constexpr double RulerFraction = 0.15;
 
 }  // namespace
 
-Line AnimateProtractor(DrawTarget buffer, int x, int y, const Line& l, const Point& p,
-                       double angle, float duration, double size, const Line& look,
-                       std::uint32_t word, InputEvent& event) {
+Line AnimateProtractor(DrawTarget buffer, int x, int y, const Line& l, const Point& p, double angle,
+                       float duration, double size, const Line& look, std::uint32_t word,
+                       InputEvent& event) {
     event = 0;
     if (IsUndefined(p) || IsUndefined(l)) return UndefinedLine();
     const Snapshot snapshot(buffer);
@@ -60,7 +60,8 @@ Line AnimateProtractor(DrawTarget buffer, int x, int y, const Line& l, const Poi
 
     bool interrupted = false;
     if (word != 0) {
-        if (event == 0) event = AnimateLine(buffer, x, y, rim, mark, look, markDuration, size, word);
+        if (event == 0)
+            event = AnimateLine(buffer, x, y, rim, mark, look, markDuration, size, word);
         if (event == 0) event = pause();
         interrupted = event != 0;
         if (!interrupted) {

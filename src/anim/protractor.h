@@ -20,8 +20,8 @@ namespace zir {
 // each. Input ends the current phase, skips the rest and is written into event. The buffer
 // ends with the caller's picture and the ray from the vertex to just beyond the rim.
 // Undefined inputs give the undefined line and draw nothing.
-Line AnimateProtractor(DrawTarget buffer, int x, int y, const Line& l, const Point& p,
-                       double angle, float duration, double size, const Line& look,
-                       std::uint32_t word, InputEvent& event);
+Line AnimateProtractor(DrawTarget buffer, int x, int y, const Line& l, const Point& p, double angle,
+                       float duration, double size, const Line& look, std::uint32_t word,
+                       InputEvent& event);
 
 }  // namespace zir

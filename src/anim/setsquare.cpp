@@ -83,7 +83,9 @@ Line AnimateRightAngle(DrawTarget buffer, int x, int y, const Line& l, const Poi
     const bool flip = PointTowards(r, p, foot);
     const double slant = flip ? ThreeQuarterPi : FiveQuarterPi;
 
-    const Point start = AdvanceOnLine(foot, l, flip ? -CornerLead : CornerLead);
+    // The corner starts behind the foot along l in both orientations, so that the slide
+    // carries it across l to the side away from p and the leg then spans l and reaches p.
+    const Point start = AdvanceOnLine(foot, l, -CornerLead);
     const Point end = LineCross(MakeAngle(start, l, slant), r);
     const double offsetX = end.x - start.x, offsetY = end.y - start.y;
 
@@ -93,8 +95,8 @@ Line AnimateRightAngle(DrawTarget buffer, int x, int y, const Line& l, const Poi
 
     // The ruler lies against the square's hypotenuse, on its outer side.
     const Point rulerStart = AdvanceOnLine(start, l, size);
-    const Point rulerEnd = AdvanceOnLine(rulerStart, MakeAngle(rulerStart, l, slant),
-                                         (CornerLead + size) * Sqrt2);
+    const Point rulerEnd =
+        AdvanceOnLine(rulerStart, MakeAngle(rulerStart, l, slant), (CornerLead + size) * Sqrt2);
     const std::int32_t rulerSide = flip ? 0 : 1;
     RulerTool(buffer, rulerStart, rulerEnd, rulerSide, rulerWidth, rulerColour, 0);
     Show(buffer, x, y);
@@ -102,8 +104,8 @@ Line AnimateRightAngle(DrawTarget buffer, int x, int y, const Line& l, const Poi
     if (event == 0) {
         event = Slide(snapshot, buffer, x, y, duration, [&](double part) {
             const Point corner = Moved(start, offsetX * part, offsetY * part);
-            SquareTool(buffer, Reversed(MakeRightAngle(corner, l), flip),
-                       MakeAngle(corner, l, 0.0), 0, size, squareColour);
+            SquareTool(buffer, Reversed(MakeRightAngle(corner, l), flip), MakeAngle(corner, l, 0.0),
+                       0, size, squareColour);
             RulerTool(buffer, rulerStart, rulerEnd, rulerSide, rulerWidth, rulerColour, 0);
         });
     }
@@ -131,9 +133,9 @@ Line AnimateDrawRightAngle(DrawTarget buffer, int x, int y, const Line& l, const
     return r;
 }
 
-Line AnimateParallel(DrawTarget buffer, int x, int y, const Line& l, const Point& p,
-                     float duration, double size, double rulerWidth, Colour squareColour,
-                     Colour rulerColour, InputEvent& event) {
+Line AnimateParallel(DrawTarget buffer, int x, int y, const Line& l, const Point& p, float duration,
+                     double size, double rulerWidth, Colour squareColour, Colour rulerColour,
+                     InputEvent& event) {
     event = 0;
     if (IsUndefined(p) || IsUndefined(l)) return UndefinedLine();
     const Line parallel = MakeAngle(p, l, 0.0);

@@ -37,9 +37,9 @@ Line AnimateDrawRightAngle(DrawTarget buffer, int x, int y, const Line& l, const
 // from p, and slides along a ruler until it is 3 pixels short of p. Leaves square and ruler
 // in the buffer. Returns the parallel to l through p. With p within half a pixel of l there
 // is nothing to slide: nothing is drawn and nobody waits.
-Line AnimateParallel(DrawTarget buffer, int x, int y, const Line& l, const Point& p,
-                     float duration, double size, double rulerWidth, Colour squareColour,
-                     Colour rulerColour, InputEvent& event);
+Line AnimateParallel(DrawTarget buffer, int x, int y, const Line& l, const Point& p, float duration,
+                     double size, double rulerWidth, Colour squareColour, Colour rulerColour,
+                     InputEvent& event);
 
 // The parallel through p found with the set square and then drawn with the pencil as a
 // segment 1.4142 size long centred on p. Returns it in the look's appearance.

@@ -83,8 +83,7 @@ Point PointAt(Vec v) {
 
 // The interval of t for which o + t * d lies inside the box [x0, x1] x [y0, y1]; false when
 // there is none.
-bool RangeInBox(Vec o, Vec d, double x0, double y0, double x1, double y1, double& lo,
-                double& hi) {
+bool RangeInBox(Vec o, Vec d, double x0, double y0, double x1, double y1, double& lo, double& hi) {
     lo = -std::numeric_limits<double>::infinity();
     hi = std::numeric_limits<double>::infinity();
     const double origin[2] = {o.x, o.y}, dir[2] = {d.x, d.y};
@@ -197,8 +196,8 @@ std::int32_t CompassTool(DrawTarget target, const Point& a, const Point& b, doub
     return 0;
 }
 
-std::int32_t ProtractorTool(DrawTarget target, const Point& c, const Line& line,
-                            std::int32_t side, double diameter, Colour colour) {
+std::int32_t ProtractorTool(DrawTarget target, const Point& c, const Line& line, std::int32_t side,
+                            double diameter, Colour colour) {
     if (IsUndefined(c) || IsUndefined(line)) return UndefinedResult;
     Vec e;
     if (!Unit(line.dx, line.dy, e)) return -1;
@@ -294,8 +293,8 @@ std::int32_t ZIRD_PROTRACTORTOOL(ZirImageHandle* target, const ZirPoint* c, cons
                                zir::NumberAt(diameter), ColourAt(colour));
 }
 
-std::int32_t ZIRD_PENCILTOOL(ZirImageHandle* target, const ZirPoint* p, double angle,
-                             double length, const std::uint32_t* colour) {
+std::int32_t ZIRD_PENCILTOOL(ZirImageHandle* target, const ZirPoint* p, double angle, double length,
+                             const std::uint32_t* colour) {
     return zir::PencilTool(target, zir::RecordAt(p), angle, length, ColourAt(colour));
 }
 

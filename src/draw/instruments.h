@@ -39,8 +39,8 @@ std::int32_t CompassTool(DrawTarget target, const Point& a, const Point& b, doub
 // A half-circle protractor of the given diameter centred at c, its base along the line's
 // direction: side 0 puts the half disc counter-clockwise of that direction (and the base
 // strip on the other side), any other side the reverse. 19 ticks mark every 10 degrees.
-std::int32_t ProtractorTool(DrawTarget target, const Point& c, const Line& line,
-                            std::int32_t side, double diameter, Colour colour);
+std::int32_t ProtractorTool(DrawTarget target, const Point& c, const Line& line, std::int32_t side,
+                            double diameter, Colour colour);
 
 // A pencil of the given length whose point is at p, lying at the angle (radians,
 // counter-clockwise on the screen) from the point towards its end.
