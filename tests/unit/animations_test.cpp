@@ -335,9 +335,10 @@ TEST_F(Animations, AnAngleAbovePiPutsTheProtractorOnTheOtherSide) {
     for (double angle : {1.0, 4.0, -1.0}) {
         SCOPED_TRACE(angle);
         Start("");
+        Settings().instrumentWait = 100;  // short marks: few frames to read back
         Canvas c(Width, AreaHeight);
         InputEvent event = 0;
-        const Line r = AnimateProtractor(c.target(), 0, 0, l, p, angle, 2.0f, 160, Look(),
+        const Line r = AnimateProtractor(c.target(), 0, 0, l, p, angle, 0.1f, 160, Look(),
                                          Red | ShowPencil, event);
         EXPECT_EQ(event, 0u);
         ExpectLine(r, [&] {
@@ -364,7 +365,8 @@ TEST_F(Animations, AProtractorOffTheLineStandsOnTheFootOfThePoint) {
     const Line l = L(100, 250, 100, 0);
     const Point p = P(300, 150);
     InputEvent event = 0;
-    const Line r = AnimateProtractor(buffer.target(), 0, 0, l, p, 0.5, 1.0f, 160, Look(),
+    Settings().instrumentWait = 100;
+    const Line r = AnimateProtractor(buffer.target(), 0, 0, l, p, 0.5, 0.1f, 160, Look(),
                                      Red | ShowPencil, event);
     EXPECT_NEAR(r.x, 300, 1e-9);
     EXPECT_NEAR(r.y, 250, 1e-9);
@@ -522,39 +524,39 @@ TEST_F(Animations, StripOfFrames) {
     InputEvent e = 0;
     const std::vector<Scene> scenes = {
         {"line",
-         {0, 20, 40},
+         {0, 10, 20},
          [&](DrawTarget t) {
              AnimateLine(t, 0, 0, P(100, 300), P(500, 150), look, 2.0f, 160, pencil | ShowRuler);
          }},
         {"arc",
-         {0, 20, 40},
+         {0, 10, 20},
          [&](DrawTarget t) {
              AnimateArc(t, 0, 0, Circle{300, 250, 120, 0.5, 4.0, 0xC00000, 1}, 2.0f, 160,
                         0xB0B0B0 | ShowPencil);
          }},
         {"perpendicular above",
-         {0, 1, 21, 41, 62},
+         {0, 1, 11, 21, 32},
          [&](DrawTarget t) {
              DrawLine(t, given);
              AnimateDrawRightAngle(t, 0, 0, l, P(300, 180), 2.0f, look, 160, 50, Tool, Tool, pencil,
                                    e);
          }},
         {"perpendicular below",
-         {0, 1, 21, 41, 62},
+         {0, 1, 11, 21, 32},
          [&](DrawTarget t) {
              DrawLine(t, L(60, 150, 100, 0, 0x909090, 0xFFFF, 1));
              AnimateDrawRightAngle(t, 0, 0, L(60, 150, 100, 0), P(300, 280), 2.0f, look, 160, 50,
                                    Tool, Tool, pencil, e);
          }},
         {"parallel",
-         {0, 1, 21, 41, 62},
+         {0, 1, 11, 21, 32},
          [&](DrawTarget t) {
              DrawLine(t, given);
              AnimateDrawParallel(t, 0, 0, l, P(300, 200), 2.0f, look, 160, 50, Tool, Tool, pencil,
                                  e);
          }},
         {"protractor 60",
-         {20, 41, 62, 83, 95, 200},
+         {10, 20, 30, 42, 48, 53},
          [&](DrawTarget t) {
              DrawLine(t, given);
              AnimateProtractor(t, 0, 0, l, P(300, 250), 60 * 0.0174532925199433, 1.0f, 160, look,
@@ -565,6 +567,7 @@ TEST_F(Animations, StripOfFrames) {
     Canvas strip(Cells * CellW, static_cast<int>(scenes.size()) * CellH);
     for (std::size_t s = 0; s < scenes.size(); ++s) {
         Start("");
+        Settings().frameSeconds = 0.1f;  // 20 frames in two seconds
         Canvas c(Width, AreaHeight);
         scenes[s].run(c.target());
         const std::vector<Frame> frames = Frames();
