@@ -40,9 +40,14 @@ std::vector<int> InkRunsInRow(const Canvas& c, int y, int x0, int x1) {
 
 bool InkNear(const Canvas& c, double x, double y) {
     const int px = static_cast<int>(std::lround(x)), py = static_cast<int>(std::lround(y));
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (!c.is(px + dx, py + dy, White)) return true;
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int x = px + dx, y = py + dy;
+            if (x >= 0 && y >= 0 && x < c.width() && y < c.height() && !c.is(x, y, White)) {
+                return true;
+            }
+        }
+    }
     return false;
 }
 
@@ -129,13 +134,18 @@ TEST(Compass, StandsOnItsTwoPointsWithLegsAtLeastHalfTheirDistance) {
     EXPECT_TRUE(InkNear(short_, 200, 100));
     EXPECT_FALSE(InkNear(short_, 150, 96));
 
-    Canvas longer(300, 250);
+    Canvas longer(300, 300);
     CompassTool(longer.target(), a, b, 160, Black);
-    EXPECT_TRUE(InkNear(longer, 150, 100 + std::sqrt(160.0 * 160 - 50 * 50)));
-    // The legs are round(0.04 * 160) = 6 pixels wide halfway along.
-    const double mid = (100 + std::sqrt(160.0 * 160 - 50 * 50)) / 2 + 50;
-    const auto row = InkRunsInRow(longer, static_cast<int>(mid), 0, 299);
-    EXPECT_EQ(row.size(), 2u);
+    const double hinge = 100 + std::sqrt(160.0 * 160 - 50 * 50);
+    EXPECT_TRUE(InkNear(longer, 150, hinge));
+    // Halfway down, the two legs, each round(0.04 * 160) = 6 pixels wide.
+    const int mid = static_cast<int>((100 + hinge) / 2);
+    const auto row = InkRunsInRow(longer, mid, 0, 299);
+    ASSERT_EQ(row.size(), 2u);
+    int ink = 0;
+    for (int x = 0; x < 300; ++x) ink += longer.is(x, mid, Black);
+    EXPECT_GE(ink, 12);
+    EXPECT_LE(ink, 16);
 
     Canvas none(300, 250);
     EXPECT_EQ(CompassTool(none.target(), a, a, 100, Black), -1);
