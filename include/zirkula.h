@@ -257,14 +257,136 @@ ZIR_API int32_t ZIRD_FILLRECT(ZirImageHandle* target, const ZirPoint* a, const Z
 
 /* ---- End of drawing ------------------------------------------------------------------------ */
 
+/* ---- Drawing instruments ---------------------------------------------------------------
+   Each draws its instrument once, a line drawing in one colour, where its arguments place it
+   on *target (a null handle or null pointer: the screen). Returns 0, ZIR_UNDEFINED_RESULT
+   when a position record is undefined (nothing drawn), or -1 where noted. Null pointers as
+   in the geometry; a null colour pointer is black. */
+
+/* A ruler of the given width along a-b: its edge 2 pixels beside the segment, reaching width
+   pixels beyond both ends, on the side of (-e.y, e.x) (e the direction from a to b) for side
+   0, else on the other side. A tick spacing above 0 draws a scale from a: ticks 0.2 of the
+   width long, every fifth 0.35, every tenth 0.5. */
+ZIR_API int32_t ZIRD_RULERTOOL(ZirImageHandle* target, const ZirPoint* a, const ZirPoint* b,
+                               const int32_t* side, const double* width, const uint32_t* colour,
+                               const int32_t* tickSpacing);
+/* A set square with legs of the given size in the corner of the two lines, its right angle 2
+   pixels off both at their crossing; mode bit 0 reverses line 1's direction, bit 1 line 2's.
+   -1 for a line without direction. */
+ZIR_API int32_t ZIRD_SQUARETOOL(ZirImageHandle* target, const ZirLine* line1,
+                                const ZirLine* line2, const int32_t* mode, const double* size,
+                                const uint32_t* colour);
+/* A compass with its needle at a and its pencil at b, legs at least 0.55 of their distance
+   long. -1 (nothing drawn) when a and b are less than 0.5 pixels apart. */
+ZIR_API int32_t ZIRD_COMPASSTOOL(ZirImageHandle* target, const ZirPoint* a, const ZirPoint* b,
+                                 double legLength, const uint32_t* colour);
+/* A half-circle protractor of the given diameter centred at c with its base along the line's
+   direction, the half disc counter-clockwise of it for side 0, else on the other side; 19
+   ticks every 10 degrees. -1 for a line without direction. */
+ZIR_API int32_t ZIRD_PROTRACTORTOOL(ZirImageHandle* target, const ZirPoint* c,
+                                    const ZirLine* line, const int32_t* side,
+                                    const double* diameter, const uint32_t* colour);
+/* A pencil of the given length with its point at p, lying at the angle (radians,
+   counter-clockwise) from the point towards its end. */
+ZIR_API int32_t ZIRD_PENCILTOOL(ZirImageHandle* target, const ZirPoint* p, double angle,
+                                double length, const uint32_t* colour);
+
+/* ---- End of drawing instruments ------------------------------------------------------------ */
+
+/* ---- Animations ------------------------------------------------------------------------
+   The animated construction steps. They draw into *buffer (the drawing buffer; a null
+   handle: the screen) and show it by copying it whole onto the screen at (*x, *y). Each takes
+   a snapshot of the buffer and starts every frame from it, so no instrument stays behind;
+   when it ends, by running out or at the first key or click, the finished figure stands in
+   the buffer and is shown. Frames last the current frame period; a duration (seconds) gives
+   round(duration / period) frames, halves to even. The look record gives a drawn segment its
+   colour, style and width (a null look draws no segment).
+   Instrument word: the low 24 bits are the instrument's colour; 0x01000000 shows the pencil
+   (lines) or the compass (arcs); 0x02000000 the ruler (lines); bits 26 to 31 the ruler's tick
+   spacing in pixels. The animations that return an event give 0 when they ran to their end,
+   or the input event that ended them (a key: 0x40000000 | its characters; a click:
+   0x80000000 | buttons << 24 | y << 12 | x). Null pointers as in the geometry; null step and
+   event pointers are not written. */
+
+/* One frame of the segment p1-p2 grown to *step / *steps of its length (whole at the last
+   step), with the pencil at its end when the word asks for it; advances *step. Returns 0,
+   -1 when *step > *steps, or ZIR_UNDEFINED_RESULT. */
+ZIR_API int32_t ZIRA_PARTIALLINE(ZirImageHandle* buffer, const ZirPoint* p1, const ZirPoint* p2,
+                                 const ZirLine* look, int32_t* step, const int32_t* steps,
+                                 const double* pencilSize, const int32_t* word);
+/* The segment p1-p2 drawn with pencil and ruler over the duration. */
+ZIR_API int32_t ZIRA_ANIMATELINE(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                                 const ZirPoint* p1, const ZirPoint* p2, const ZirLine* look,
+                                 const float* duration, const double* pencilSize,
+                                 const int32_t* word);
+/* The same; afterwards ruler and pencil stay shown for the current step wait, and the end
+   point p2 is drawn. */
+ZIR_API int32_t ZIRA_STARTLINE(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                               const ZirPoint* p1, const ZirPoint* p2, const ZirLine* look,
+                               const float* duration, const double* pencilSize,
+                               const int32_t* word);
+/* One frame of the arc grown to *step / *steps of its sweep (a whole circle: a full turn from
+   angle 0), with the compass when the word asks for it. Arcs under a third of a radian jump
+   ahead: *step becomes round(*step / (3 sweep)). Returns 0, -1 or ZIR_UNDEFINED_RESULT. */
+ZIR_API int32_t ZIRA_PARTIALARC(ZirImageHandle* buffer, const ZirCircle* arc, int32_t* step,
+                                const int32_t* steps, const double* compassSize,
+                                const int32_t* word);
+/* The arc drawn by the compass over the duration. */
+ZIR_API int32_t ZIRA_ANIMATEARC(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                                const ZirCircle* arc, const float* duration,
+                                const double* compassSize, const int32_t* word);
+/* The set square laid on l, the ruler against it, each shown for the instrument wait, then
+   the square slid along the ruler until its leg runs through p. Leaves both instruments in
+   the buffer. Returns the perpendicular to l through p. */
+ZIR_API ZirLine ZIRA_ANIMATERIGHTANGLE(ZirImageHandle* buffer, const int32_t* x,
+                                       const int32_t* y, const ZirLine* l, const ZirPoint* p,
+                                       const float* duration, double size, double rulerWidth,
+                                       const int32_t* squareColour, const int32_t* rulerColour,
+                                       int32_t* event);
+/* The perpendicular erected as above and drawn with the pencil from its foot through p (at
+   least size long); returns it in the look's appearance. */
+ZIR_API ZirLine ZIRA_ANIMATEDRAWRIGHTANGLE(ZirImageHandle* buffer, const int32_t* x,
+                                           const int32_t* y, const ZirLine* l,
+                                           const ZirPoint* p, const float* duration,
+                                           const ZirLine* look, double size, double rulerWidth,
+                                           const int32_t* squareColour,
+                                           const int32_t* rulerColour, const int32_t* word,
+                                           int32_t* event);
+/* The set square with its hypotenuse parallel to l slid along a ruler until it nearly
+   reaches p; returns the parallel to l through p. With p on l nothing is drawn. */
+ZIR_API ZirLine ZIRA_ANIMATEPARALLEL(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                                     const ZirLine* l, const ZirPoint* p, const float* duration,
+                                     double size, double rulerWidth, const int32_t* squareColour,
+                                     const int32_t* rulerColour, int32_t* event);
+/* The parallel found as above and drawn with the pencil as a segment centred on p; returns it
+   in the look's appearance. */
+ZIR_API ZirLine ZIRA_ANIMATEDRAWPARALLEL(ZirImageHandle* buffer, const int32_t* x,
+                                         const int32_t* y, const ZirLine* l, const ZirPoint* p,
+                                         const float* duration, const ZirLine* look,
+                                         double size, double rulerWidth,
+                                         const int32_t* squareColour,
+                                         const int32_t* rulerColour, const int32_t* word,
+                                         int32_t* event);
+/* The line through the foot of p on l (p itself when on l) at the angle (radians) to l,
+   measured with a protractor of diameter size and drawn with the pencil; an angle above pi
+   or below 0 lays the protractor on the other side. A word of 0 animates the ray alone.
+   Returns the line in the look's appearance. */
+ZIR_API ZirLine ZIRA_ANIMATEPROTRACTOR(ZirImageHandle* buffer, const int32_t* x,
+                                       const int32_t* y, const ZirLine* l, const ZirPoint* p,
+                                       const double* angle, const float* duration, double size,
+                                       const ZirLine* look, const int32_t* word, int32_t* event);
+
+/* ---- End of animations --------------------------------------------------------------------- */
+
 /* ---- Named constructions ---------------------------------------------------------------
    The line, circle and arc statements: each computes its object from the input records,
    gives it the attributes, and draws it into *buffer (a null handle or null pointer: the
    screen) in the drawing mode: 0 plainly; 1 with the construction marks (compass arcs, the
    Thales circle, right-angle corners), each stage shown by copying the buffer to the screen
-   at (*x, *y) and followed by a pause of the current step wait; 2 animated (until the
-   animations exist, as 1); any other value computes without drawing. *event is set to the
-   input that ended the last pause, or 0; once input has arrived the remaining pauses are
+   at (*x, *y) and followed by a pause of the current step wait; 2 animated with the drawing
+   instruments (ruler, set square, compass, protractor, pencil); any other value computes
+   without drawing. *event is set to the input that ended the last pause or animation, or 0;
+   once input has arrived the remaining pauses are
    skipped. An undefined input gives the undefined result (x = y = ZIR_UNDEFINED, the rest 0)
    and undefined out records, and draws nothing.
    Attribute operands of -1 take the current defaults (line style, drawing colour, line

@@ -2,6 +2,11 @@
 
 #include <cmath>
 
+#include "anim/arcs.h"
+#include "anim/frames.h"
+#include "anim/lines.h"
+#include "anim/protractor.h"
+#include "anim/setsquare.h"
 #include "draw/figures.h"
 #include "draw/marks.h"
 #include "geometry/crossings.h"
@@ -15,19 +20,61 @@ constexpr double CornerSize = 10.0;
 // How far from the vertex the bisector's first compass arcs cut the two lines.
 constexpr double BisectorReach = 150.0;
 constexpr std::int32_t QuarterTurn = 23040;       // 90 degrees in 1/256 degree
+constexpr std::int32_t HalfTurn = 46080;          // 180 degrees
 constexpr std::int32_t ThreeQuarterTurn = 69120;  // 270 degrees
 // A colour setting of -1: the colour of the object being drawn.
 constexpr std::uint32_t ObjectColour = 0xFFFFFFFF;
 constexpr double FixedOne = 65536.0;
 
-// Stand-in until the animated construction steps exist: SLOW is drawn and paced exactly as
-// PACE. The animations replace this with their own branch in every construction.
-PaceMode DrawingMode(PaceMode mode) {
-    return mode == PaceMode::Slow ? PaceMode::Pace : mode;
-}
+// The instruments of the animated steps: the pencil with the ruler, and the ruler's scale
+// of a tick every 10 pixels.
+constexpr std::uint32_t PencilAndRuler = ShowPencil | ShowRuler;
+constexpr std::uint32_t RulerScale = 10u << TickSpacingShift;
 
 bool Draws(PaceMode mode) {
     return mode == PaceMode::Fast || mode == PaceMode::Pace;
+}
+
+std::uint32_t ColourOr(std::int32_t operand, std::uint32_t fallback) {
+    return operand == -1 ? fallback : static_cast<std::uint32_t>(operand);
+}
+
+// The sizes and the duration the animations of a construction take from the settings.
+struct Tools {
+    float duration = 0;     // seconds: the step wait
+    double pencilSize = 0;  // pencil and compass
+    double squareSize = 0;  // set square and protractor
+    double rulerWidth = 0;
+};
+
+Tools ToolSettings() {
+    const RunState& s = Settings();
+    return Tools{static_cast<float>(s.stepWait / 1000.0), static_cast<double>(s.toolSizeSmall),
+                 static_cast<double>(s.toolSizeLarge), static_cast<double>(s.rulerWidth & 0xFFFF)};
+}
+
+// An instrument word: the instrument's colour setting (or the object's colour where the
+// setting says so) and the instruments to show.
+std::uint32_t InstrumentWord(std::uint32_t setting, std::uint32_t objectColour,
+                             std::uint32_t flags) {
+    const std::uint32_t colour = setting == ObjectColour ? objectColour : setting;
+    return (colour & InstrumentColourBits) | flags;
+}
+
+std::uint32_t PencilWord(std::uint32_t objectColour, std::uint32_t flags) {
+    return InstrumentWord(Settings().pencilColour, objectColour, flags);
+}
+
+std::uint32_t CompassWord(std::uint32_t fallbackColour) {
+    return InstrumentWord(Settings().compassColour, fallbackColour, ShowPencil);
+}
+
+// Whether any of the arc's circle can be seen in the buffer: marks whose circle lies wholly
+// outside it are not animated, as there would be nothing to watch.
+bool MeetsBuffer(DrawTarget buffer, const Circle& arc) {
+    const TargetInfo size = TargetSize(buffer);
+    return arc.cx + arc.r >= 0 && arc.cx - arc.r <= size.width && arc.cy + arc.r >= 0 &&
+           arc.cy - arc.r <= size.height;
 }
 
 // Showing and pausing for one call: the buffer goes to the screen at the area origin, and a
@@ -46,11 +93,14 @@ struct Pacer {
         Show();
         Pause();
     }
+    // A compass mark drawn by the animated compass, only while no input has arrived.
+    void AnimateMark(const Circle& arc, std::uint32_t compassWord) const {
+        if (*event != 0 || !MeetsBuffer(buffer, arc)) return;
+        const Tools tools = ToolSettings();
+        *event = AnimateArc(buffer, originX, originY, arc, tools.duration, tools.pencilSize,
+                            compassWord);
+    }
 };
-
-std::uint32_t ColourOr(std::int32_t operand, std::uint32_t fallback) {
-    return operand == -1 ? fallback : static_cast<std::uint32_t>(operand);
-}
 
 // The statement's style, colour and width, with -1 replaced by the defaults.
 void ApplyLook(Line& l, const LineOperands& look, std::uint32_t defaultColour) {
@@ -95,11 +145,17 @@ bool IsRightAngle(std::int32_t angle) {
     return angle == QuarterTurn || angle == ThreeQuarterTurn;
 }
 
-// Circles and arcs are drawn alike: plainly, or shown and followed by one pause.
+// Circles and arcs are drawn alike: plainly, shown and followed by one pause, or drawn by
+// the compass and followed by one pause.
 Circle FinishCircle(const Pacer& pacer, Circle c, PaceMode mode) {
-    mode = DrawingMode(mode);
     if (Draws(mode)) DrawCircle(pacer.buffer, c);
     if (mode == PaceMode::Pace) pacer.ShowAndPause();
+    if (mode == PaceMode::Slow) {
+        const Tools tools = ToolSettings();
+        *pacer.event = AnimateArc(pacer.buffer, pacer.originX, pacer.originY, c, tools.duration,
+                                  tools.pencilSize, CompassWord(c.colour));
+        pacer.Pause();
+    }
     return c;
 }
 
@@ -107,6 +163,7 @@ Circle FinishCircle(const Pacer& pacer, Circle c, PaceMode mode) {
 struct BisectorMarks {
     bool drawn = false;
     Circle arcs[4] = {};
+    Point crossing = {};  // where the last two arcs cross, on the bisector
 };
 
 BisectorMarks MarksOfBisector(const Point& v, const Point& e1, const Point& e2, const Point& mid,
@@ -118,6 +175,7 @@ BisectorMarks MarksOfBisector(const Point& v, const Point& e1, const Point& e2, 
     marks.arcs[1] = CompassArc(v, e2, aidColour);
     marks.arcs[2] = CompassArc(e1, k, aidColour);
     marks.arcs[3] = CompassArc(e2, k, aidColour);
+    marks.crossing = k;
     return marks;
 }
 
@@ -130,9 +188,14 @@ Line ConstructLine(DrawTarget buffer, int originX, int originY, const Point& p1,
     const Pacer pacer{buffer, originX, originY, &event};
     Line l = MakeLine(p1, p2);
     ApplyLook(l, look, Settings().drawColour);
-    mode = DrawingMode(mode);
     if (Draws(mode)) DrawSegment(buffer, p1, p2, l);
     if (mode == PaceMode::Pace) pacer.ShowAndPause();
+    if (mode == PaceMode::Slow) {
+        const Tools tools = ToolSettings();
+        event = AnimateLine(buffer, originX, originY, p1, p2, l, tools.duration, tools.pencilSize,
+                            PencilWord(l.colour, PencilAndRuler));
+        pacer.Pause();
+    }
     return l;
 }
 
@@ -144,12 +207,36 @@ Line ConstructLinePolar(DrawTarget buffer, int originX, int originY, const Point
     const Pacer pacer{buffer, originX, originY, &event};
     Line r = MakeAngle(p, l, angle * AngleUnit);
     ApplyLook(r, look, Settings().drawColour);
-    mode = DrawingMode(mode);
     if (Draws(mode)) {
         DrawLine(buffer, r);
         if (IsRightAngle(angle)) MarkRightAngle(buffer, l, r, 0, CornerSize);
     }
     if (mode == PaceMode::Pace) pacer.ShowAndPause();
+    if (mode == PaceMode::Slow) {
+        // Right angles are erected with the set square, parallels slid with it, every other
+        // angle is measured with the protractor. The animation's own line is not needed.
+        const Tools tools = ToolSettings();
+        const RunState& s = Settings();
+        const std::uint32_t pencil = PencilWord(r.colour, ShowPencil);
+        if (IsRightAngle(angle)) {
+            AnimateDrawRightAngle(buffer, originX, originY, l, p, tools.duration, r,
+                                  tools.squareSize, tools.rulerWidth, s.toolColour5, s.rulerColour,
+                                  pencil, event);
+            DrawLine(buffer, r);
+            MarkRightAngle(buffer, l, r, 0, CornerSize);
+        } else if (angle == 0 || angle == HalfTurn) {
+            AnimateDrawParallel(buffer, originX, originY, l, p, tools.duration, r, tools.squareSize,
+                                tools.rulerWidth, s.toolColour5, s.rulerColour, pencil, event);
+            DrawLine(buffer, r);
+        } else {
+            const std::uint32_t protractor = InstrumentWord(s.toolColour6, r.colour, ShowPencil);
+            AnimateProtractor(buffer, originX, originY, l, p, angle * AngleUnit, tools.duration,
+                              tools.squareSize, r, protractor, event);
+            DrawLine(buffer, r);
+        }
+        pacer.Show();
+        pacer.Pause();
+    }
     return r;
 }
 
@@ -172,12 +259,18 @@ Line ConstructStartLine(DrawTarget buffer, int originX, int originY, const Point
         r.dy = q.y - from.y;
     }
     ApplyLook(r, look, Settings().drawColour);
-    mode = DrawingMode(mode);
     if (Draws(mode)) {
         DrawSegment(buffer, from, q, r);
         DrawPoint(buffer, q);
     }
     if (mode == PaceMode::Pace) pacer.ShowAndPause();
+    if (mode == PaceMode::Slow) {
+        const Tools tools = ToolSettings();
+        event =
+            AnimateStartLine(buffer, originX, originY, from, q, r, tools.duration, tools.pencilSize,
+                             PencilWord(r.colour, PencilAndRuler | RulerScale));
+        pacer.Pause();
+    }
     return r;
 }
 
@@ -210,7 +303,6 @@ Circle ConstructCircleTangent(DrawTarget buffer, int originX, int originY, const
         c.end = look.end * AngleUnit;
     }
     ApplyLook(c, look);
-    mode = DrawingMode(mode);
     if (mode == PaceMode::Fast) DrawCircle(buffer, c);
     if (mode == PaceMode::Pace) {
         MakeAuxiliary(radius, AidColour(c.colour));
@@ -219,6 +311,20 @@ Circle ConstructCircleTangent(DrawTarget buffer, int originX, int originY, const
         pacer.ShowAndPause();
         DrawCircle(buffer, c);
         pacer.ShowAndPause();
+    }
+    if (mode == PaceMode::Slow) {
+        // The radius to the touching point is erected with the set square; the circle is
+        // drawn by the compass even when the viewer cut that short.
+        const RunState& s = Settings();
+        const LineOperands aid{s.lineStyle, static_cast<std::int32_t>(AidColour(c.colour)),
+                               c.width};
+        InputEvent perpendicular = 0;
+        ConstructLinePolar(buffer, originX, originY, m, l, QuarterTurn, aid, PaceMode::Slow,
+                           perpendicular);
+        const Tools tools = ToolSettings();
+        event = AnimateArc(buffer, originX, originY, c, tools.duration, tools.pencilSize,
+                           CompassWord(c.colour));
+        pacer.Pause();
     }
     return c;
 }
@@ -259,15 +365,13 @@ Line ConstructMidLine(DrawTarget buffer, int originX, int originY, const Point& 
     const std::uint32_t aux = Settings().auxColour;
     ApplyLook(r, look, aux == ObjectColour ? Settings().drawColour : aux);
     const Pacer pacer{buffer, originX, originY, &event};
-    mode = DrawingMode(mode);
+    const std::uint32_t aid = AidColour(r.colour);
+    const double h = Distance(a, b) / 2;
+    const Point k1 = AdvanceOnLine(m, r, h), k2 = AdvanceOnLine(m, r, -h);
+    const Circle arcs[4] = {CompassArc(a, k1, aid), CompassArc(a, k2, aid), CompassArc(b, k1, aid),
+                            CompassArc(b, k2, aid)};
     if (mode == PaceMode::Pace) {
-        const std::uint32_t aid = AidColour(r.colour);
-        const double h = Distance(a, b) / 2;
-        const Point k1 = AdvanceOnLine(m, r, h), k2 = AdvanceOnLine(m, r, -h);
-        DrawCircle(buffer, CompassArc(a, k1, aid));
-        DrawCircle(buffer, CompassArc(a, k2, aid));
-        DrawCircle(buffer, CompassArc(b, k1, aid));
-        DrawCircle(buffer, CompassArc(b, k2, aid));
+        for (const Circle& arc : arcs) DrawCircle(buffer, arc);
         pacer.ShowAndPause();
     }
     if (Draws(mode)) {
@@ -275,6 +379,20 @@ Line ConstructMidLine(DrawTarget buffer, int originX, int originY, const Point& 
         MarkRightAngle(buffer, ab, r, 0, CornerSize);
     }
     if (mode == PaceMode::Pace) pacer.ShowAndPause();
+    if (mode == PaceMode::Slow) {
+        const std::uint32_t compass = CompassWord(aid);
+        for (const Circle& arc : arcs) pacer.AnimateMark(arc, compass);
+        pacer.Pause();
+        // The ruler through the arcs' crossings draws the segment in the bisector's own
+        // appearance, so that it does not change colour when the whole line follows.
+        if (event == 0) {
+            const LineOperands own{r.style, static_cast<std::int32_t>(r.colour), r.width};
+            ConstructLine(buffer, originX, originY, k1, k2, own, PaceMode::Slow, event);
+        }
+        MarkRightAngle(buffer, ab, r, 0, CornerSize);
+        DrawLine(buffer, r);
+        pacer.ShowAndPause();
+    }
     return r;
 }
 
@@ -307,8 +425,7 @@ Line ConstructBisector(DrawTarget buffer, int originX, int originY, const Line& 
     }
     ApplyLook(r, look, Settings().drawColour);
     const Pacer pacer{buffer, originX, originY, &event};
-    mode = DrawingMode(mode);
-    if (mode == PaceMode::Pace) {
+    if (mode == PaceMode::Pace || mode == PaceMode::Slow) {
         BisectorMarks marks;
         // The two lines of a straight angle are parallel and cross only far away; its marks
         // are those of the perpendicular at the new vertex instead, cutting both halves of
@@ -322,13 +439,22 @@ Line ConstructBisector(DrawTarget buffer, int originX, int originY, const Line& 
         if (shape != Shape::SameDirection) {
             marks = MarksOfBisector(v, e1, e2, mid, r, AidColour(r.colour));
         }
-        if (marks.drawn) {
+        if (marks.drawn && mode == PaceMode::Pace) {
             for (const Circle& arc : marks.arcs) DrawCircle(buffer, arc);
             pacer.ShowAndPause();
         }
+        if (marks.drawn && mode == PaceMode::Slow) {
+            const std::uint32_t compass = CompassWord(AidColour(r.colour));
+            for (const Circle& arc : marks.arcs) pacer.AnimateMark(arc, compass);
+            pacer.Pause();
+            if (event == 0) {
+                ConstructLine(buffer, originX, originY, v, marks.crossing, look, PaceMode::Slow,
+                              event);
+            }
+        }
     }
-    if (Draws(mode)) DrawLine(buffer, r);
-    if (mode == PaceMode::Pace) pacer.ShowAndPause();
+    if (Draws(mode) || mode == PaceMode::Slow) DrawLine(buffer, r);
+    if (mode == PaceMode::Pace || mode == PaceMode::Slow) pacer.ShowAndPause();
     return r;
 }
 
@@ -343,7 +469,6 @@ Line ConstructTangent(DrawTarget buffer, int originX, int originY, const Point& 
     ApplyLook(t1, look, Settings().drawColour);
     t2 = t1;
     const Pacer pacer{buffer, originX, originY, &event};
-    mode = DrawingMode(mode);
     const Point m{c.cx, c.cy, c.colour, static_cast<std::int16_t>(c.width), 0};
     const double d = Distance(p, m);
     const std::uint32_t aid = AidColour(t1.colour);
@@ -361,6 +486,24 @@ Line ConstructTangent(DrawTarget buffer, int originX, int originY, const Point& 
         if (mode == PaceMode::Pace) {
             DrawSegment(buffer, m, p, mp);
             pacer.ShowAndPause();
+            DrawLine(buffer, t2);
+            MarkRightAngle(buffer, mp, t2, 1, CornerSize);
+            pacer.ShowAndPause();
+        }
+        if (mode == PaceMode::Slow) {
+            // The radius is drawn with pencil and ruler, the tangent erected on it with the
+            // set square.
+            const Tools tools = ToolSettings();
+            const RunState& s = Settings();
+            const std::uint32_t pencil = PencilWord(t2.colour, PencilAndRuler);
+            event = AnimateLine(buffer, originX, originY, m, p, mp, tools.duration,
+                                tools.pencilSize, pencil);
+            pacer.Pause();
+            if (event == 0) {
+                AnimateDrawRightAngle(buffer, originX, originY, mp, p, tools.duration, t2,
+                                      tools.squareSize, tools.rulerWidth, s.toolColour5,
+                                      s.rulerColour, pencil, event);
+            }
             DrawLine(buffer, t2);
             MarkRightAngle(buffer, mp, t2, 1, CornerSize);
             pacer.ShowAndPause();
@@ -388,6 +531,25 @@ Line ConstructTangent(DrawTarget buffer, int originX, int originY, const Point& 
         DrawLine(buffer, t1);
     }
     if (mode == PaceMode::Pace) pacer.ShowAndPause();
+    if (mode == PaceMode::Slow) {
+        // The segment from the centre to P, its midpoint, the Thales circle's arcs through
+        // the centre and the two touching points, and the tangents as segments from P.
+        const RunState& s = Settings();
+        const LineOperands radius{s.lineStyle, static_cast<std::int32_t>(t1.colour), 1};
+        ConstructLine(buffer, originX, originY, m, p, radius, PaceMode::Slow, event);
+        const Point middle{centre.x, centre.y, s.drawColour, static_cast<std::int16_t>(s.pointSize),
+                           static_cast<std::int16_t>(s.pointShape)};
+        DrawPoint(buffer, middle);
+        pacer.ShowAndPause();
+        const std::uint32_t compass = CompassWord(c.colour);
+        pacer.AnimateMark(CompassArc(centre, m, aid), compass);
+        pacer.AnimateMark(CompassArc(centre, s1, aid), compass);
+        pacer.AnimateMark(CompassArc(centre, s2, aid), compass);
+        pacer.Pause();
+        const LineOperands own{t2.style, static_cast<std::int32_t>(t2.colour), t2.width};
+        if (event == 0) ConstructLine(buffer, originX, originY, p, s1, own, PaceMode::Slow, event);
+        if (event == 0) ConstructLine(buffer, originX, originY, p, s2, own, PaceMode::Slow, event);
+    }
     return t1;
 }
 

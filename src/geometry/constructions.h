@@ -6,7 +6,10 @@
 //   Pace     the construction marks a teacher would draw first (compass arcs, a Thales
 //            circle, the radius to a touching point, right-angle corners), then the object,
 //            each stage shown at the area origin and followed by a pause of stepWait ms.
-//   Slow     the animated steps with the drawing instruments.
+//   Slow     the steps animated with the drawing instruments: segments drawn by the pencil
+//            along the ruler, circles, arcs and construction marks by the compass, right
+//            angles and parallels with the set square, other angles with the protractor;
+//            each followed by a pause of stepWait ms. The instruments are gone afterwards.
 //   any other value (the engine uses Compute): the object is computed, nothing is drawn.
 //
 // Every procedure draws into the buffer and shows it by copying it whole onto the screen

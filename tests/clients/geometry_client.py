@@ -54,6 +54,13 @@ def load(path):
                                                P(ctypes.c_uint32), P(ctypes.c_int32)]),
         "ZIRD_FILLCIRCLE": (ctypes.c_int32, [P(ctypes.c_void_p), P(Circle), P(ctypes.c_uint32),
                                              P(ctypes.c_int32)]),
+        "ZIRD_COMPASSTOOL": (ctypes.c_int32, [P(ctypes.c_void_p), P(Point), P(Point),
+                                              ctypes.c_double, P(ctypes.c_uint32)]),
+        "ZIRD_PENCILTOOL": (ctypes.c_int32, [P(ctypes.c_void_p), P(Point), ctypes.c_double,
+                                             ctypes.c_double, P(ctypes.c_uint32)]),
+        "ZIRA_PARTIALARC": (ctypes.c_int32, [P(ctypes.c_void_p), P(Circle), P(ctypes.c_int32),
+                                             P(ctypes.c_int32), P(ctypes.c_double),
+                                             P(ctypes.c_int32)]),
     }
     for name, (result, arguments) in signatures.items():
         function = getattr(lib, name)
@@ -159,6 +166,32 @@ class Drawing(unittest.TestCase):
         self.assertEqual(lib.ZIRD_POINT(image.target(), Point(UNDEFINED, 5)), -65536)
         self.assertEqual(lib.ZIRD_POINT(image.target(), Point(5, 5, 0, 4, 1)), 0)
         self.assertEqual(image.pixel(5, 5), 0)
+
+
+class Instruments(unittest.TestCase):
+    def test_compass_and_pencil_take_their_lengths_by_value(self):
+        image = Image(120, 120)
+        black = ctypes.c_uint32(0)
+        # Legs of 50 over points 60 apart: the hinge 40 below their middle.
+        self.assertEqual(lib.ZIRD_COMPASSTOOL(image.target(), Point(30, 20), Point(90, 20), 50.0,
+                                              ctypes.byref(black)), 0)
+        self.assertEqual(image.pixel(60, 60), 0)
+        self.assertEqual(lib.ZIRD_COMPASSTOOL(image.target(), Point(30, 20), Point(30, 20), 50.0,
+                                              ctypes.byref(black)), -1)
+        self.assertEqual(lib.ZIRD_PENCILTOOL(image.target(), Point(10, 100), 0.0, 100.0,
+                                             ctypes.byref(black)), 0)
+        self.assertEqual((image.pixel(10, 100), image.pixel(105, 100)), (0, 0))
+
+    def test_a_short_arc_writes_its_hurried_step_back(self):
+        image = Image(100, 100)
+        arc = Circle(50, 50, 30, 1.0, 1.2, 0xFF0000, 1)
+        step, steps, size, word = (ctypes.c_int32(1), ctypes.c_int32(40), ctypes.c_double(0),
+                                   ctypes.c_int32(0))
+        drawn = []
+        while lib.ZIRA_PARTIALARC(image.target(), arc, ctypes.byref(step), ctypes.byref(steps),
+                                  ctypes.byref(size), ctypes.byref(word)) == 0:
+            drawn.append(step.value - 1)
+        self.assertEqual(drawn, [2, 5, 10, 18, 32])
 
 
 if __name__ == "__main__":

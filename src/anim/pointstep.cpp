@@ -1,0 +1,39 @@
+#include "anim/pointstep.h"
+
+#include "anim/frames.h"
+#include "draw/figures.h"
+#include "draw/instruments.h"
+#include "interp/runstate.h"
+
+namespace zir {
+namespace {
+
+constexpr double PencilTilt = 1.0;
+constexpr std::int32_t PointRulerTicks = 10;
+constexpr std::uint32_t ObjectColour = 0xFFFFFFFF;
+
+}  // namespace
+
+InputEvent AnimatePointStep(DrawTarget buffer, int x, int y, const Point& point,
+                            const Point* rulerFrom, InputEvent pending) {
+    if (IsUndefined(point)) return pending;
+    const RunState& settings = Settings();
+    DrawPoint(buffer, point);
+    const Snapshot snapshot(buffer);
+    const Colour pencil = settings.pencilColour == ObjectColour
+                              ? point.colour
+                              : settings.pencilColour & InstrumentColourBits;
+    PencilTool(buffer, point, PencilTilt, settings.toolSizeSmall, pencil);
+    if (rulerFrom) {
+        RulerTool(buffer, *rulerFrom, point, 0, settings.rulerWidth & 0xFFFF, settings.rulerColour,
+                  PointRulerTicks);
+    }
+    Show(buffer, x, y);
+    if (pending == 0) pending = TimedWait(settings.stepWait);
+    snapshot.Restore();
+    Show(buffer, x, y);
+    if (pending == 0) pending = TimedWait(settings.stepWait);
+    return pending;
+}
+
+}  // namespace zir
