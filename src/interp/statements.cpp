@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "anim/pointstep.h"
 #include "draw/figures.h"
 #include "draw/fills.h"
 #include "draw/fonts.h"
@@ -84,6 +85,8 @@ CircleOperands ArcLook(const Instruction& in, int first) {
 
 // ---- point step ---------------------------------------------------------------------------
 
+const Point& OperandPoint(Statement& st, int operand);
+
 // After the new coordinates of point `index` (already bound) are stored: its appearance from
 // the three attribute operands at `attr`, its visible bit, and unless it is invisible or
 // undefined its drawing, shown and followed by a pause in PACE.
@@ -98,10 +101,18 @@ void PointStep(Statement& st, int index, int attr) {
     SetVisible(Store(st), index, VisiblePoint, !st.invisible);
     if (st.invisible || IsUndefined(p)) return;
     EnsureScreen(frame);
+    if (frame.mode == PaceMode::Slow) {
+        // The pencil marks the point; a point measured off from another gets the ruler too.
+        const int op = OpcodeOf(st.in[0]);
+        const bool measured =
+            op == static_cast<int>(Op::AdvanceTo) || op == static_cast<int>(Op::AdvanceOn);
+        const Point from = measured ? OperandPoint(st, 1) : Point{};
+        frame.pendingEvent = AnimatePointStep(FrameBuffer(frame), s.areaOriginX, s.areaOriginY, p,
+                                              measured ? &from : nullptr, frame.pendingEvent);
+        return;
+    }
     DrawPoint(FrameBuffer(frame), p);
-    // Until the drawing instruments exist, SLOW draws a point as PACE does, without the
-    // pencil (and the ruler of ADVANCETO and ADVANCEON) and their second pause.
-    if (frame.mode == PaceMode::Pace || frame.mode == PaceMode::Slow) {
+    if (frame.mode == PaceMode::Pace) {
         ShowFrameBuffer(frame);
         if (frame.pendingEvent == 0) frame.pendingEvent = TimedWait(s.stepWait);
     }

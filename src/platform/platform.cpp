@@ -192,9 +192,12 @@ void PlatformStop() {
 }
 
 void GifRecordingPaused(bool paused) {
-    // What was drawn before the pause belongs to the GIF even if no sleep has shown it yet;
-    // a screen just opened and still empty does not.
-    if (paused && !gState.gifPaused && gState.backend && !gState.screenFresh) PresentIfChanged();
+    // The figure finished before the closing logo belongs to the GIF even if no sleep has
+    // shown it yet; before the first recorded picture (the opening logo) nothing does.
+    if (paused && !gState.gifPaused && gState.gif && gState.screenChanged && !gState.screenFresh) {
+        GifAddPicture(*gState.gif, gState.screen.get(),
+                      static_cast<std::int64_t>(Active().ClockMs()));
+    }
     gState.gifPaused = paused;
 }
 
