@@ -161,6 +161,13 @@ class ScriptsCompile(unittest.TestCase):
             text = f.read()
         blocks = re.findall(r"```zirkula\n(.*?)```", text, re.S)
         self.assertGreater(len(blocks), 40)
+        # Each example names the picture it gives, and the page shows that picture.
+        pictures = [re.match(r"' Bild: ([a-z0-9-]+)\n", b) for b in blocks]
+        self.assertTrue(all(pictures), "an example does not begin with ' Bild: NAME")
+        names = [m.group(1) for m in pictures]
+        self.assertEqual(len(names), len(set(names)), "two examples give the same picture")
+        for name in names:
+            self.assertIn(f"(bilder/{name}.png)", text)
         folder = os.path.join(WORK, "sprache")
         os.makedirs(folder, exist_ok=True)
         for i, block in enumerate(blocks):
