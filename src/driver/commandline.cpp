@@ -55,7 +55,13 @@ int CheckScript(const std::string& path, bool listing) {
                      std::to_string(ErrorMessageNumber(e.code)) + ": " + ErrorMessage(e.code));
     }
     if (!errors.empty()) return ExitCheckFailed;
-    if (listing) std::fputs(ListProgram(table, names).c_str(), stdout);
+    if (listing) {
+        // The table holds the script's texts as Windows-1252; the console converts them as it
+        // does every other printed line.
+        std::string text = ListProgram(table, names);
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        ConsoleWrite(text);
+    }
     return ExitRun;
 }
 
