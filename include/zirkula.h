@@ -273,9 +273,8 @@ ZIR_API int32_t ZIRD_RULERTOOL(ZirImageHandle* target, const ZirPoint* a, const 
 /* A set square with legs of the given size in the corner of the two lines, its right angle 2
    pixels off both at their crossing; mode bit 0 reverses line 1's direction, bit 1 line 2's.
    -1 for a line without direction. */
-ZIR_API int32_t ZIRD_SQUARETOOL(ZirImageHandle* target, const ZirLine* line1,
-                                const ZirLine* line2, const int32_t* mode, const double* size,
-                                const uint32_t* colour);
+ZIR_API int32_t ZIRD_SQUARETOOL(ZirImageHandle* target, const ZirLine* line1, const ZirLine* line2,
+                                const int32_t* mode, const double* size, const uint32_t* colour);
 /* A compass with its needle at a and its pencil at b, legs at least 0.55 of their distance
    long. -1 (nothing drawn) when a and b are less than 0.5 pixels apart. */
 ZIR_API int32_t ZIRD_COMPASSTOOL(ZirImageHandle* target, const ZirPoint* a, const ZirPoint* b,
@@ -283,9 +282,9 @@ ZIR_API int32_t ZIRD_COMPASSTOOL(ZirImageHandle* target, const ZirPoint* a, cons
 /* A half-circle protractor of the given diameter centred at c with its base along the line's
    direction, the half disc counter-clockwise of it for side 0, else on the other side; 19
    ticks every 10 degrees. -1 for a line without direction. */
-ZIR_API int32_t ZIRD_PROTRACTORTOOL(ZirImageHandle* target, const ZirPoint* c,
-                                    const ZirLine* line, const int32_t* side,
-                                    const double* diameter, const uint32_t* colour);
+ZIR_API int32_t ZIRD_PROTRACTORTOOL(ZirImageHandle* target, const ZirPoint* c, const ZirLine* line,
+                                    const int32_t* side, const double* diameter,
+                                    const uint32_t* colour);
 /* A pencil of the given length with its point at p, lying at the angle (radians,
    counter-clockwise) from the point towards its end. */
 ZIR_API int32_t ZIRD_PENCILTOOL(ZirImageHandle* target, const ZirPoint* p, double angle,
@@ -338,18 +337,16 @@ ZIR_API int32_t ZIRA_ANIMATEARC(ZirImageHandle* buffer, const int32_t* x, const 
 /* The set square laid on l, the ruler against it, each shown for the instrument wait, then
    the square slid along the ruler until its leg runs through p. Leaves both instruments in
    the buffer. Returns the perpendicular to l through p. */
-ZIR_API ZirLine ZIRA_ANIMATERIGHTANGLE(ZirImageHandle* buffer, const int32_t* x,
-                                       const int32_t* y, const ZirLine* l, const ZirPoint* p,
-                                       const float* duration, double size, double rulerWidth,
-                                       const int32_t* squareColour, const int32_t* rulerColour,
-                                       int32_t* event);
+ZIR_API ZirLine ZIRA_ANIMATERIGHTANGLE(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                                       const ZirLine* l, const ZirPoint* p, const float* duration,
+                                       double size, double rulerWidth, const int32_t* squareColour,
+                                       const int32_t* rulerColour, int32_t* event);
 /* The perpendicular erected as above and drawn with the pencil from its foot through p (at
    least size long); returns it in the look's appearance. */
 ZIR_API ZirLine ZIRA_ANIMATEDRAWRIGHTANGLE(ZirImageHandle* buffer, const int32_t* x,
-                                           const int32_t* y, const ZirLine* l,
-                                           const ZirPoint* p, const float* duration,
-                                           const ZirLine* look, double size, double rulerWidth,
-                                           const int32_t* squareColour,
+                                           const int32_t* y, const ZirLine* l, const ZirPoint* p,
+                                           const float* duration, const ZirLine* look, double size,
+                                           double rulerWidth, const int32_t* squareColour,
                                            const int32_t* rulerColour, const int32_t* word,
                                            int32_t* event);
 /* The set square with its hypotenuse parallel to l slid along a ruler until it nearly
@@ -360,21 +357,19 @@ ZIR_API ZirLine ZIRA_ANIMATEPARALLEL(ZirImageHandle* buffer, const int32_t* x, c
                                      const int32_t* rulerColour, int32_t* event);
 /* The parallel found as above and drawn with the pencil as a segment centred on p; returns it
    in the look's appearance. */
-ZIR_API ZirLine ZIRA_ANIMATEDRAWPARALLEL(ZirImageHandle* buffer, const int32_t* x,
-                                         const int32_t* y, const ZirLine* l, const ZirPoint* p,
-                                         const float* duration, const ZirLine* look,
-                                         double size, double rulerWidth,
-                                         const int32_t* squareColour,
-                                         const int32_t* rulerColour, const int32_t* word,
-                                         int32_t* event);
+ZIR_API ZirLine ZIRA_ANIMATEDRAWPARALLEL(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                                         const ZirLine* l, const ZirPoint* p, const float* duration,
+                                         const ZirLine* look, double size, double rulerWidth,
+                                         const int32_t* squareColour, const int32_t* rulerColour,
+                                         const int32_t* word, int32_t* event);
 /* The line through the foot of p on l (p itself when on l) at the angle (radians) to l,
    measured with a protractor of diameter size and drawn with the pencil; an angle above pi
    or below 0 lays the protractor on the other side. A word of 0 animates the ray alone.
    Returns the line in the look's appearance. */
-ZIR_API ZirLine ZIRA_ANIMATEPROTRACTOR(ZirImageHandle* buffer, const int32_t* x,
-                                       const int32_t* y, const ZirLine* l, const ZirPoint* p,
-                                       const double* angle, const float* duration, double size,
-                                       const ZirLine* look, const int32_t* word, int32_t* event);
+ZIR_API ZirLine ZIRA_ANIMATEPROTRACTOR(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                                       const ZirLine* l, const ZirPoint* p, const double* angle,
+                                       const float* duration, double size, const ZirLine* look,
+                                       const int32_t* word, int32_t* event);
 
 /* ---- End of animations --------------------------------------------------------------------- */
 
@@ -410,8 +405,8 @@ ZIR_API ZirLine ZIRS_MAKELINEPOLAR(ZirImageHandle* buffer, const int32_t* x, con
 ZIR_API ZirLine ZIRS_MAKESTARTLINE(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
                                    const ZirPoint* p, ZirPoint* q, const int32_t* angle,
                                    const int32_t* length, const int32_t* style,
-                                   const int32_t* colour, const int32_t* width,
-                                   const int32_t* mode, int32_t* event);
+                                   const int32_t* colour, const int32_t* width, const int32_t* mode,
+                                   int32_t* event);
 /* The circle about m through p; a start of -1 gives the whole circle, otherwise the arc from
    start to end. */
 ZIR_API ZirCircle ZIRS_MAKECIRCLEP(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
@@ -419,11 +414,10 @@ ZIR_API ZirCircle ZIRS_MAKECIRCLEP(ZirImageHandle* buffer, const int32_t* x, con
                                    const int32_t* width, const int32_t* start, const int32_t* end,
                                    const int32_t* mode, int32_t* event);
 /* The circle about m touching l. */
-ZIR_API ZirCircle ZIRS_MAKECIRCLETANGENT(ZirImageHandle* buffer, const int32_t* x,
-                                         const int32_t* y, const ZirPoint* m, const ZirLine* l,
-                                         const int32_t* colour, const int32_t* width,
-                                         const int32_t* start, const int32_t* end,
-                                         const int32_t* mode, int32_t* event);
+ZIR_API ZirCircle ZIRS_MAKECIRCLETANGENT(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
+                                         const ZirPoint* m, const ZirLine* l, const int32_t* colour,
+                                         const int32_t* width, const int32_t* start,
+                                         const int32_t* end, const int32_t* mode, int32_t* event);
 /* The arc about m through p with the angular width, centred on p. */
 ZIR_API ZirCircle ZIRS_MAKEARC(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
                                const ZirPoint* m, const ZirPoint* p, const int32_t* colour,
@@ -442,8 +436,8 @@ ZIR_API ZirLine ZIRS_MAKEMIDLINE(ZirImageHandle* buffer, const int32_t* x, const
 /* The bisector of the counter-clockwise angle from l1 to l2, pointing into it. */
 ZIR_API ZirLine ZIRS_MAKEBISECTOR(ZirImageHandle* buffer, const int32_t* x, const int32_t* y,
                                   const ZirLine* l1, const ZirLine* l2, const int32_t* style,
-                                  const int32_t* colour, const int32_t* width,
-                                  const int32_t* mode, int32_t* event);
+                                  const int32_t* colour, const int32_t* width, const int32_t* mode,
+                                  int32_t* event);
 /* The tangents from p to c: returns the one touching on the left of the direction from the
    centre to p as seen on the screen and writes the one on the right to *t2. With p on the
    circle *t2 is the tangent at p and the result undefined; with p inside both are undefined
