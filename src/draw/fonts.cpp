@@ -225,6 +225,12 @@ void LineWrap(DrawTarget target, std::string_view text, FontView font, int x, in
     } while (!finished && top <= lastTop);
 }
 
+FontView ViewOf(const ZirByteList* glyphs, const ZirIntList* offsets) {
+    if (!glyphs || !offsets || glyphs->count < 0 || offsets->count < 0) return {};
+    return {{glyphs->items, static_cast<std::size_t>(glyphs->items ? glyphs->count : 0)},
+            {offsets->items, static_cast<std::size_t>(offsets->items ? offsets->count : 0)}};
+}
+
 }  // namespace zir
 
 // ---- the exported procedures -----------------------------------------------------------
@@ -232,12 +238,7 @@ void LineWrap(DrawTarget target, std::string_view text, FontView font, int x, in
 namespace {
 
 using zir::FontView;
-
-FontView ViewOf(const ZirByteList* glyphs, const ZirIntList* offsets) {
-    if (!glyphs || !offsets || glyphs->count < 0 || offsets->count < 0) return {};
-    return {{glyphs->items, static_cast<std::size_t>(glyphs->items ? glyphs->count : 0)},
-            {offsets->items, static_cast<std::size_t>(offsets->items ? offsets->count : 0)}};
-}
+using zir::ViewOf;
 
 std::int32_t Value(const std::int32_t* p) {
     return p ? *p : 0;

@@ -255,12 +255,7 @@ std::int32_t MarkRightAnglePt(DrawTarget target, const Point& a, const Point& ve
 namespace {
 
 using zir::FontView;
-
-FontView ViewOf(const ZirByteList* glyphs, const ZirIntList* offsets) {
-    if (!glyphs || !offsets || glyphs->count < 0 || offsets->count < 0) return {};
-    return {{glyphs->items, static_cast<std::size_t>(glyphs->items ? glyphs->count : 0)},
-            {offsets->items, static_cast<std::size_t>(offsets->items ? offsets->count : 0)}};
-}
+using zir::ViewOf;
 
 std::int32_t Value(const std::int32_t* p) {
     return p ? *p : 0;
