@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "driver/windowconsole.h"
 #include "interp/runstate.h"
 #include "platform/platform.h"
 #include "zirkula.h"
@@ -241,6 +242,22 @@ TEST_F(RunReport, WithAWindowOpenTheLinesShowInItAndEnterThereAnswersThePrompt) 
     }
     EXPECT_GT(ink, 200);
     EXPECT_EQ(ImageColourAt(screen, 320, 300), 0xFFFFFFu);
+}
+
+TEST_F(RunCycle, WithAWindowOpenALineTypedOnTheConsoleStillAnswers) {
+    int typed[2];
+    ASSERT_EQ(::pipe(typed), 0);
+    ASSERT_EQ(::write(typed[1], "ja\n", 3), 3);
+    StartHeadless("90000 key Enter\n", typed[0]);
+    ASSERT_TRUE(ScreenOpen(320, 240, 16));
+    EXPECT_EQ(ReadAnswer(), "ja");
+    EXPECT_LT(ClockSeconds(), 1.0) << "the console's line came first";
+    EXPECT_EQ(ReadAnswer(), "") << "then Enter in the window";
+    EXPECT_EQ(ClockSeconds(), 90.0);
+    ::close(typed[1]);
+    EXPECT_EQ(ReadAnswer(), std::nullopt) << "no input left: the window closes";
+    StartHeadless();
+    ::close(typed[0]);
 }
 
 TEST_F(RunReport, AFailedCompileIsPrintedAndWrittenBesideTheScriptThenPrompts) {
