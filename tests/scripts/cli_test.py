@@ -28,6 +28,25 @@ def write(path, text, mode="w"):
     return path
 
 
+class Gif(unittest.TestCase):
+    def test_a_paced_run_becomes_a_gif_with_one_frame_per_step_and_its_pauses(self):
+        script = write(os.path.join(WORK, "gif", "steps.zir"),
+                       "SPEED 1000\nPOINT A 100 300\nPOINT B 400 300\n"
+                       "C1 = CIRCLE A, B\nL = LINE A, B\nEND\n")
+        out = os.path.join(WORK, "gif", "steps.gif")
+        result = run("--headless", "--gif", out, script)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        shown = subprocess.run(["identify", "-format", "%T %W %H\n", out],
+                               capture_output=True, check=True).stdout.decode().split("\n")
+        frames = [line.split() for line in shown if line]
+        # One picture per step, each shown for its 1 s pause (and the 20 ms sleep steps), the
+        # last held for 3 s; the logos are left out.
+        self.assertEqual(len(frames), 4, frames)
+        self.assertEqual({(w, h) for _, w, h in frames}, {("640", "480")})
+        self.assertEqual([int(t) for t, _, _ in frames[:3]], [102, 102, 102])
+        self.assertEqual(int(frames[-1][0]), 300)
+
+
 class ExitCodes(unittest.TestCase):
     def test_a_run_ends_with_0_and_removes_the_old_report_beside_the_script(self):
         script = write(os.path.join(WORK, "kurs", "dreieck.zir"), "POINT A 1 2\nEND\n")
