@@ -9,12 +9,8 @@
 
 namespace {
 
-std::int32_t Value(const std::int32_t* v) {
-    return v ? *v : 0;
-}
-
 std::uint32_t Word(const std::int32_t* v) {
-    return static_cast<std::uint32_t>(Value(v));
+    return static_cast<std::uint32_t>(zir::NumberAt(v));
 }
 
 float Seconds(const float* duration) {
@@ -36,10 +32,10 @@ extern "C" {
 std::int32_t ZIRA_PARTIALLINE(ZirImageHandle* buffer, const ZirPoint* p1, const ZirPoint* p2,
                               const ZirLine* look, std::int32_t* step, const std::int32_t* steps,
                               const double* pencilSize, const std::int32_t* word) {
-    std::int32_t counter = Value(step);
+    std::int32_t counter = zir::NumberAt(step);
     const std::int32_t result =
         zir::PartialLine(buffer, zir::RecordAt(p1), zir::RecordAt(p2), Look(look), counter,
-                         Value(steps), zir::NumberAt(pencilSize), Word(word));
+                         zir::NumberAt(steps), zir::NumberAt(pencilSize), Word(word));
     if (step) *step = counter;
     return result;
 }
@@ -48,9 +44,9 @@ std::int32_t ZIRA_ANIMATELINE(ZirImageHandle* buffer, const std::int32_t* x, con
                               const ZirPoint* p1, const ZirPoint* p2, const ZirLine* look,
                               const float* duration, const double* pencilSize,
                               const std::int32_t* word) {
-    return static_cast<std::int32_t>(
-        zir::AnimateLine(buffer, Value(x), Value(y), zir::RecordAt(p1), zir::RecordAt(p2),
-                         Look(look), Seconds(duration), zir::NumberAt(pencilSize), Word(word)));
+    return static_cast<std::int32_t>(zir::AnimateLine(
+        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(p1), zir::RecordAt(p2),
+        Look(look), Seconds(duration), zir::NumberAt(pencilSize), Word(word)));
 }
 
 std::int32_t ZIRA_STARTLINE(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
@@ -58,16 +54,17 @@ std::int32_t ZIRA_STARTLINE(ZirImageHandle* buffer, const std::int32_t* x, const
                             const float* duration, const double* pencilSize,
                             const std::int32_t* word) {
     return static_cast<std::int32_t>(zir::AnimateStartLine(
-        buffer, Value(x), Value(y), zir::RecordAt(p1), zir::RecordAt(p2), Look(look),
-        Seconds(duration), zir::NumberAt(pencilSize), Word(word)));
+        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(p1), zir::RecordAt(p2),
+        Look(look), Seconds(duration), zir::NumberAt(pencilSize), Word(word)));
 }
 
 std::int32_t ZIRA_PARTIALARC(ZirImageHandle* buffer, const ZirCircle* arc, std::int32_t* step,
                              const std::int32_t* steps, const double* compassSize,
                              const std::int32_t* word) {
-    std::int32_t counter = Value(step);
-    const std::int32_t result = zir::PartialArc(buffer, zir::RecordAt(arc), counter, Value(steps),
-                                                zir::NumberAt(compassSize), Word(word));
+    std::int32_t counter = zir::NumberAt(step);
+    const std::int32_t result =
+        zir::PartialArc(buffer, zir::RecordAt(arc), counter, zir::NumberAt(steps),
+                        zir::NumberAt(compassSize), Word(word));
     if (step) *step = counter;
     return result;
 }
@@ -75,9 +72,9 @@ std::int32_t ZIRA_PARTIALARC(ZirImageHandle* buffer, const ZirCircle* arc, std::
 std::int32_t ZIRA_ANIMATEARC(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
                              const ZirCircle* arc, const float* duration, const double* compassSize,
                              const std::int32_t* word) {
-    return static_cast<std::int32_t>(zir::AnimateArc(buffer, Value(x), Value(y), zir::RecordAt(arc),
-                                                     Seconds(duration), zir::NumberAt(compassSize),
-                                                     Word(word)));
+    return static_cast<std::int32_t>(zir::AnimateArc(buffer, zir::NumberAt(x), zir::NumberAt(y),
+                                                     zir::RecordAt(arc), Seconds(duration),
+                                                     zir::NumberAt(compassSize), Word(word)));
 }
 
 ZirLine ZIRA_ANIMATERIGHTANGLE(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
@@ -86,8 +83,8 @@ ZirLine ZIRA_ANIMATERIGHTANGLE(ZirImageHandle* buffer, const std::int32_t* x, co
                                const std::int32_t* rulerColour, std::int32_t* event) {
     zir::InputEvent e = 0;
     const zir::Line r = zir::AnimateRightAngle(
-        buffer, Value(x), Value(y), zir::RecordAt(l), zir::RecordAt(p), Seconds(duration), size,
-        rulerWidth, Word(squareColour), Word(rulerColour), e);
+        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(l), zir::RecordAt(p),
+        Seconds(duration), size, rulerWidth, Word(squareColour), Word(rulerColour), e);
     Give(event, e);
     return r;
 }
@@ -100,8 +97,9 @@ ZirLine ZIRA_ANIMATEDRAWRIGHTANGLE(ZirImageHandle* buffer, const std::int32_t* x
                                    std::int32_t* event) {
     zir::InputEvent e = 0;
     const zir::Line r = zir::AnimateDrawRightAngle(
-        buffer, Value(x), Value(y), zir::RecordAt(l), zir::RecordAt(p), Seconds(duration),
-        Look(look), size, rulerWidth, Word(squareColour), Word(rulerColour), Word(word), e);
+        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(l), zir::RecordAt(p),
+        Seconds(duration), Look(look), size, rulerWidth, Word(squareColour), Word(rulerColour),
+        Word(word), e);
     Give(event, e);
     return r;
 }
@@ -111,9 +109,9 @@ ZirLine ZIRA_ANIMATEPARALLEL(ZirImageHandle* buffer, const std::int32_t* x, cons
                              double size, double rulerWidth, const std::int32_t* squareColour,
                              const std::int32_t* rulerColour, std::int32_t* event) {
     zir::InputEvent e = 0;
-    const zir::Line r = zir::AnimateParallel(buffer, Value(x), Value(y), zir::RecordAt(l),
-                                             zir::RecordAt(p), Seconds(duration), size, rulerWidth,
-                                             Word(squareColour), Word(rulerColour), e);
+    const zir::Line r = zir::AnimateParallel(
+        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(l), zir::RecordAt(p),
+        Seconds(duration), size, rulerWidth, Word(squareColour), Word(rulerColour), e);
     Give(event, e);
     return r;
 }
@@ -125,9 +123,10 @@ ZirLine ZIRA_ANIMATEDRAWPARALLEL(ZirImageHandle* buffer, const std::int32_t* x,
                                  const std::int32_t* rulerColour, const std::int32_t* word,
                                  std::int32_t* event) {
     zir::InputEvent e = 0;
-    const zir::Line r = zir::AnimateDrawParallel(
-        buffer, Value(x), Value(y), zir::RecordAt(l), zir::RecordAt(p), Seconds(duration),
-        Look(look), size, rulerWidth, Word(squareColour), Word(rulerColour), Word(word), e);
+    const zir::Line r =
+        zir::AnimateDrawParallel(buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(l),
+                                 zir::RecordAt(p), Seconds(duration), Look(look), size, rulerWidth,
+                                 Word(squareColour), Word(rulerColour), Word(word), e);
     Give(event, e);
     return r;
 }
@@ -137,9 +136,9 @@ ZirLine ZIRA_ANIMATEPROTRACTOR(ZirImageHandle* buffer, const std::int32_t* x, co
                                const float* duration, double size, const ZirLine* look,
                                const std::int32_t* word, std::int32_t* event) {
     zir::InputEvent e = 0;
-    const zir::Line r = zir::AnimateProtractor(buffer, Value(x), Value(y), zir::RecordAt(l),
-                                               zir::RecordAt(p), zir::NumberAt(angle),
-                                               Seconds(duration), size, Look(look), Word(word), e);
+    const zir::Line r = zir::AnimateProtractor(
+        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(l), zir::RecordAt(p),
+        zir::NumberAt(angle), Seconds(duration), size, Look(look), Word(word), e);
     Give(event, e);
     return r;
 }

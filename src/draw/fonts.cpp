@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "geometry/kernel.h"
 #include "platform/resources.h"
 #include "zirkula.h"
 
@@ -240,12 +241,6 @@ namespace {
 using zir::FontView;
 using zir::ViewOf;
 
-std::int32_t Value(const std::int32_t* p) {
-    return p ? *p : 0;
-}
-std::uint32_t Value(const std::uint32_t* p) {
-    return p ? *p : 0;
-}
 std::string_view Text(const char* text) {
     return text ? std::string_view(text) : std::string_view();
 }
@@ -277,16 +272,16 @@ std::int32_t ZIRD_PUTBN(ZirImageHandle* target, const std::uint8_t* bitmap, cons
     if (!bitmap) return 0;
     const int width = (bitmap[0] | bitmap[1] << 8) >> 3, height = bitmap[2] | bitmap[3] << 8;
     const std::size_t size = 4 + static_cast<std::size_t>((width + 7) / 8) * height;
-    zir::PutBitmap(target, {bitmap, size}, Value(x), Value(y), Value(foreground),
-                   Value(background));
+    zir::PutBitmap(target, {bitmap, size}, zir::NumberAt(x), zir::NumberAt(y),
+                   zir::NumberAt(foreground), zir::NumberAt(background));
     return 0;
 }
 
 std::int32_t ZIRD_PRINT(ZirImageHandle* target, const char* text, const ZirByteList* glyphs,
                         const ZirIntList* offsets, const std::int32_t* x, const std::int32_t* y,
                         const std::uint32_t* foreground, const std::uint32_t* background) {
-    zir::PrintText(target, Text(text), ViewOf(glyphs, offsets), Value(x), Value(y),
-                   Value(foreground), Value(background));
+    zir::PrintText(target, Text(text), ViewOf(glyphs, offsets), zir::NumberAt(x), zir::NumberAt(y),
+                   zir::NumberAt(foreground), zir::NumberAt(background));
     return 0;
 }
 
@@ -298,8 +293,9 @@ std::int32_t ZIRD_LINEWRAP(ZirImageHandle* target, const char* text, const ZirBy
                            const ZirIntList* offsets, const std::int32_t* x, const std::int32_t* y,
                            const std::int32_t* width, const std::int32_t* height,
                            const std::uint32_t* foreground, const std::uint32_t* background) {
-    zir::LineWrap(target, Text(text), ViewOf(glyphs, offsets), Value(x), Value(y), Value(width),
-                  Value(height), Value(foreground), Value(background));
+    zir::LineWrap(target, Text(text), ViewOf(glyphs, offsets), zir::NumberAt(x), zir::NumberAt(y),
+                  zir::NumberAt(width), zir::NumberAt(height), zir::NumberAt(foreground),
+                  zir::NumberAt(background));
     return 0;
 }
 

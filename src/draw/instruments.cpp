@@ -254,10 +254,6 @@ std::int32_t PencilTool(DrawTarget target, const Point& p, double angle, double 
 
 namespace {
 
-std::int32_t Value(const std::int32_t* v) {
-    return v ? *v : 0;
-}
-
 zir::Colour ColourAt(const std::uint32_t* colour) {
     return colour ? *colour : 0;
 }
@@ -269,14 +265,14 @@ extern "C" {
 std::int32_t ZIRD_RULERTOOL(ZirImageHandle* target, const ZirPoint* a, const ZirPoint* b,
                             const std::int32_t* side, const double* width,
                             const std::uint32_t* colour, const std::int32_t* tickSpacing) {
-    return zir::RulerTool(target, zir::RecordAt(a), zir::RecordAt(b), Value(side),
-                          zir::NumberAt(width), ColourAt(colour), Value(tickSpacing));
+    return zir::RulerTool(target, zir::RecordAt(a), zir::RecordAt(b), zir::NumberAt(side),
+                          zir::NumberAt(width), ColourAt(colour), zir::NumberAt(tickSpacing));
 }
 
 std::int32_t ZIRD_SQUARETOOL(ZirImageHandle* target, const ZirLine* line1, const ZirLine* line2,
                              const std::int32_t* mode, const double* size,
                              const std::uint32_t* colour) {
-    return zir::SquareTool(target, zir::RecordAt(line1), zir::RecordAt(line2), Value(mode),
+    return zir::SquareTool(target, zir::RecordAt(line1), zir::RecordAt(line2), zir::NumberAt(mode),
                            zir::NumberAt(size), ColourAt(colour));
 }
 
@@ -289,7 +285,7 @@ std::int32_t ZIRD_COMPASSTOOL(ZirImageHandle* target, const ZirPoint* a, const Z
 std::int32_t ZIRD_PROTRACTORTOOL(ZirImageHandle* target, const ZirPoint* c, const ZirLine* line,
                                  const std::int32_t* side, const double* diameter,
                                  const std::uint32_t* colour) {
-    return zir::ProtractorTool(target, zir::RecordAt(c), zir::RecordAt(line), Value(side),
+    return zir::ProtractorTool(target, zir::RecordAt(c), zir::RecordAt(line), zir::NumberAt(side),
                                zir::NumberAt(diameter), ColourAt(colour));
 }
 

@@ -257,10 +257,6 @@ namespace {
 using zir::FontView;
 using zir::ViewOf;
 
-std::int32_t Value(const std::int32_t* p) {
-    return p ? *p : 0;
-}
-
 std::string_view Text(const char* text) {
     return text ? std::string_view(text) : std::string_view();
 }
@@ -273,14 +269,14 @@ std::int32_t ZIRD_MARKPOINT(ZirImageHandle* target, const ZirPoint* point, const
                             const ZirByteList* glyphs, const ZirIntList* offsets,
                             const std::int32_t* flags) {
     return zir::MarkPoint(target, zir::RecordAt(point), Text(label), ViewOf(glyphs, offsets),
-                          Value(flags));
+                          zir::NumberAt(flags));
 }
 
 std::int32_t ZIRD_MARKLINE(ZirImageHandle* target, const ZirPoint* p1, const ZirPoint* p2,
                            const char* label, const ZirByteList* glyphs, const ZirIntList* offsets,
                            const std::int32_t* side) {
     return zir::MarkLine(target, zir::RecordAt(p1), zir::RecordAt(p2), Text(label),
-                         ViewOf(glyphs, offsets), Value(side));
+                         ViewOf(glyphs, offsets), zir::NumberAt(side));
 }
 
 std::int32_t ZIRD_MARKANDNUMBERLINE(ZirImageHandle* target, const ZirPoint* p1, const ZirPoint* p2,
@@ -288,14 +284,15 @@ std::int32_t ZIRD_MARKANDNUMBERLINE(ZirImageHandle* target, const ZirPoint* p1, 
                                     const ZirIntList* offsets, const std::int32_t* flags,
                                     const std::int32_t* unit) {
     return zir::MarkAndNumberLine(target, zir::RecordAt(p1), zir::RecordAt(p2), Text(prefix),
-                                  ViewOf(glyphs, offsets), Value(flags), Value(unit));
+                                  ViewOf(glyphs, offsets), zir::NumberAt(flags),
+                                  zir::NumberAt(unit));
 }
 
 std::int32_t ZIRD_MARKANGLE(ZirImageHandle* target, const ZirLine* line1, const ZirLine* line2,
                             const char* label, const ZirByteList* glyphs, const ZirIntList* offsets,
                             const std::int32_t* mode, const double* radius) {
     return zir::MarkAngle(target, zir::RecordAt(line1), zir::RecordAt(line2), Text(label),
-                          ViewOf(glyphs, offsets), Value(mode), zir::NumberAt(radius));
+                          ViewOf(glyphs, offsets), zir::NumberAt(mode), zir::NumberAt(radius));
 }
 
 std::int32_t ZIRD_MARKANDNUMBERANGLE(ZirImageHandle* target, const ZirLine* line1,
@@ -303,7 +300,8 @@ std::int32_t ZIRD_MARKANDNUMBERANGLE(ZirImageHandle* target, const ZirLine* line
                                      const ZirByteList* glyphs, const ZirIntList* offsets,
                                      const std::int32_t* mode, const double* radius) {
     return zir::MarkAndNumberAngle(target, zir::RecordAt(line1), zir::RecordAt(line2), Text(prefix),
-                                   ViewOf(glyphs, offsets), Value(mode), zir::NumberAt(radius));
+                                   ViewOf(glyphs, offsets), zir::NumberAt(mode),
+                                   zir::NumberAt(radius));
 }
 
 std::int32_t ZIRD_MARKANGLEPT(ZirImageHandle* target, const ZirPoint* a, const ZirPoint* vertex,
@@ -324,15 +322,15 @@ std::int32_t ZIRD_MARKANDNUMBERANGLEPT(ZirImageHandle* target, const ZirPoint* a
 
 std::int32_t ZIRD_MARKRIGHTANGLE(ZirImageHandle* target, const ZirLine* line1, const ZirLine* line2,
                                  const std::int32_t* mode, const double* size) {
-    return zir::MarkRightAngle(target, zir::RecordAt(line1), zir::RecordAt(line2), Value(mode),
-                               zir::NumberAt(size));
+    return zir::MarkRightAngle(target, zir::RecordAt(line1), zir::RecordAt(line2),
+                               zir::NumberAt(mode), zir::NumberAt(size));
 }
 
 std::int32_t ZIRD_MARKRIGHTANGLEPT(ZirImageHandle* target, const ZirPoint* a,
                                    const ZirPoint* vertex, const ZirPoint* b,
                                    const std::int32_t* mode, const double* size) {
     return zir::MarkRightAnglePt(target, zir::RecordAt(a), zir::RecordAt(vertex), zir::RecordAt(b),
-                                 Value(mode), zir::NumberAt(size));
+                                 zir::NumberAt(mode), zir::NumberAt(size));
 }
 
 }  // extern "C"

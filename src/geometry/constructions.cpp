@@ -559,22 +559,19 @@ Line ConstructTangent(DrawTarget buffer, int originX, int originY, const Point& 
 
 namespace {
 
-std::int32_t Value(const std::int32_t* v) {
-    return v ? *v : 0;
-}
-
 zir::PaceMode ModeAt(const std::int32_t* mode) {
-    return static_cast<zir::PaceMode>(Value(mode));
+    return static_cast<zir::PaceMode>(zir::NumberAt(mode));
 }
 
 zir::LineOperands LineLook(const std::int32_t* style, const std::int32_t* colour,
                            const std::int32_t* width) {
-    return zir::LineOperands{Value(style), Value(colour), Value(width)};
+    return zir::LineOperands{zir::NumberAt(style), zir::NumberAt(colour), zir::NumberAt(width)};
 }
 
 zir::CircleOperands CircleLook(const std::int32_t* colour, const std::int32_t* width,
                                const std::int32_t* start, const std::int32_t* end) {
-    return zir::CircleOperands{Value(colour), Value(width), Value(start), Value(end)};
+    return zir::CircleOperands{zir::NumberAt(colour), zir::NumberAt(width), zir::NumberAt(start),
+                               zir::NumberAt(end)};
 }
 
 void Give(std::int32_t* event, zir::InputEvent value) {
@@ -591,8 +588,8 @@ ZirLine ZIRS_MAKELINE(ZirImageHandle* buffer, const std::int32_t* x, const std::
                       const std::int32_t* mode, std::int32_t* event) {
     zir::InputEvent e = 0;
     const zir::Line l =
-        zir::ConstructLine(buffer, Value(x), Value(y), zir::RecordAt(p1), zir::RecordAt(p2),
-                           LineLook(style, colour, width), ModeAt(mode), e);
+        zir::ConstructLine(buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(p1),
+                           zir::RecordAt(p2), LineLook(style, colour, width), ModeAt(mode), e);
     Give(event, e);
     return l;
 }
@@ -603,9 +600,9 @@ ZirLine ZIRS_MAKELINEPOLAR(ZirImageHandle* buffer, const std::int32_t* x, const 
                            const std::int32_t* width, const std::int32_t* mode,
                            std::int32_t* event) {
     zir::InputEvent e = 0;
-    const zir::Line r =
-        zir::ConstructLinePolar(buffer, Value(x), Value(y), zir::RecordAt(p), zir::RecordAt(l),
-                                Value(angle), LineLook(style, colour, width), ModeAt(mode), e);
+    const zir::Line r = zir::ConstructLinePolar(
+        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(p), zir::RecordAt(l),
+        zir::NumberAt(angle), LineLook(style, colour, width), ModeAt(mode), e);
     Give(event, e);
     return r;
 }
@@ -617,9 +614,9 @@ ZirLine ZIRS_MAKESTARTLINE(ZirImageHandle* buffer, const std::int32_t* x, const 
                            const std::int32_t* mode, std::int32_t* event) {
     zir::InputEvent e = 0;
     zir::Point end = zir::UndefinedPoint();
-    const zir::Line r =
-        zir::ConstructStartLine(buffer, Value(x), Value(y), zir::RecordAt(p), end, Value(angle),
-                                Value(length), LineLook(style, colour, width), ModeAt(mode), e);
+    const zir::Line r = zir::ConstructStartLine(
+        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(p), end, zir::NumberAt(angle),
+        zir::NumberAt(length), LineLook(style, colour, width), ModeAt(mode), e);
     if (q) *q = end;
     Give(event, e);
     return r;
@@ -630,9 +627,9 @@ ZirCircle ZIRS_MAKECIRCLEP(ZirImageHandle* buffer, const std::int32_t* x, const 
                            const std::int32_t* width, const std::int32_t* start,
                            const std::int32_t* end, const std::int32_t* mode, std::int32_t* event) {
     zir::InputEvent e = 0;
-    const zir::Circle c =
-        zir::ConstructCircleThrough(buffer, Value(x), Value(y), zir::RecordAt(m), zir::RecordAt(p),
-                                    CircleLook(colour, width, start, end), ModeAt(mode), e);
+    const zir::Circle c = zir::ConstructCircleThrough(
+        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(m), zir::RecordAt(p),
+        CircleLook(colour, width, start, end), ModeAt(mode), e);
     Give(event, e);
     return c;
 }
@@ -643,9 +640,9 @@ ZirCircle ZIRS_MAKECIRCLETANGENT(ZirImageHandle* buffer, const std::int32_t* x,
                                  const std::int32_t* start, const std::int32_t* end,
                                  const std::int32_t* mode, std::int32_t* event) {
     zir::InputEvent e = 0;
-    const zir::Circle c =
-        zir::ConstructCircleTangent(buffer, Value(x), Value(y), zir::RecordAt(m), zir::RecordAt(l),
-                                    CircleLook(colour, width, start, end), ModeAt(mode), e);
+    const zir::Circle c = zir::ConstructCircleTangent(
+        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(m), zir::RecordAt(l),
+        CircleLook(colour, width, start, end), ModeAt(mode), e);
     Give(event, e);
     return c;
 }
@@ -656,8 +653,8 @@ ZirCircle ZIRS_MAKEARC(ZirImageHandle* buffer, const std::int32_t* x, const std:
                        const std::int32_t* mode, std::int32_t* event) {
     zir::InputEvent e = 0;
     const zir::Circle c = zir::ConstructArc(
-        buffer, Value(x), Value(y), zir::RecordAt(m), zir::RecordAt(p), Value(angularWidth),
-        CircleLook(colour, width, nullptr, nullptr), ModeAt(mode), e);
+        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(m), zir::RecordAt(p),
+        zir::NumberAt(angularWidth), CircleLook(colour, width, nullptr, nullptr), ModeAt(mode), e);
     Give(event, e);
     return c;
 }
@@ -668,8 +665,8 @@ ZirCircle ZIRS_MAKEARCLINES(ZirImageHandle* buffer, const std::int32_t* x, const
                             const std::int32_t* mode, std::int32_t* event) {
     zir::InputEvent e = 0;
     const zir::Circle c = zir::ConstructArcLines(
-        buffer, Value(x), Value(y), zir::RecordAt(l1), zir::RecordAt(l2), Value(radius),
-        CircleLook(colour, width, nullptr, nullptr), ModeAt(mode), e);
+        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(l1), zir::RecordAt(l2),
+        zir::NumberAt(radius), CircleLook(colour, width, nullptr, nullptr), ModeAt(mode), e);
     Give(event, e);
     return c;
 }
@@ -680,8 +677,8 @@ ZirLine ZIRS_MAKEMIDLINE(ZirImageHandle* buffer, const std::int32_t* x, const st
                          const std::int32_t* mode, std::int32_t* event) {
     zir::InputEvent e = 0;
     const zir::Line r =
-        zir::ConstructMidLine(buffer, Value(x), Value(y), zir::RecordAt(a), zir::RecordAt(b),
-                              LineLook(style, colour, width), ModeAt(mode), e);
+        zir::ConstructMidLine(buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(a),
+                              zir::RecordAt(b), LineLook(style, colour, width), ModeAt(mode), e);
     Give(event, e);
     return r;
 }
@@ -692,8 +689,8 @@ ZirLine ZIRS_MAKEBISECTOR(ZirImageHandle* buffer, const std::int32_t* x, const s
                           const std::int32_t* mode, std::int32_t* event) {
     zir::InputEvent e = 0;
     const zir::Line r =
-        zir::ConstructBisector(buffer, Value(x), Value(y), zir::RecordAt(l1), zir::RecordAt(l2),
-                               LineLook(style, colour, width), ModeAt(mode), e);
+        zir::ConstructBisector(buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(l1),
+                               zir::RecordAt(l2), LineLook(style, colour, width), ModeAt(mode), e);
     Give(event, e);
     return r;
 }
@@ -704,9 +701,9 @@ ZirLine ZIRS_MAKETANGENT(ZirImageHandle* buffer, const std::int32_t* x, const st
                          const std::int32_t* width, const std::int32_t* mode, std::int32_t* event) {
     zir::InputEvent e = 0;
     zir::Line second = zir::UndefinedLine();
-    const zir::Line first =
-        zir::ConstructTangent(buffer, Value(x), Value(y), zir::RecordAt(p), zir::RecordAt(c),
-                              second, LineLook(style, colour, width), ModeAt(mode), e);
+    const zir::Line first = zir::ConstructTangent(buffer, zir::NumberAt(x), zir::NumberAt(y),
+                                                  zir::RecordAt(p), zir::RecordAt(c), second,
+                                                  LineLook(style, colour, width), ModeAt(mode), e);
     if (t2) *t2 = second;
     Give(event, e);
     return first;

@@ -77,6 +77,12 @@ inline Equation RecordAt(const Equation* e) {
 inline double NumberAt(const double* n) {
     return n ? *n : 0.0;
 }
+inline std::int32_t NumberAt(const std::int32_t* n) {
+    return n ? *n : 0;
+}
+inline std::uint32_t NumberAt(const std::uint32_t* n) {
+    return n ? *n : 0;
+}
 
 // The line from p1 towards p2; equal points give the horizontal direction (0.000001, 0).
 // Colour from p1, style and width from the run-time defaults.
