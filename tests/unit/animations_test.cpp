@@ -22,6 +22,7 @@
 #include "draw_canvas.h"
 #include "geometry/crossings.h"
 #include "geometry_records.h"
+#include "headless_restart.h"
 #include "interp/runstate.h"
 #include "picture_check.h"
 #include "platform/platform.h"
@@ -58,28 +59,15 @@ struct Frame {
 class Animations : public ::testing::Test {
   protected:
     void SetUp() override { Start(""); }
-    void TearDown() override {
-        PlatformStop();
-        PlatformOptions options;
-        options.backend = BackendKind::Headless;
-        std::string message;
-        PlatformStart(options, message);  // leave the plain headless platform for others
-    }
+    void TearDown() override { test::RestoreHeadless(); }
     // Restarts the headless platform with this viewer input, recording every picture shown,
     // with the default settings and screen.
     void Start(const std::string& input) {
-        PlatformStop();
-        PlatformOptions options;
-        options.backend = BackendKind::Headless;
         const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         framesDir_ = test::OutputPath("animation-frames/" + name);
+        PlatformStop();  // finishes an earlier recording before its directory goes
         std::filesystem::remove_all(framesDir_);
-        options.framesDir = framesDir_;
-        options.inputPath = test::OutputPath("animations-input.txt");
-        std::ofstream(options.inputPath) << input;
-        std::string message;
-        ASSERT_EQ(PlatformStart(options, message), PlatformError::None) << message;
-        ResetSettings();
+        ASSERT_TRUE(test::RestartHeadless(input, "animations-input.txt", framesDir_));
         ASSERT_TRUE(ScreenOpen(Width, Height, 16));
     }
     // Every picture shown so far, the last one included.

@@ -18,6 +18,7 @@
 #include "draw_canvas.h"
 #include "geometry/crossings.h"
 #include "geometry_records.h"
+#include "headless_restart.h"
 #include "interp/runstate.h"
 #include "picture_check.h"
 #include "platform/platform.h"
@@ -44,25 +45,11 @@ constexpr std::int32_t Fixed = 65536;
 class Constructions : public ::testing::Test {
   protected:
     void SetUp() override { Start(""); }
-    void TearDown() override {
-        PlatformStop();
-        PlatformOptions options;
-        options.backend = BackendKind::Headless;
-        std::string message;
-        PlatformStart(options, message);  // leave the plain headless platform for others
-    }
+    void TearDown() override { test::RestoreHeadless(); }
     // Restarts the headless platform with this viewer input, the default settings and the
     // default screen.
     void Start(const std::string& input) {
-        PlatformStop();
-        PlatformOptions options;
-        options.backend = BackendKind::Headless;
-        std::filesystem::create_directories(ZIR_TEST_OUTPUT_DIR);
-        options.inputPath = std::string(ZIR_TEST_OUTPUT_DIR) + "/constructions-input.txt";
-        std::ofstream(options.inputPath) << input;
-        std::string message;
-        ASSERT_EQ(PlatformStart(options, message), PlatformError::None) << message;
-        ResetSettings();
+        ASSERT_TRUE(test::RestartHeadless(input, "constructions-input.txt"));
         ASSERT_TRUE(ScreenOpen(640, 480, 16));
     }
     static double NowMs() { return ClockSeconds() * 1000.0; }

@@ -2,6 +2,11 @@
 // window or waits in real time, also on a machine with a display.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "headless_restart.h"
+#include "interp/runstate.h"
 #include "platform/platform.h"
 
 namespace {
@@ -20,3 +25,32 @@ class HeadlessEnvironment : public ::testing::Environment {
 const auto* const registered = ::testing::AddGlobalTestEnvironment(new HeadlessEnvironment);
 
 }  // namespace
+
+namespace zir::test {
+
+::testing::AssertionResult RestartHeadless(const std::string& input, const std::string& inputName,
+                                           const std::string& framesDir) {
+    PlatformStop();
+    PlatformOptions options;
+    options.backend = BackendKind::Headless;
+    std::filesystem::create_directories(ZIR_TEST_OUTPUT_DIR);
+    options.inputPath = std::string(ZIR_TEST_OUTPUT_DIR) + "/" + inputName;
+    std::ofstream(options.inputPath) << input;
+    options.framesDir = framesDir;
+    std::string message;
+    if (PlatformStart(options, message) != PlatformError::None) {
+        return ::testing::AssertionFailure() << message;
+    }
+    ResetSettings();
+    return ::testing::AssertionSuccess();
+}
+
+void RestoreHeadless() {
+    PlatformStop();
+    PlatformOptions options;
+    options.backend = BackendKind::Headless;
+    std::string message;
+    PlatformStart(options, message);
+}
+
+}  // namespace zir::test

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "draw/fonts.h"
+#include "headless_restart.h"
 #include "interp/runstate.h"
 #include "platform/platform.h"
 #include "platform/png.h"
@@ -19,23 +20,9 @@ namespace {
 class Pacing : public ::testing::Test {
   protected:
     void Start(const std::string& input) {
-        PlatformStop();
-        PlatformOptions options;
-        options.backend = BackendKind::Headless;
-        std::filesystem::create_directories(ZIR_TEST_OUTPUT_DIR);
-        options.inputPath = std::string(ZIR_TEST_OUTPUT_DIR) + "/pacing-input.txt";
-        std::ofstream(options.inputPath) << input;
-        std::string message;
-        ASSERT_EQ(PlatformStart(options, message), PlatformError::None) << message;
-        ResetSettings();
+        ASSERT_TRUE(test::RestartHeadless(input, "pacing-input.txt"));
     }
-    void TearDown() override {
-        PlatformStop();
-        PlatformOptions options;
-        options.backend = BackendKind::Headless;
-        std::string message;
-        PlatformStart(options, message);  // leave the plain headless platform for others
-    }
+    void TearDown() override { test::RestoreHeadless(); }
     static double NowMs() { return ClockSeconds() * 1000.0; }
 };
 
