@@ -449,6 +449,14 @@ ZIR_API ZirLine ZIRS_MAKETANGENT(ZirImageHandle* buffer, const int32_t* x, const
 
 /* ---- End of named constructions --------------------------------------------------------- */
 
+/* ---- Menus ------------------------------------------------------------------------------ */
+
+/* Shows the texts as a menu at the screen's top-left corner, lets the viewer choose one with
+   the mouse or Up, Down and Enter, and puts the screen back as it was. Returns the index of
+   the chosen text, or -1 when the viewer cancelled (Esc, a click outside the menu), when the
+   list is empty or when no screen is open. */
+ZIR_API int32_t ZIRS_MENU(const ZirStringList* items);
+
 /* ---- The compiler ----------------------------------------------------------------------
    Memory: every pointer that a procedure replaces (the words and block starts of the table,
    the items of the error lists and counts, each name and each row of the name table) must be

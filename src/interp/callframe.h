@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "frontend/instructions.h"
 #include "frontend/symbols.h"
@@ -23,6 +24,49 @@ struct RunContext {
     int depth = 0;  // invocations running now
     // A run-time error that ends the whole run (subroutine in bits 16 to 31), or 0.
     std::int32_t runError = 0;
+};
+
+// What a CLICKABLE or STEP moves its object along.
+enum class PathKind { None, Line, Circle };
+
+// A point the viewer may drag in an INTERACTION.
+struct Clickable {
+    int point = 0;
+    PathKind path = PathKind::None;
+    int pathIndex = 0;
+};
+
+// The point being dragged: the mouse and the point's rounded position when it was grabbed.
+struct Drag {
+    int entry = -1;  // into the clickable list; -1 while nothing is grabbed
+    int mouseX = 0;
+    int mouseY = 0;
+    double startX = 0.0;
+    double startY = 0.0;
+    // Where the mouse was when the point was last moved; none before the first move.
+    bool placed = false;
+    int lastX = 0;
+    int lastY = 0;
+};
+
+// What one STEP of an ANIMATION does on every frame.
+struct Step {
+    bool circle = false;  // the object is a circle, else a point
+    int object = 0;
+    PathKind path = PathKind::None;
+    int pathIndex = 0;
+    double a = 0.0;  // x step, or distance along the path
+    double b = 0.0;  // y step (free moves)
+    double c = 0.0;  // radius step; its sign turns when the radius bounces at zero
+};
+
+// The lists an INTERACTION or ANIMATION reads from its body when it starts.
+struct LoopLists {
+    std::vector<Clickable> clickables;
+    Drag drag;
+    std::vector<Step> steps;
+    std::vector<int> traced;
+    std::vector<std::vector<Point>> history;  // per traced point, its position on each frame
 };
 
 // One execution of a subroutine (the main program is subroutine 0).
@@ -45,6 +89,9 @@ struct CallFrame {
     // A CONSTRUCTION's formal parameter list and its caller's argument list.
     const Instruction* parameters = nullptr;
     const Instruction* arguments = nullptr;
+    LoopLists loop;
+    // The result the invocation ends with when a statement returns: 0, or a menu error.
+    std::int32_t result = 0;
 };
 
 // How execution goes on after a statement.

@@ -2,6 +2,8 @@
 
 #include "frontend/errorcode.h"
 #include "interp/display.h"
+#include "interp/loops.h"
+#include "interp/menus.h"
 #include "interp/runstate.h"
 #include "interp/statements.h"
 #include "interp/waits.h"
@@ -11,6 +13,10 @@ namespace zir {
 namespace {
 
 const Instruction EmptySlot{};
+
+bool IsLoop(int kind) {
+    return kind == KindInteraction || kind == KindAnimation;
+}
 
 const Instruction& SlotOf(const InstructionTable& program, int block, int slot) {
     return HasSlot(program, block, slot) ? program.blocks[block][slot] : EmptySlot;
@@ -31,20 +37,9 @@ class DepthGuard {
 // Entry steps 6 and 7 of a pass: the hooks of INTERACTION and ANIMATION, the control bar,
 // the first statement.
 Flow BeginPass(CallFrame& frame) {
-    // Until interactions exist, a pass of an INTERACTION after its first waits for the
-    // viewer instead of dragging points: Beenden ends it, Wiederholen restarts it, any other
-    // key or click runs the body again. (The animation's per-pass steps come with the
-    // animations; until then an ANIMATION runs its body as often as its REPEAT says.)
-    if (frame.kind == KindInteraction && frame.iteration > 0) {
-        for (;;) {
-            if (CloseRequested()) return Flow::Return;
-            const InputEvent event = PollInput();
-            const ControlAction action = CheckControls(event);
-            if (action == ControlAction::Restart) return Flow::Restart;
-            if (action == ControlAction::End) return Flow::Return;
-            if (event != 0 && action == ControlAction::None) break;
-            WaitForInput(50);
-        }
+    if (IsLoop(frame.kind)) {
+        const Flow flow = BeginLoopPass(frame);
+        if (flow != Flow::Next) return flow;
     }
     if (Settings().screenDepth != 0) DrawControlBar(frame.paused);
     frame.pc = frame.first;
@@ -64,6 +59,7 @@ void Restart(CallFrame& frame) {
     RestoreSnapshot(*frame.run->buffer, frame.restartSnapshot.get());
     ShowFrameBuffer(frame);
     frame.pendingEvent = 0;
+    if (IsLoop(frame.kind)) ReadLoopDeclarations(frame);
     StartPasses(frame);
 }
 
@@ -72,7 +68,7 @@ Flow Call(CallFrame& frame, const Instruction& in) {
     EnsureScreen(frame);
     const int callee = TargetOf(in[0]);
     const int calleeKind = BlockKind(*run.program, callee);
-    const bool loops = calleeKind == KindInteraction || calleeKind == KindAnimation;
+    const bool loops = IsLoop(calleeKind);
     PaceMode mode = frame.kind == KindMain ? PaceMode::Pace : frame.mode;
     if (loops) {
         mode = PaceMode::Fast;
@@ -148,9 +144,7 @@ Flow Execute(CallFrame& frame, const Instruction& in) {
         case Op::ExitMenu:
         case Op::EndMenu:
         case Op::RepeatMenu:
-            // Menus come with their own statement family; until then their statements do
-            // nothing and every item's statements run one after the other.
-            return Flow::Next;
+            return ExecuteMenuStatement(frame, in);
         case Op::End:
             return Flow::ReturnEnd;
         case Op::Defaults:
@@ -198,7 +192,7 @@ std::int32_t Run(CallFrame& frame) {
                 break;
             case Flow::Return:
                 if (run.runError != 0) return run.runError;
-                return 0;
+                return frame.result;
             case Flow::ReturnEnd:
                 return 255;
         }
@@ -224,8 +218,7 @@ std::int32_t ExecuteSubroutine(RunContext& run, std::int32_t subroutineAndMode,
     }
     frame.first = frame.kind == KindConstruction ? ParameterSlot + 1 : 1;
     frame.last = SlotOf(program, frame.subroutine, 0)[HeaderEnd];
-    // The pre-scan of INTERACTION and ANIMATION (clickable points, steps, traces) comes
-    // with those subroutines; here they run their body as it stands.
+    if (IsLoop(frame.kind)) PrescanLoop(frame);
     if (frame.kind == KindConstruction) {
         frame.parameters = &SlotOf(program, frame.subroutine, ParameterSlot);
         frame.arguments = call ? call : &EmptySlot;

@@ -1,0 +1,429 @@
+#include "interp/loops.h"
+
+#include <cmath>
+#include <limits>
+
+#include "draw/figures.h"
+#include "geometry/constructions.h"
+#include "geometry/crossings.h"
+#include "interp/runstate.h"
+#include "interp/waits.h"
+#include "platform/platform.h"
+
+namespace zir {
+namespace {
+
+// The longest a loop sleeps between looks at the viewer while nothing changes.
+constexpr int IdleWaitMs = 50;
+
+double Fixed(std::int32_t operand) {
+    return operand / 65536.0;
+}
+
+ObjectStore& Store(CallFrame& frame) {
+    return *frame.run->store;
+}
+
+bool Pressed(int buttons) {
+    return buttons >= 1;
+}
+
+// Both coordinates of a position that a step or drag made impossible; the point's
+// appearance stays.
+void MakeUndefined(Point& p) {
+    p.x = UndefinedMarker;
+    p.y = UndefinedMarker;
+}
+
+Point PointAtXY(double x, double y) {
+    Point p{};
+    p.x = x;
+    p.y = y;
+    return p;
+}
+
+Point CentreOf(const Circle& c) {
+    return PointAtXY(c.cx, c.cy);
+}
+
+// An angle of a circle record as an angle operand (1/256 degree), as the construction
+// procedures take them.
+std::int32_t AngleOperand(double radians) {
+    const double units = std::nearbyint(radians / AngleUnit);
+    if (!(std::fabs(units) < std::numeric_limits<std::int32_t>::max())) return 0;
+    return static_cast<std::int32_t>(units);
+}
+
+// ---- the declarations -------------------------------------------------------------------
+
+void ReadDeclaration(LoopLists& lists, const Instruction& in) {
+    const int target = TargetOf(in[0]);
+    switch (static_cast<Op>(OpcodeOf(in[0]))) {
+        case Op::Clickable:
+            for (int k = 0; k < target && k < MaxPointList; ++k) {
+                lists.clickables.push_back({HalfOf(in[PointListWord(k)], HalfInWord(k))});
+            }
+            break;
+        case Op::ClickableAlongLine:
+            lists.clickables.push_back({target, PathKind::Line, in[1]});
+            break;
+        case Op::ClickableAlongCircle:
+            lists.clickables.push_back({target, PathKind::Circle, in[1]});
+            break;
+        case Op::Trace:
+            for (int k = 0; k < target && k < MaxPointList; ++k) {
+                lists.traced.push_back(HalfOf(in[PointListWord(k)], HalfInWord(k)));
+            }
+            break;
+        case Op::StepPoint:
+            lists.steps.push_back({false, target, PathKind::None, 0, Fixed(in[1]), Fixed(in[2])});
+            break;
+        case Op::StepCircle:
+            lists.steps.push_back(
+                {true, target, PathKind::None, 0, Fixed(in[1]), Fixed(in[2]), Fixed(in[3])});
+            break;
+        case Op::StepPointAlongLine:
+            lists.steps.push_back({false, target, PathKind::Line, in[1], Fixed(in[2])});
+            break;
+        case Op::StepCircleAlongLine:
+            lists.steps.push_back(
+                {true, target, PathKind::Line, in[1], Fixed(in[2]), 0.0, Fixed(in[3])});
+            break;
+        case Op::StepPointAlongCircle:
+            lists.steps.push_back({false, target, PathKind::Circle, in[1], Fixed(in[2])});
+            break;
+        case Op::StepCircleAlongCircle:
+            lists.steps.push_back(
+                {true, target, PathKind::Circle, in[1], Fixed(in[2]), 0.0, Fixed(in[3])});
+            break;
+        default:
+            break;
+    }
+}
+
+// ---- dragging ---------------------------------------------------------------------------
+
+// The first clickable point, in the order of the declarations, within reach of the mouse.
+int PickAt(CallFrame& frame, int x, int y) {
+    const std::vector<Clickable>& clickables = frame.loop.clickables;
+    for (std::size_t i = 0; i < clickables.size(); ++i) {
+        const Point& p = PointAt(Store(frame), clickables[i].point);
+        if (std::fabs(x - p.x) < PickTolerance && std::fabs(y - p.y) < PickTolerance) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void Grab(CallFrame& frame, int entry, int x, int y) {
+    Drag& drag = frame.loop.drag;
+    const Point& p = PointAt(Store(frame), frame.loop.clickables[entry].point);
+    drag.entry = entry;
+    drag.mouseX = x;
+    drag.mouseY = y;
+    // Halves go to the even neighbour, as the default rounding does.
+    drag.startX = std::nearbyint(p.x);
+    drag.startY = std::nearbyint(p.y);
+    drag.placed = false;
+}
+
+// Moves the grabbed point for the mouse at (x, y): a free point by the mouse's offset from
+// (mouseX, mouseY), starting at (startX, startY); a point on a path to the mouse's place on
+// it. Only the position changes; a place the path cannot give leaves the point where it is.
+void MoveGrabbed(CallFrame& frame, double startX, double startY, int mouseX, int mouseY, int x,
+                 int y) {
+    ObjectStore& store = Store(frame);
+    const Clickable& c = frame.loop.clickables[frame.loop.drag.entry];
+    Point& p = PointAt(store, c.point);
+    Point to{};
+    if (c.path == PathKind::None) {
+        to = PointAtXY(startX + (x - mouseX), startY + (y - mouseY));
+    } else {
+        to = PointOnPath(p, c.path, LineAt(store, c.pathIndex), CircleAt(store, c.pathIndex), x, y);
+    }
+    if (IsUndefined(to)) return;
+    p.x = to.x;
+    p.y = to.y;
+}
+
+// FAST, a point grabbed: waits until the mouse moves or the button is let go. A move puts
+// the point there and shows it over the last picture at once; the body then follows.
+Flow FollowDrag(CallFrame& frame) {
+    Drag& drag = frame.loop.drag;
+    for (;;) {
+        if (CloseRequested()) return Flow::Return;
+        const MouseState mouse = PollMouse();
+        if (mouse.buttons == 0) {
+            drag.entry = -1;
+            return Flow::Next;
+        }
+        // The first pass of a drag places the point at its rounded start even when the
+        // mouse stays where it was; later passes wait for a move, as the picture would
+        // not change. Outside the window (negative buttons) the point stays held.
+        if (Pressed(mouse.buttons) &&
+            (!drag.placed || mouse.x != drag.lastX || mouse.y != drag.lastY)) {
+            drag.placed = true;
+            drag.lastX = mouse.x;
+            drag.lastY = mouse.y;
+            MoveGrabbed(frame, drag.startX, drag.startY, drag.mouseX, drag.mouseY, mouse.x,
+                        mouse.y);
+            ImageHandle picture = frame.tempSnapshot.get();
+            if (picture) {
+                DrawPoint(&picture, PointAt(Store(frame), frame.loop.clickables[drag.entry].point));
+                ShowBuffer(&picture);
+            }
+            return Flow::Next;
+        }
+        WaitForInput(IdleWaitMs);
+    }
+}
+
+// PACE and SLOW: the point follows the mouse over the last picture, without running the
+// body, until the button is let go.
+Flow DragPaced(CallFrame& frame) {
+    Drag& drag = frame.loop.drag;
+    const int pointIndex = frame.loop.clickables[drag.entry].point;
+    int previousX = drag.mouseX, previousY = drag.mouseY;
+    int x = previousX, y = previousY;
+    for (;;) {
+        RestoreSnapshot(*frame.run->buffer, frame.tempSnapshot.get());
+        Point& p = PointAt(Store(frame), pointIndex);
+        MoveGrabbed(frame, std::nearbyint(p.x), std::nearbyint(p.y), previousX, previousY, x, y);
+        DrawPoint(FrameBuffer(frame), p);
+        ShowFrameBuffer(frame);
+        previousX = x;
+        previousY = y;
+        for (;;) {
+            if (CloseRequested()) {
+                drag.entry = -1;
+                return Flow::Return;
+            }
+            const MouseState mouse = PollMouse();
+            if (mouse.buttons == 0) {
+                drag.entry = -1;
+                return Flow::Next;
+            }
+            if (Pressed(mouse.buttons) && (mouse.x != previousX || mouse.y != previousY)) {
+                x = mouse.x;
+                y = mouse.y;
+                break;
+            }
+            WaitForInput(IdleWaitMs);
+        }
+    }
+}
+
+// Nothing grabbed: waits for a press on a clickable point or a control. In PACE and SLOW an
+// event left over from the body's waits is looked at first, for its control only, and a
+// grabbed point is dragged at once.
+Flow WaitForGrab(CallFrame& frame, bool paced) {
+    for (;;) {
+        if (CloseRequested()) return Flow::Return;
+        bool leftOver = false;
+        InputEvent event = 0;
+        if (paced && frame.pendingEvent != 0) {
+            event = frame.pendingEvent;
+            frame.pendingEvent = 0;
+            leftOver = true;
+        } else {
+            event = PollInput();
+        }
+        if (event == 0) {
+            WaitForInput(IdleWaitMs);
+            continue;
+        }
+        switch (CheckControls(event)) {
+            case ControlAction::PauseOrContinue:
+                frame.pendingEvent = 0;
+                continue;
+            case ControlAction::Restart:
+                return Flow::Restart;
+            case ControlAction::End:
+                return Flow::Return;
+            case ControlAction::None:
+                break;
+        }
+        const DecodedInput in = DecodeInput(event);
+        if (leftOver || !Pressed(in.buttons)) continue;
+        const int entry = PickAt(frame, in.x, in.y);
+        if (entry < 0) {
+            // The button is still down: wait for it to move or rise rather than spin.
+            WaitForInput(IdleWaitMs);
+            continue;
+        }
+        Grab(frame, entry, in.x, in.y);
+        return paced ? DragPaced(frame) : Flow::Next;
+    }
+}
+
+Flow InteractionPass(CallFrame& frame) {
+    TakeTempSnapshot(frame);
+    if (frame.iteration > 0) {
+        Flow flow = Flow::Next;
+        if (frame.mode == PaceMode::Fast && frame.loop.drag.entry >= 0) {
+            flow = FollowDrag(frame);
+        } else {
+            flow = WaitForGrab(frame, frame.mode != PaceMode::Fast);
+        }
+        if (flow != Flow::Next) {
+            frame.loop.drag.entry = -1;
+            return flow;
+        }
+    }
+    RestoreSnapshot(*frame.run->buffer, frame.restartSnapshot.get());
+    return Flow::Next;
+}
+
+// ---- animation frames -------------------------------------------------------------------
+
+// p turned about the path's centre so that it travels the arc length s.
+void TurnOnCircle(Point& p, const Circle& path, double s) {
+    if (IsUndefined(p)) return;
+    if (IsUndefined(path)) {
+        MakeUndefined(p);
+        return;
+    }
+    if (path.r == 0.0) return;  // no arc to travel on
+    const Point turned = RotatePoint(p, CentreOf(path), s / path.r);
+    p.x = turned.x;
+    p.y = turned.y;
+}
+
+void MovePoint(CallFrame& frame, Point& p, const Step& step) {
+    ObjectStore& store = Store(frame);
+    switch (step.path) {
+        case PathKind::None:
+            if (!IsUndefined(p)) {
+                p.x += step.a;
+                p.y += step.b;
+            }
+            break;
+        case PathKind::Line: {
+            const Point moved = AdvanceOnLine(p, LineAt(store, step.pathIndex), step.a);
+            p.x = moved.x;
+            p.y = moved.y;
+            break;
+        }
+        case PathKind::Circle:
+            TurnOnCircle(p, CircleAt(store, step.pathIndex), step.a);
+            break;
+    }
+}
+
+void StepCircle(CallFrame& frame, Step& step) {
+    ObjectStore& store = Store(frame);
+    Circle& c = CircleAt(store, step.object);
+    Point centre = CentreOf(c);
+    MovePoint(frame, centre, step);
+    double r = c.r + step.c;
+    if (r < 0) {
+        // The radius bounces at zero: the circle grows again at the same rate.
+        r = -r;
+        step.c = -step.c;
+    }
+    const bool drawn = IsVisible(store, step.object, VisibleCircle) && !IsUndefined(c);
+    const RunState& s = Settings();
+    const CircleOperands look{static_cast<std::int32_t>(c.colour), c.width, AngleOperand(c.start),
+                              AngleOperand(c.end)};
+    InputEvent event = 0;
+    c = ConstructCircleThrough(FrameBuffer(frame), s.areaOriginX, s.areaOriginY, centre,
+                               PointAtXY(centre.x, centre.y + r), look,
+                               drawn ? frame.mode : PaceMode::Compute, event);
+    if (event != 0) frame.pendingEvent = event;
+}
+
+void DrawTraces(CallFrame& frame) {
+    LoopLists& lists = frame.loop;
+    const std::size_t frameIndex = static_cast<std::size_t>(frame.iteration - 1);
+    for (std::size_t k = 0; k < lists.traced.size(); ++k) {
+        std::vector<Point>& history = lists.history[k];
+        // The history grows with the frames actually shown, not with the repeat count.
+        if (history.size() < frameIndex + 1) history.resize(frameIndex + 1);
+        history[frameIndex] = PointAt(Store(frame), lists.traced[k]);
+        for (std::size_t i = 0; i <= frameIndex; ++i) DrawPoint(FrameBuffer(frame), history[i]);
+    }
+}
+
+Flow AnimationPass(CallFrame& frame) {
+    // The first pass draws the starting position.
+    if (frame.iteration == 0) return Flow::Next;
+    const RunState& s = Settings();
+    if (frame.pendingEvent == 0) {
+        frame.pendingEvent = TimedWait(frame.mode == PaceMode::Fast ? s.frameWait : s.stepWait);
+    }
+    RestoreSnapshot(*frame.run->buffer, frame.restartSnapshot.get());
+    switch (CheckControls(frame.pendingEvent)) {
+        case ControlAction::None:
+            frame.pendingEvent = 0;
+            break;
+        case ControlAction::PauseOrContinue:
+            switch (PauseForViewer(frame)) {
+                case ControlAction::Restart:
+                    return Flow::Restart;
+                case ControlAction::End:
+                    return Flow::Return;
+                default:
+                    if (CloseRequested()) return Flow::Return;
+                    break;
+            }
+            break;
+        case ControlAction::Restart:
+            return Flow::Restart;
+        case ControlAction::End:
+            return Flow::Return;
+    }
+    for (Step& step : frame.loop.steps) {
+        if (step.circle) {
+            StepCircle(frame, step);
+        } else {
+            MovePoint(frame, PointAt(Store(frame), step.object), step);
+        }
+    }
+    DrawTraces(frame);
+    if (frame.mode != PaceMode::Fast) ShowFrameBuffer(frame);
+    return Flow::Next;
+}
+
+}  // namespace
+
+Point PointOnPath(const Point& p, PathKind path, const Line& line, const Circle& circle, double x,
+                  double y) {
+    const Point mouse = PointAtXY(x, y);
+    switch (path) {
+        case PathKind::Line:
+            return LineCross(line, MakeRightAngle(mouse, line));
+        case PathKind::Circle:
+            if (IsUndefined(circle)) return UndefinedPoint();
+            return AdvanceToPoint(CentreOf(circle), mouse, circle.r);
+        case PathKind::None:
+            break;
+    }
+    return p;
+}
+
+void ReadLoopDeclarations(CallFrame& frame) {
+    LoopLists& lists = frame.loop;
+    lists = LoopLists{};
+    const InstructionTable& program = *frame.run->program;
+    for (int slot = frame.first; slot <= frame.last; ++slot) {
+        if (!HasSlot(program, frame.subroutine, slot)) break;
+        ReadDeclaration(lists, program.blocks[frame.subroutine][slot]);
+    }
+    lists.history.assign(lists.traced.size(), {});
+}
+
+void PrescanLoop(CallFrame& frame) {
+    ReadLoopDeclarations(frame);
+    if (frame.kind == KindInteraction) {
+        while (Pressed(PollMouse().buttons) && !CloseRequested()) WaitForInput(IdleWaitMs);
+    }
+    KeepCopy(frame.restartSnapshot, frame.run->buffer->handle);
+}
+
+Flow BeginLoopPass(CallFrame& frame) {
+    if (frame.kind == KindInteraction) return InteractionPass(frame);
+    if (frame.kind == KindAnimation) return AnimationPass(frame);
+    return Flow::Next;
+}
+
+}  // namespace zir
