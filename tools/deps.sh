@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests or the benchmarks need, skipping
 # those already present so that a second run costs a fraction of a second.
-# Usage: tools/deps.sh build|test|bench
+# Usage: tools/deps.sh build|test|bench|fuzz
 set -euo pipefail
 want=(cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libpng-dev libgif-dev)
 case "${1:-build}" in
   test) want+=(googletest libgtest-dev xvfb xdotool imagemagick zenity python3) ;;
   bench) want+=(libbenchmark-dev libcairo2-dev) ;;
+  fuzz) want+=(clang libclang-rt-dev) ;;
 esac
 missing=()
 for p in "${want[@]}"; do

@@ -22,6 +22,7 @@ struct RunContext {
     ObjectStore* store = nullptr;
     DrawingBuffer* buffer = nullptr;
     int depth = 0;  // invocations running now
+    std::size_t snapshotBytes = 0;  // what the running invocations' copies may take
     // A run-time error that ends the whole run (subroutine in bits 16 to 31), or 0.
     std::int32_t runError = 0;
 };

@@ -22,16 +22,36 @@ const Instruction& SlotOf(const InstructionTable& program, int block, int slot) 
     return HasSlot(program, block, slot) ? program.blocks[block][slot] : EmptySlot;
 }
 
-// Counts the invocation as running for as long as it lives.
-class DepthGuard {
+// What one invocation may keep: the drawing twice (restart and temporary snapshot) and a
+// copy of the object tables.
+std::size_t InvocationBytes(const RunContext& run) {
+    const ObjectTables& t = run.store->tables;
+    std::size_t bytes = t.points.size() * sizeof(Point) + t.lines.size() * sizeof(Line) +
+                        t.circles.size() * sizeof(Circle);
+    if (const std::uint8_t* image = run.buffer->handle) {
+        bytes += 2 * (ImageHeaderBytes + static_cast<std::size_t>(ImageWidth(image)) *
+                                             ImageHeight(image) * ImageBytesPerPixel(image));
+    }
+    return bytes;
+}
+
+// Counts the invocation as running, and its copies as held, for as long as it lives.
+class InvocationGuard {
   public:
-    explicit DepthGuard(RunContext& run) : run_(run) { ++run_.depth; }
-    ~DepthGuard() { --run_.depth; }
-    DepthGuard(const DepthGuard&) = delete;
-    DepthGuard& operator=(const DepthGuard&) = delete;
+    explicit InvocationGuard(RunContext& run) : run_(run), bytes_(InvocationBytes(run)) {
+        ++run_.depth;
+        run_.snapshotBytes += bytes_;
+    }
+    ~InvocationGuard() {
+        --run_.depth;
+        run_.snapshotBytes -= bytes_;
+    }
+    InvocationGuard(const InvocationGuard&) = delete;
+    InvocationGuard& operator=(const InvocationGuard&) = delete;
 
   private:
     RunContext& run_;
+    std::size_t bytes_;
 };
 
 // Entry steps 6 and 7 of a pass: the hooks of INTERACTION and ANIMATION, the control bar,
@@ -87,7 +107,7 @@ Flow Call(CallFrame& frame, const Instruction& in) {
         default:
             break;
     }
-    if (run.depth >= MaxCallDepth) {
+    if (run.depth >= MaxCallDepth || run.snapshotBytes + InvocationBytes(run) > MaxSnapshotBytes) {
         run.runError = frame.subroutine << 16 | ErrorCode(MsgCallsNestedTooDeeply);
         return Flow::Return;
     }
@@ -176,6 +196,8 @@ std::int32_t Run(CallFrame& frame) {
             if (flow == Flow::Next) continue;
         } else {
             if (frame.pc > frame.last) return 0;
+            // A headless run without a viewer ends once its statement budget is used up.
+            if (!CountStatement()) return 0;
             flow = CheckPendingControls(frame);
             if (flow == Flow::Next) flow = Execute(frame, SlotOf(*run.program, block, frame.pc));
         }
@@ -203,7 +225,7 @@ std::int32_t Run(CallFrame& frame) {
 
 std::int32_t ExecuteSubroutine(RunContext& run, std::int32_t subroutineAndMode,
                                const Instruction* call) {
-    DepthGuard depth(run);
+    InvocationGuard guard(run);
     CallFrame frame;
     frame.run = &run;
     frame.subroutine = subroutineAndMode & 0xFFFF;

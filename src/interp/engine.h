@@ -7,6 +7,7 @@
 // error code word in bits 0 to 15. Closing the window ends every invocation at once with 0.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "frontend/instructions.h"
@@ -20,6 +21,9 @@ namespace zir {
 // and of the drawing, and the engine's own stack grows with each; a subroutine that calls
 // itself has no way to stop, so it ends the run with a run-time error here.
 inline constexpr int MaxCallDepth = 64;
+// How much memory the copies that running invocations keep (the drawing twice, the object
+// tables once per invocation) may take in all: on a large screen calls nest less deep.
+inline constexpr std::size_t MaxSnapshotBytes = std::size_t{512} << 20;
 
 // Runs one subroutine: its index in bits 0 to 15 of subroutineAndMode, the pacing mode
 // (0 FAST, 1 PACE, 2 SLOW) in bits 16 to 31. call is the calling instruction, whose

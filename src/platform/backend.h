@@ -53,7 +53,9 @@ class Backend {
     virtual void KeepAlive() = 0;
 };
 
-std::unique_ptr<Backend> MakeHeadlessBackend(ViewerState& viewer, std::vector<ViewerEvent> events);
+// The window counts as closed once the virtual clock passes maxVirtualMs.
+std::unique_ptr<Backend> MakeHeadlessBackend(ViewerState& viewer, std::vector<ViewerEvent> events,
+                                             std::int64_t maxVirtualMs);
 // Null, with the reason in message, when no display can be opened.
 std::unique_ptr<Backend> MakeWindowedBackend(ViewerState& viewer, std::string& message);
 

@@ -6,13 +6,12 @@
 namespace zir {
 namespace {
 
-constexpr std::int64_t DayMs = 24LL * 60 * 60 * 1000;
 constexpr ScreenInfo HeadlessDesktop{1920, 1080, 16};
 
 class HeadlessBackend final : public Backend {
   public:
-    HeadlessBackend(ViewerState& viewer, std::vector<ViewerEvent> events)
-        : viewer_(viewer), events_(std::move(events)) {}
+    HeadlessBackend(ViewerState& viewer, std::vector<ViewerEvent> events, std::int64_t maxMs)
+        : viewer_(viewer), events_(std::move(events)), maxMs_(std::max<std::int64_t>(maxMs, 0)) {}
 
     bool ShowScreen(int width, int height) override {
         screenWidth_ = width;
@@ -57,7 +56,7 @@ class HeadlessBackend final : public Backend {
   private:
     // Lets the clock run to targetMs, applying the events met on the way; stops at a close.
     void AdvanceTo(std::int64_t targetMs) {
-        targetMs = std::min(targetMs, DayMs + 1);
+        targetMs = std::min(targetMs, maxMs_ + 1);
         while (next_ < events_.size() && events_[next_].timeMs <= targetMs &&
                !viewer_.closeRequested) {
             nowMs_ = std::max(nowMs_, events_[next_].timeMs);
@@ -65,7 +64,7 @@ class HeadlessBackend final : public Backend {
         }
         if (viewer_.closeRequested) return;
         nowMs_ = targetMs;
-        if (nowMs_ > DayMs) viewer_.closeRequested = true;
+        if (nowMs_ > maxMs_) viewer_.closeRequested = true;
     }
 
     void Apply(const ViewerEvent& event) {
@@ -98,6 +97,7 @@ class HeadlessBackend final : public Backend {
 
     ViewerState& viewer_;
     std::vector<ViewerEvent> events_;
+    std::int64_t maxMs_ = 0;
     std::size_t next_ = 0;
     std::int64_t nowMs_ = 0;
     bool keyPolled_ = false;
@@ -108,8 +108,9 @@ class HeadlessBackend final : public Backend {
 
 }  // namespace
 
-std::unique_ptr<Backend> MakeHeadlessBackend(ViewerState& viewer, std::vector<ViewerEvent> events) {
-    return std::make_unique<HeadlessBackend>(viewer, std::move(events));
+std::unique_ptr<Backend> MakeHeadlessBackend(ViewerState& viewer, std::vector<ViewerEvent> events,
+                                             std::int64_t maxVirtualMs) {
+    return std::make_unique<HeadlessBackend>(viewer, std::move(events), maxVirtualMs);
 }
 
 }  // namespace zir

@@ -41,6 +41,7 @@ struct PlatformState {
     int consoleOutFd = 1;
     std::string consoleBuffer;
     bool consoleEnded = false;
+    std::int64_t statementsLeft = -1;  // headless: until the run ends; -1 for no limit
 };
 
 PlatformState gState;
@@ -167,7 +168,9 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
         std::fclose(f);
     }
     if (options.backend == BackendKind::Headless) {
-        gState.backend = MakeHeadlessBackend(gState.viewer, std::move(events));
+        gState.backend =
+            MakeHeadlessBackend(gState.viewer, std::move(events), options.maxVirtualMs);
+        gState.statementsLeft = options.maxStatements > 0 ? options.maxStatements : -1;
     } else {
         if (!DisplayAvailable()) {
             message =
@@ -181,6 +184,7 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
             return PlatformError::NoDisplay;
         }
     }
+    if (options.backend != BackendKind::Headless) gState.statementsLeft = -1;
     gState.kind = options.backend;
     return PlatformError::None;
 }
@@ -297,6 +301,16 @@ void WaitForInput(int maxMs) {
 
 bool CloseRequested() {
     return gState.viewer.closeRequested;
+}
+
+bool CountStatement() {
+    if (gState.statementsLeft < 0) return true;
+    if (gState.statementsLeft == 0) {
+        gState.viewer.closeRequested = true;
+        return false;
+    }
+    --gState.statementsLeft;
+    return true;
 }
 
 void ConsoleWrite(std::string_view text) {

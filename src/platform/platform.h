@@ -25,6 +25,11 @@ struct PlatformOptions {
     std::string gifPath;    // the run as an animated GIF; empty for none
     int consoleInFd = 0;    // the console's line input
     int consoleOutFd = 1;   // the console's text output
+    // Headless only: a run ends as if the viewer had closed the window once the virtual
+    // clock passes maxVirtualMs or once it has executed maxStatements statements, so that no
+    // script can run for ever where no viewer can stop it. 0 for no statement limit.
+    std::int64_t maxVirtualMs = 24LL * 60 * 60 * 1000;
+    std::int64_t maxStatements = 100'000'000;
 };
 
 enum class PlatformError {
@@ -103,8 +108,11 @@ void SleepMs(int ms);
 void WaitForInput(int maxMs);
 
 // True once the viewer has closed the window (headless: a close event, the end of the
-// input while waiting for the viewer, or more than 24 hours of virtual time).
+// input while waiting for the viewer, or the run's time or statement budget used up).
 bool CloseRequested();
+// Counts one executed statement; false once a headless run has used up its statement
+// budget, which closes the window.
+bool CountStatement();
 
 // Writes one line of text (Windows-1252) to the console, converted to UTF-8 unless the
 // locale asks for an 8-bit Latin code page.

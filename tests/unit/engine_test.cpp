@@ -22,17 +22,19 @@ class Engine : public ::testing::Test {
   protected:
     // Compiles and runs the lines with the viewer input; the settings start from their
     // defaults, as ZIR_INIT leaves them.
-    std::int32_t Run(const std::vector<std::string>& lines, const std::string& input = "") {
-        StartPlatform(input);
+    std::int32_t Run(const std::vector<std::string>& lines, const std::string& input = "",
+                     std::int64_t maxStatements = 100'000'000) {
+        StartPlatform(input, maxStatements);
         ResetSettings();
         std::vector<CompileError> errors;
         EXPECT_EQ(ParseScript(lines, program_, errors, names_), CompiledOk);
         store_ = CreateObjectStore(names_);
         return RunProgram(program_, names_, store_);
     }
-    void StartPlatform(const std::string& input) {
+    void StartPlatform(const std::string& input, std::int64_t maxStatements = 100'000'000) {
         PlatformOptions options;
         options.backend = BackendKind::Headless;
+        options.maxStatements = maxStatements;
         if (!input.empty()) {
             std::filesystem::create_directories(ZIR_TEST_OUTPUT_DIR);
             options.inputPath = std::string(ZIR_TEST_OUTPUT_DIR) + "/engine-" +
@@ -208,6 +210,27 @@ TEST_F(Engine, NestingBelowTheLimitRuns) {
     }
     EXPECT_EQ(Run(lines), 255);
     EXPECT_EQ(PointNamed("Tief").x, 5.0);
+}
+
+TEST_F(Engine, OnALargeScreenCallsNestOnlyAsDeepAsTheirCopiesFitInMemory) {
+    // Each invocation keeps two copies of a 4096 x 4096 drawing (32 MiB each): the
+    // recursion ends with the nesting error long before the depth limit.
+    const std::int32_t result =
+        Run({"SCREEN 4096, 4096", "CONSTRUCT Ewig FAST", "END", "CONSTRUCTION Ewig",
+             "CONSTRUCT Ewig", "REPEAT"});
+    EXPECT_EQ(result, 1 << 16 | MsgCallsNestedTooDeeply);
+}
+
+TEST_F(Engine, AHeadlessRunEndsAsClosedWhenItsStatementBudgetIsUsedUp) {
+    // 32767 x 32767 passes would take hours; the budget ends the run as a closed window.
+    EXPECT_EQ(Run({"CONSTRUCT Lang FAST", "POINT Danach 1 1", "END", "CONSTRUCTION Lang",
+                   "CONSTRUCT Innen", "REPEAT 32767", "CONSTRUCTION Innen", "POINT A 1 1",
+                   "REPEAT 32767"},
+                  "", 10'000),
+              0);
+    EXPECT_TRUE(CloseRequested());
+    EXPECT_EQ(PointNamed("A").x, 1.0);
+    EXPECT_EQ(PointNamed("Danach").x, 0.0);
 }
 
 TEST_F(Engine, ClosingTheWindowEndsEveryNestedInvocationPromptly) {
