@@ -25,14 +25,6 @@ namespace zir {
 namespace {
 
 constexpr const char* TitleSuffix = " - Zirkula";
-constexpr std::size_t LineListStep = 1024;
-
-// The list grows in steps of 1024 lines, as the script's line table always has.
-void AppendLine(std::vector<std::string>& lines, std::string line) {
-    if (lines.size() == lines.capacity()) lines.reserve(lines.capacity() + LineListStep);
-    lines.push_back(std::move(line));
-}
-
 void WriteRequestedFiles(std::int32_t result, const ErrorList& errors, double endMs,
                          const RunOutputs& outputs, const NameTable& names,
                          const ObjectStore* store) {
@@ -87,13 +79,14 @@ std::vector<std::string> ReadScriptLines(const std::string& path) {
     if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
     if (IsValidUtf8(text)) text = Windows1252FromUtf8(text);
 
-    lines.reserve(LineListStep);
+    // The list grows geometrically: growing it by a fixed step would copy a file of a
+    // million lines some thousand times.
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
         std::size_t cut = end > start && text[end - 1] == '\r' ? end - 1 : end;
-        AppendLine(lines, text.substr(start, cut - start));
+        lines.push_back(text.substr(start, cut - start));
         start = end + 1;
     }
     lines.shrink_to_fit();
