@@ -11,6 +11,7 @@
 - The checklist in examples/gallery/README.md names every keyword and every opcode, and
   each script it names really uses that keyword (as a statement token, not in a comment) or
   compiles to that opcode.
+- The gallery page docs/gallery/README.md shows the rendered GIF of every gallery script.
 
 Usage: gallery_test.py ZIRKULA SOURCE_DIR WORK_DIR
        gallery_test.py --print-checklist ZIRKULA SOURCE_DIR   (prints the two tables)
@@ -276,6 +277,20 @@ class Checklist(unittest.TestCase):
                     if s not in listings:
                         listings[s] = opcodes_used(names[s])
                     self.assertIn(opcode, listings[s], f"{s} does not compile to it")
+
+
+class GalleryPage(unittest.TestCase):
+    def test_the_gallery_page_shows_the_rendered_gif_of_every_gallery_script(self):
+        folder = os.path.join(SOURCE, "docs", "gallery")
+        with open(os.path.join(folder, "README.md"), encoding="utf-8") as f:
+            page = f.read()
+        self.assertIn("examples/gallery/README.md#checkliste", page)
+        for path in gallery_scripts():
+            name = script_name(path)
+            with self.subTest(script=name):
+                self.assertIn(f"]({name}.gif)", page)
+                self.assertTrue(os.path.exists(os.path.join(folder, name + ".gif")))
+                self.assertTrue(os.path.exists(os.path.join(folder, name + ".png")))
 
 
 def print_checklist():
