@@ -4,7 +4,8 @@
 #     with its timing) and docs/gallery/NAME.png (the finished figure), with the viewer input
 #     examples/gallery/NAME.input when there is one;
 #   - every example of docs/sprache.md whose first line is "' Bild: NAME" to
-#     docs/bilder/NAME.png.
+#     docs/bilder/NAME.png; its comment lines "' Eingabe: EVENT" are the viewer input
+#     (one line of an --input file each), for examples that wait for the viewer.
 # Run by hand after a change to the scripts or to the drawing; the pictures are committed.
 # It needs the execution engine: with a program that cannot run scripts yet, no picture
 # appears and the script says so for each one.
@@ -60,20 +61,24 @@ done
 
 echo "Language reference:"
 # Each fenced zirkula block of docs/sprache.md that starts with "' Bild: NAME" becomes
-# $work/bilder/NAME.zir.
+# $work/bilder/NAME.zir, and its "' Eingabe: EVENT" lines $work/bilder/NAME.input.
 mkdir -p "$work/bilder"
 awk -v dir="$work/bilder" '
-    /^```zirkula$/ { inside = 1; first = 1; file = ""; next }
-    /^```$/        { if (file != "") close(file); inside = 0; next }
+    /^```zirkula$/ { inside = 1; first = 1; file = ""; input = ""; next }
+    /^```$/        { if (file != "") close(file); if (input != "") close(input); inside = 0; next }
     inside && first {
         first = 0
-        if (match($0, /^'"'"' Bild: [a-z0-9-]+/)) file = dir "/" substr($0, 9, RLENGTH - 8) ".zir"
+        if (match($0, /^'"'"' Bild: [a-z0-9-]+/)) file = dir "/" substr($0, 9, RLENGTH - 8)
+        if (file != "") { input = file ".input"; file = file ".zir" }
     }
+    inside && file != "" && /^'"'"' Eingabe: / { print substr($0, 12) > input }
     inside && file != "" { print > file }
 ' docs/sprache.md
 for script in "$work"/bilder/*.zir; do
     [ -e "$script" ] || continue
-    render "$script" "" "docs/bilder/$(basename "$script" .zir).png" ""
+    input="${script%.zir}.input"
+    [ -f "$input" ] || input=""
+    render "$script" "$input" "docs/bilder/$(basename "$script" .zir).png" ""
 done
 
 if [ "$missing" -gt 0 ]; then

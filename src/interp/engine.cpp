@@ -117,10 +117,12 @@ Flow Call(CallFrame& frame, const Instruction& in) {
     // END ends the run at once, without the pause after an animation.
     if (result == 255) return Flow::ReturnEnd;
     if (loops) {
-        // The last frame of a FAST animation stays until the viewer goes on.
-        if (calleeKind == KindAnimation && mode == PaceMode::Fast && frame.mode != PaceMode::Fast &&
-            PauseForViewer(frame) == ControlAction::Restart) {
-            return Flow::Restart;
+        // The last frame of a FAST animation stays until the viewer goes on; a window closed
+        // there ends the run with that frame as the last picture.
+        if (calleeKind == KindAnimation && mode == PaceMode::Fast && frame.mode != PaceMode::Fast) {
+            const ControlAction action = PauseForViewer(frame);
+            if (CloseRequested()) return Flow::Return;
+            if (action == ControlAction::Restart) return Flow::Restart;
         }
         RestoreSnapshot(*run.buffer, frame.tempSnapshot.get());
         ShowFrameBuffer(frame);

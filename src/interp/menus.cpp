@@ -163,7 +163,8 @@ std::int32_t ShowMenu(const std::vector<std::string>& items) {
     if (saved) RasterGrab(nullptr, 0, 0, width - 1, height - 1, saved.get());
     DrawMenu(items, width, height);
     const int choice = Choose(items, width, height);
-    if (saved) RasterBlit(nullptr, 0, 0, saved.get(), BlitMode::Copy);
+    // A window closed on the menu ends the run: the menu stays as the last picture seen.
+    if (saved && !CloseRequested()) RasterBlit(nullptr, 0, 0, saved.get(), BlitMode::Copy);
     return choice;
 }
 
