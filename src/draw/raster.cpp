@@ -13,6 +13,14 @@
 namespace zir {
 namespace {
 
+// Pixel loops are left out of a fuzzer's coverage feedback: their branches say nothing about
+// the input, and instrumenting every pixel makes a large fill take seconds.
+#if defined(__clang__)
+#define ZIR_PIXEL_LOOP __attribute__((no_sanitize("coverage")))
+#else
+#define ZIR_PIXEL_LOOP
+#endif
+
 constexpr double TwoPi = 2 * std::numbers::pi;
 
 // Integer line arithmetic stays exact while coordinates are below this; farther segments
@@ -106,8 +114,9 @@ bool StyleBit(std::uint16_t style, std::int64_t step) {
 // so the pixels inside the surface can be found without walking the part outside it.
 // Style bit k of the pattern belongs to the pixel styleStart + i steps from the start.
 template <class T>
-void SegmentPixels(const Surface& s, std::int64_t x1, std::int64_t y1, std::int64_t x2,
-                   std::int64_t y2, T value, std::uint16_t style, std::int64_t styleStart) {
+ZIR_PIXEL_LOOP void SegmentPixels(const Surface& s, std::int64_t x1, std::int64_t y1,
+                                  std::int64_t x2, std::int64_t y2, T value, std::uint16_t style,
+                                  std::int64_t styleStart) {
     if (style == 0) return;
     const std::int64_t dx = x2 - x1, dy = y2 - y1;
     const bool xMajor = std::abs(dx) >= std::abs(dy);
@@ -259,7 +268,7 @@ bool BoxCorners(const Surface& s, double x1, double y1, double x2, double y2, Pi
 }
 
 template <class T>
-void FillBox(const Surface& s, PixelBox b, T value) {
+ZIR_PIXEL_LOOP void FillBox(const Surface& s, PixelBox b, T value) {
     b.x1 = std::max<std::int64_t>(b.x1, 0), b.y1 = std::max<std::int64_t>(b.y1, 0);
     b.x2 = std::min<std::int64_t>(b.x2, s.width - 1),
     b.y2 = std::min<std::int64_t>(b.y2, s.height - 1);
@@ -336,7 +345,8 @@ void PlotChecked(const Surface& s, std::int64_t x, std::int64_t y, T value) {
 }
 
 template <class T>
-void CircleOutline(const Surface& s, const CircleShape& c, const Sector& sector, T value) {
+ZIR_PIXEL_LOOP void CircleOutline(const Surface& s, const CircleShape& c, const Sector& sector,
+                                  T value) {
     const std::int64_t R = c.Radius();
     if (c.cx - R >= 0 && c.cy - R >= 0 && c.cx + R < s.width && c.cy + R < s.height) {
         // Wholly inside: one pass plots all eight octants without bounds checks.
@@ -429,7 +439,7 @@ std::int64_t DiscHalfWidth(const CircleShape& c, std::int64_t k) {
 }
 
 template <class T>
-void Disc(const Surface& s, const CircleShape& c, T value) {
+ZIR_PIXEL_LOOP void Disc(const Surface& s, const CircleShape& c, T value) {
     const std::int64_t R = c.Radius();
     const std::int64_t top = std::max<std::int64_t>(c.cy - R, 0);
     const std::int64_t bottom = std::min<std::int64_t>(c.cy + R, s.height - 1);
@@ -450,8 +460,8 @@ std::pair<std::int64_t, std::int64_t> ArcEnd(double r, double angle) {
 }
 
 template <class T>
-void DrawArc(const Surface& s, double cxReal, double cyReal, double r, double start, double end,
-             bool filled, T value) {
+ZIR_PIXEL_LOOP void DrawArc(const Surface& s, double cxReal, double cyReal, double r, double start,
+                            double end, bool filled, T value) {
     const bool fullCircle = start == 0 && !std::signbit(start) && std::fabs(end - TwoPi) < 1e-6;
     const double cxN = Narrow(cxReal), cyN = Narrow(cyReal);
     if (!std::isfinite(cxN) || !std::isfinite(cyN) || !std::isfinite(r) || r < 0 ||
@@ -509,7 +519,7 @@ void DrawArc(const Surface& s, double cxReal, double cyReal, double r, double st
 // Span filling with an explicit stack: each popped seed fills its whole run of the row and
 // pushes one seed for every run of unfilled pixels just above and below it.
 template <class T>
-void Flood(const Surface& s, int x, int y, T value) {
+ZIR_PIXEL_LOOP void Flood(const Surface& s, int x, int y, T value) {
     if (RowOf<T>(s, y)[x] == value) return;
     // Each seed remembers the span it came from (pl..pr, one row back in direction dir), so
     // the scan back towards that row can skip what is filled already.
@@ -605,8 +615,8 @@ Overlap Intersect(const Surface& s, std::int64_t x, std::int64_t y, int w, int h
 }
 
 template <class T>
-void BlitSameFormat(const Surface& dst, const Surface& src, const Overlap& o, BlitMode mode,
-                    int alpha) {
+ZIR_PIXEL_LOOP void BlitSameFormat(const Surface& dst, const Surface& src, const Overlap& o,
+                                   BlitMode mode, int alpha) {
     const T mask = static_cast<T>(MaskPixel(sizeof(T)));
     if (mode == BlitMode::Copy) {
         if (o.width == dst.width && o.width == src.width) {
@@ -644,8 +654,8 @@ void BlitSameFormat(const Surface& dst, const Surface& src, const Overlap& o, Bl
 
 // Images of another pixel size go through colour values, pixel by pixel.
 template <class T>
-void BlitConverting(const Surface& dst, const Surface& src, const Overlap& o, BlitMode mode,
-                    int alpha) {
+ZIR_PIXEL_LOOP void BlitConverting(const Surface& dst, const Surface& src, const Overlap& o,
+                                   BlitMode mode, int alpha) {
     const std::uint32_t srcMask = MaskPixel(src.bytesPerPixel);
     for (int j = 0; j < o.height; ++j) {
         T* d = RowOf<T>(dst, o.dstY + j) + o.dstX;

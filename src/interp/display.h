@@ -13,7 +13,7 @@ inline constexpr int DefaultScreenHeight = 480;
 inline constexpr int ControlBarHeight = 20;
 // The largest screen side the program opens: the raster layer could go further, but every
 // running invocation keeps copies of the drawing, and they must fit in memory.
-inline constexpr int MaxScreenSide = 4096;
+inline constexpr int MaxScreenSide = 2048;
 
 // Opens the default screen (640 x 480 in backgroundColour) if no screen is open yet.
 void EnsureScreen(CallFrame& frame);

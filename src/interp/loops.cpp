@@ -342,6 +342,11 @@ void DrawTraces(CallFrame& frame) {
         history[frameIndex] = PointAt(Store(frame), lists.traced[k]);
         for (std::size_t i = 0; i <= frameIndex; ++i) DrawPoint(FrameBuffer(frame), history[i]);
     }
+    // Every frame draws the whole history again: a long trace counts against a headless
+    // run's budget like the statements it takes the time of.
+    constexpr std::size_t PointsPerStatement = 64;
+    CountStatement(
+        static_cast<std::int64_t>(lists.traced.size() * (frameIndex + 1) / PointsPerStatement));
 }
 
 Flow AnimationPass(CallFrame& frame) {

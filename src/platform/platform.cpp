@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,9 +43,16 @@ struct PlatformState {
     std::string consoleBuffer;
     bool consoleEnded = false;
     std::int64_t statementsLeft = -1;  // headless: until the run ends; -1 for no limit
+    std::int64_t realDeadlineMs = 0;   // headless: steady-clock time the run must end by, or 0
 };
 
 PlatformState gState;
+
+std::int64_t SteadyMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 // The layer used without PlatformStart (an outside caller of the library) gets a window
 // where one can be had.
@@ -150,6 +158,10 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
     if (!options.inputPath.empty() && !ReadViewerInput(options.inputPath, events, message)) {
         return PlatformError::InputFile;
     }
+    if (options.inputPath.empty() && !options.inputText.empty() &&
+        !ParseViewerInput(options.inputText, "input", events, message)) {
+        return PlatformError::InputFile;
+    }
     if (!options.framesDir.empty() && !FramesStart(gState.frames, options.framesDir, message)) {
         return PlatformError::FramesDir;
     }
@@ -171,6 +183,7 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
         gState.backend =
             MakeHeadlessBackend(gState.viewer, std::move(events), options.maxVirtualMs);
         gState.statementsLeft = options.maxStatements > 0 ? options.maxStatements : -1;
+        gState.realDeadlineMs = options.maxRealMs > 0 ? SteadyMs() + options.maxRealMs : 0;
     } else {
         if (!DisplayAvailable()) {
             message =
@@ -184,7 +197,10 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
             return PlatformError::NoDisplay;
         }
     }
-    if (options.backend != BackendKind::Headless) gState.statementsLeft = -1;
+    if (options.backend != BackendKind::Headless) {
+        gState.statementsLeft = -1;
+        gState.realDeadlineMs = 0;
+    }
     gState.kind = options.backend;
     return PlatformError::None;
 }
@@ -303,13 +319,17 @@ bool CloseRequested() {
     return gState.viewer.closeRequested;
 }
 
-bool CountStatement() {
-    if (gState.statementsLeft < 0) return true;
-    if (gState.statementsLeft == 0) {
+bool CountStatement(std::int64_t count) {
+    // The real clock is read only now and then: a statement is often cheaper than reading it.
+    constexpr std::uint32_t ClockInterval = 16;
+    static std::uint32_t counter = 0;
+    const bool late = gState.realDeadlineMs != 0 && ++counter % ClockInterval == 0 &&
+                      SteadyMs() > gState.realDeadlineMs;
+    if (gState.statementsLeft == 0 || late) {
         gState.viewer.closeRequested = true;
         return false;
     }
-    --gState.statementsLeft;
+    if (gState.statementsLeft > 0) gState.statementsLeft -= std::min(count, gState.statementsLeft);
     return true;
 }
 

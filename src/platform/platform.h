@@ -21,6 +21,7 @@ enum class BackendKind { Windowed, Headless };
 struct PlatformOptions {
     BackendKind backend = BackendKind::Windowed;
     std::string inputPath;  // headless only: the viewer input file; empty for none
+    std::string inputText;  // headless only: the viewer input itself, when there is no file
     std::string framesDir;  // every picture shown, as PNG files; empty for none
     std::string gifPath;    // the run as an animated GIF; empty for none
     int consoleInFd = 0;    // the console's line input
@@ -30,6 +31,9 @@ struct PlatformOptions {
     // script can run for ever where no viewer can stop it. 0 for no statement limit.
     std::int64_t maxVirtualMs = 24LL * 60 * 60 * 1000;
     std::int64_t maxStatements = 100'000'000;
+    // Headless only: the run ends the same way once it has taken this much real time (0 for
+    // no limit); for fuzzing, where a run must end within a second whatever it draws.
+    std::int64_t maxRealMs = 0;
 };
 
 enum class PlatformError {
@@ -110,9 +114,9 @@ void WaitForInput(int maxMs);
 // True once the viewer has closed the window (headless: a close event, the end of the
 // input while waiting for the viewer, or the run's time or statement budget used up).
 bool CloseRequested();
-// Counts one executed statement; false once a headless run has used up its statement
-// budget, which closes the window.
-bool CountStatement();
+// Counts executed statements (or work worth that many); false once a headless run has used
+// up its statement budget, which closes the window.
+bool CountStatement(std::int64_t count = 1);
 
 // Writes one line of text (Windows-1252) to the console, converted to UTF-8 unless the
 // locale asks for an 8-bit Latin code page.
