@@ -1,6 +1,8 @@
 #include "driver/commandline.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -32,6 +34,8 @@ constexpr const char* HelpText =
     "                   DIR/frames.tsv\n"
     "  --dump FILE      the run result, the errors and the objects as JSON\n"
     "  --gif FILE       with --headless: the run as an animated GIF with its real timing\n"
+    "  --max-statements N  with --headless: end the run as if the window were closed\n"
+    "                   after N statements (default 10000000)\n"
     "  --check          compile only; print FILE:LINE: Fehler N: message for each error\n"
     "  --listing        with --check: print the compiled instruction table\n"
     "  --help           this text\n"
@@ -105,6 +109,18 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
             }
             continue;
         }
+        if (name == "--max-statements") {
+            const std::string value = inlineValue ? *inlineValue : i + 1 < argc ? argv[++i] : "";
+            char* end = nullptr;
+            errno = 0;
+            const long long n = std::strtoll(value.c_str(), &end, 10);
+            if (value.empty() || *end != '\0' || errno != 0 || n < 1) {
+                error = "--max-statements needs a whole number of at least 1";
+                return false;
+            }
+            commandLine.maxStatements = n;
+            continue;
+        }
         if (inlineValue) {
             error = std::string(name) + " takes no value";
             return false;
@@ -130,6 +146,10 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
     }
     if (!commandLine.gifPath.empty() && !commandLine.headless) {
         error = "--gif works only with --headless";
+        return false;
+    }
+    if (commandLine.maxStatements != 0 && !commandLine.headless) {
+        error = "--max-statements works only with --headless";
         return false;
     }
     if (commandLine.listing && !commandLine.check) {
@@ -158,6 +178,7 @@ int RunCommandLine(const CommandLine& commandLine) {
     options.inputPath = commandLine.inputPath;
     options.framesDir = commandLine.framesDir;
     options.gifPath = commandLine.gifPath;
+    if (commandLine.maxStatements != 0) options.maxStatements = commandLine.maxStatements;
     std::string message;
     PlatformError error = PlatformStart(options, message);
     if (error != PlatformError::None) {

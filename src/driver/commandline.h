@@ -7,6 +7,7 @@
 // 3 when no window can be opened.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace zir {
@@ -23,6 +24,7 @@ struct CommandLine {
     std::string framesDir;
     std::string dumpPath;
     std::string scriptPath;  // the first argument that is not an option; later ones are ignored
+    std::int64_t maxStatements = 0;  // headless: the run's statement budget; 0 the default
 };
 
 inline constexpr int ExitRun = 0;

@@ -30,7 +30,7 @@ struct PlatformOptions {
     // clock passes maxVirtualMs or once it has executed maxStatements statements, so that no
     // script can run for ever where no viewer can stop it. 0 for no statement limit.
     std::int64_t maxVirtualMs = 24LL * 60 * 60 * 1000;
-    std::int64_t maxStatements = 100'000'000;
+    std::int64_t maxStatements = 10'000'000;
     // Headless only: the run ends the same way once it has taken this much real time (0 for
     // no limit); for fuzzing, where a run must end within a second whatever it draws.
     std::int64_t maxRealMs = 0;

@@ -23,7 +23,7 @@ class Engine : public ::testing::Test {
     // Compiles and runs the lines with the viewer input; the settings start from their
     // defaults, as ZIR_INIT leaves them.
     std::int32_t Run(const std::vector<std::string>& lines, const std::string& input = "",
-                     std::int64_t maxStatements = 100'000'000) {
+                     std::int64_t maxStatements = 10'000'000) {
         StartPlatform(input, maxStatements);
         ResetSettings();
         std::vector<CompileError> errors;
@@ -31,7 +31,7 @@ class Engine : public ::testing::Test {
         store_ = CreateObjectStore(names_);
         return RunProgram(program_, names_, store_);
     }
-    void StartPlatform(const std::string& input, std::int64_t maxStatements = 100'000'000) {
+    void StartPlatform(const std::string& input, std::int64_t maxStatements = 10'000'000) {
         PlatformOptions options;
         options.backend = BackendKind::Headless;
         options.maxStatements = maxStatements;
