@@ -122,6 +122,9 @@ class ExitCodes(unittest.TestCase):
             (["--headless", "--png"], "--png needs a file or directory name"),
             (["--input", "in.txt", "a.zir"], "--input works only with --headless"),
             (["--gif", "a.gif", "a.zir"], "--gif works only with --headless"),
+            (["--max-statements", "9", "a.zir"], "--max-statements works only with --headless"),
+            (["--headless", "--max-statements", "0"], "a whole number of at least 1"),
+            (["--headless", "--max-statements=1e3"], "a whole number of at least 1"),
             (["--listing", "a.zir"], "--listing works only with --check"),
             (["--check"], "--check needs a script"),
         ]:
