@@ -57,6 +57,67 @@ Surface ResolveForReading(DrawTarget target) {
     return MakeSurface(handle ? handle : ScreenImage());
 }
 
+// ---- change tracking --------------------------------------------------------------------
+
+// Inclusive pixel corners; empty while right < left.
+struct ChangeBox {
+    std::int64_t left = 0, top = 0, right = -1, bottom = -1;
+    bool Empty() const { return right < left; }
+};
+
+struct Tracked {
+    const std::uint8_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    ChangeBox changed;
+};
+
+Tracked gWatched;  // the drawing buffer
+Tracked gScreen;   // the screen as it was when the watched image was last shown
+struct LastShow {
+    const std::uint8_t* pixels = nullptr;  // of the image shown last
+    int x = 0, y = 0;
+    std::uint32_t screenSerial = 0;
+    bool valid = false;
+} gLastShow;
+
+void Extend(Tracked& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+    x1 = std::max<std::int64_t>(x1, 0), y1 = std::max<std::int64_t>(y1, 0);
+    x2 = std::min<std::int64_t>(x2, t.width - 1), y2 = std::min<std::int64_t>(y2, t.height - 1);
+    if (x1 > x2 || y1 > y2) return;
+    if (t.changed.Empty()) {
+        t.changed = {x1, y1, x2, y2};
+        return;
+    }
+    t.changed.left = std::min(t.changed.left, x1), t.changed.top = std::min(t.changed.top, y1);
+    t.changed.right = std::max(t.changed.right, x2);
+    t.changed.bottom = std::max(t.changed.bottom, y2);
+}
+
+// Notes that a procedure may have changed the pixels of s inside the box (any order of the
+// corners, reals allowed; what is not finite counts as the whole surface).
+void Touch(const Surface& s, double x1, double y1, double x2, double y2, double margin = 2) {
+    for (Tracked* t : {&gWatched, &gScreen}) {
+        if (!t->pixels || t->pixels != s.pixels) continue;
+        const double lo[2] = {std::min(x1, x2) - margin, std::min(y1, y2) - margin};
+        const double hi[2] = {std::max(x1, x2) + margin, std::max(y1, y2) + margin};
+        auto index = [](double v, double limit) {
+            if (!(v >= 0)) return std::int64_t{0};
+            return static_cast<std::int64_t>(std::min(std::floor(v), limit));
+        };
+        if (!std::isfinite(lo[0] + lo[1] + hi[0] + hi[1])) {
+            Extend(*t, 0, 0, s.width - 1, s.height - 1);
+        } else {
+            Extend(*t, index(lo[0], s.width), index(lo[1], s.height), index(hi[0], s.width),
+                   index(hi[1], s.height));
+        }
+    }
+}
+
+void TouchAll(const Surface& s) {
+    Touch(s, 0, 0, s.width, s.height);
+}
+
 template <class T>
 T* RowOf(const Surface& s, std::int64_t y) {
     return reinterpret_cast<T*>(s.pixels) + y * s.width;
@@ -707,6 +768,7 @@ void RasterLine(DrawTarget target, double x1, double y1, double x2, double y2, C
                 LineKind kind, std::uint16_t style) {
     const Surface s = ResolveForDrawing(target);
     if (!s.pixels) return;
+    Touch(s, x1, y1, x2, y2);
     WithPixelType(s.bytesPerPixel, [&](auto* type) {
         using T = std::remove_pointer_t<decltype(type)>;
         const T value = static_cast<T>(PixelFromColour(colour, sizeof(T)));
@@ -731,6 +793,8 @@ void RasterArc(DrawTarget target, double cx, double cy, double radius, Colour co
                double end, bool filled) {
     const Surface s = ResolveForDrawing(target);
     if (!s.pixels) return;
+    const double reach = std::fabs(radius) + 2;
+    Touch(s, cx - reach, cy - reach, cx + reach, cy + reach);
     WithPixelType(s.bytesPerPixel, [&](auto* type) {
         using T = std::remove_pointer_t<decltype(type)>;
         DrawArc<T>(s, cx, cy, Narrow(radius), Narrow(start), Narrow(end), filled,
@@ -745,6 +809,8 @@ void RasterPixel(DrawTarget target, double x, double y, Colour colour) {
         !PixelPosition(y, -2, s.height + 1.0, py)) {
         return;
     }
+    Touch(s, static_cast<double>(px), static_cast<double>(py), static_cast<double>(px),
+          static_cast<double>(py));
     WithPixelType(s.bytesPerPixel, [&](auto* type) {
         using T = std::remove_pointer_t<decltype(type)>;
         PlotChecked(s, px, py, static_cast<T>(PixelFromColour(colour, sizeof(T))));
@@ -759,6 +825,7 @@ void RasterFloodFill(DrawTarget target, double x, double y, Colour colour) {
         return;
     }
     if (px < 0 || py < 0 || px >= s.width || py >= s.height) return;
+    TouchAll(s);
     WithPixelType(s.bytesPerPixel, [&](auto* type) {
         using T = std::remove_pointer_t<decltype(type)>;
         Flood<T>(s, static_cast<int>(px), static_cast<int>(py),
@@ -780,6 +847,7 @@ void RasterBlit(DrawTarget target, double x, double y, const std::uint8_t* image
     }
     const Overlap o = Intersect(dst, px, py, src.width, src.height);
     if (o.width == 0) return;
+    Touch(dst, o.dstX, o.dstY, o.dstX + o.width - 1, o.dstY + o.height - 1, 0);
     WithPixelType(dst.bytesPerPixel, [&](auto* type) {
         using T = std::remove_pointer_t<decltype(type)>;
         if (src.bytesPerPixel == dst.bytesPerPixel) {
@@ -814,6 +882,7 @@ void RasterGrab(DrawTarget target, double x1, double y1, double x2, double y2, I
         Intersect(from, x0, y0, static_cast<int>(std::min<std::int64_t>(w, into.width)),
                   static_cast<int>(std::min<std::int64_t>(h, into.height)));
     if (o.width <= 0 || o.height <= 0) return;
+    TouchAll(into);
     const Overlap back{o.dstX, o.dstY, o.srcX, o.srcY, o.width, o.height};
     WithPixelType(into.bytesPerPixel, [&](auto* type) {
         using T = std::remove_pointer_t<decltype(type)>;
@@ -823,6 +892,62 @@ void RasterGrab(DrawTarget target, double x1, double y1, double x2, double y2, I
             BlitConverting<T>(into, from, back, BlitMode::Copy, 255);
         }
     });
+}
+
+void RasterWatch(const std::uint8_t* image) {
+    const Surface s = MakeSurface(image);
+    gWatched = Tracked{s.pixels, s.width, s.height, {}};
+    gLastShow.valid = false;
+}
+
+void RasterNoteChanged(const std::uint8_t* image) {
+    const Surface s = MakeSurface(image);
+    if (s.pixels) TouchAll(s);
+}
+
+void RasterShow(const std::uint8_t* image, int x, int y) {
+    const Surface src = MakeSurface(image);
+    const Surface dst = ResolveForDrawing(nullptr);
+    if (!src.pixels || !dst.pixels) return;
+    const Overlap whole = Intersect(dst, x, y, src.width, src.height);
+    const bool watched = src.pixels == gWatched.pixels;
+    const bool same = watched && gLastShow.valid && gLastShow.pixels == src.pixels &&
+                      gLastShow.x == x && gLastShow.y == y &&
+                      gLastShow.screenSerial == ScreenSerial() && gScreen.pixels == dst.pixels &&
+                      gScreen.width == dst.width && gScreen.height == dst.height;
+    Overlap o = whole;
+    if (same) {
+        // What the buffer changed, and what others drew on the screen over the buffer's place.
+        ChangeBox box = gWatched.changed;
+        if (!gScreen.changed.Empty()) {
+            const ChangeBox& c = gScreen.changed;
+            Tracked area{src.pixels, src.width, src.height, box};
+            Extend(area, c.left - x, c.top - y, c.right - x, c.bottom - y);
+            box = area.changed;
+        }
+        if (box.Empty()) {
+            o = {};
+        } else {
+            const Overlap part = Intersect(dst, x + box.left, y + box.top,
+                                           static_cast<int>(box.right - box.left + 1),
+                                           static_cast<int>(box.bottom - box.top + 1));
+            o = {static_cast<int>(part.srcX + box.left), static_cast<int>(part.srcY + box.top),
+                 part.dstX, part.dstY, part.width, part.height};
+        }
+    }
+    if (o.width > 0 && o.height > 0) {
+        WithPixelType(dst.bytesPerPixel, [&](auto* type) {
+            using T = std::remove_pointer_t<decltype(type)>;
+            if (src.bytesPerPixel == dst.bytesPerPixel) {
+                BlitSameFormat<T>(dst, src, o, BlitMode::Copy, 255);
+            } else {
+                BlitConverting<T>(dst, src, o, BlitMode::Copy, 255);
+            }
+        });
+    }
+    gScreen = Tracked{dst.pixels, dst.width, dst.height, {}};
+    if (watched) gWatched.changed = {};
+    gLastShow = {src.pixels, x, y, ScreenSerial(), watched};
 }
 
 }  // namespace zir

@@ -57,6 +57,17 @@ void RasterFloodFill(DrawTarget target, double x, double y, Colour colour);
 void RasterBlit(DrawTarget target, double x, double y, const std::uint8_t* image, BlitMode mode,
                 int alpha = 255);
 
+// Change tracking. The raster layer keeps the box of pixels its procedures changed in one
+// watched image (the drawing buffer) and in the screen, so that showing the buffer copies
+// only what can differ from the screen. Writes that bypass the raster layer must be noted.
+void RasterWatch(const std::uint8_t* image);
+// All of the image counts as changed (it was written without the raster layer).
+void RasterNoteChanged(const std::uint8_t* image);
+// Copies the whole image to the screen at (x, y), as RasterBlit in Copy mode does, but
+// copies only the part that may differ when the watched image is shown where it was last
+// shown. The screen counts as drawn on either way.
+void RasterShow(const std::uint8_t* image, int x, int y);
+
 // Copies the target's rectangle with the inclusive corners (x1, y1) and (x2, y2) into the
 // image, starting at its top-left pixel. Image pixels with no target pixel behind them stay.
 void RasterGrab(DrawTarget target, double x1, double y1, double x2, double y2, ImageHandle image);

@@ -19,6 +19,8 @@ DrawTarget BufferTarget(DrawingBuffer& buffer) {
 void ReplaceBufferImage(DrawingBuffer& buffer, Image image) {
     buffer.image = std::move(image);
     buffer.handle = buffer.image.get();
+    // Showing the buffer copies only what changed since it was last shown.
+    RasterWatch(buffer.handle);
 }
 
 Image CopyOfImage(const std::uint8_t* image) {
@@ -41,6 +43,7 @@ void CopyImageInto(ImageHandle target, const std::uint8_t* source) {
     if (!target || !source) return;
     if (std::memcmp(target, source, ImageHeaderBytes) == 0) {
         std::memcpy(target, source, ImageBytes(source));
+        RasterNoteChanged(target);
         return;
     }
     ImageHandle handle = target;

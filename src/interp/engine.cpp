@@ -259,7 +259,10 @@ std::int32_t RunProgram(const InstructionTable& program, const NameTable& names,
     run.names = &names;
     run.store = &store;
     run.buffer = &buffer;
-    return ExecuteSubroutine(run, 0, nullptr);
+    const std::int32_t result = ExecuteSubroutine(run, 0, nullptr);
+    // The buffer goes with the run; nothing may take a later image at its address for it.
+    RasterWatch(nullptr);
+    return result;
 }
 
 }  // namespace zir

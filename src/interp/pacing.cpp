@@ -77,7 +77,7 @@ ControlAction CheckControls(InputEvent event) {
 void ShowBuffer(DrawTarget buffer, int x, int y) {
     ImageHandle image = buffer ? *buffer : nullptr;
     if (!image) return;  // the screen itself: nothing to copy
-    RasterBlit(nullptr, x, y, image, BlitMode::Copy);
+    RasterShow(image, x, y);
 }
 
 void ShowBuffer(DrawTarget buffer) {

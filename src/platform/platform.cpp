@@ -42,6 +42,7 @@ struct PlatformState {
     int consoleOutFd = 1;
     std::string consoleBuffer;
     bool consoleEnded = false;
+    std::uint32_t screenSerial = 0;
     std::int64_t statementsLeft = -1;  // headless: until the run ends; -1 for no limit
     std::int64_t realDeadlineMs = 0;   // headless: steady-clock time the run must end by, or 0
 };
@@ -147,6 +148,7 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
     PlatformStop();
     gState.viewer = ViewerState{};
     gState.screen.reset();
+    ++gState.screenSerial;
     gState.screenChanged = false;
     gState.title.clear();
     gState.consoleInFd = options.consoleInFd;
@@ -237,9 +239,14 @@ bool ScreenOpen(int width, int height, int bitsPerPixel) {
     if (!image) return false;
     if (!backend.ShowScreen(width, height)) return false;
     gState.screen = std::move(image);
+    ++gState.screenSerial;
     gState.screenChanged = true;
     gState.screenFresh = true;
     return true;
+}
+
+std::uint32_t ScreenSerial() {
+    return gState.screenSerial;
 }
 
 ScreenInfo ScreenQuery() {

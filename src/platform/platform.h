@@ -73,6 +73,8 @@ bool ScreenOpen(int width, int height, int bitsPerPixel);
 ScreenInfo ScreenQuery();
 // The screen's image for reading, or null while no screen is open.
 const std::uint8_t* ScreenImage();
+// A number that changes whenever a new screen image is made, even at the old address.
+std::uint32_t ScreenSerial();
 // The same for drawing: the screen counts as changed and is presented at the next chance.
 ImageHandle ScreenImageForDrawing();
 
