@@ -338,10 +338,12 @@ void PrintTable(const FastestReporter& r) {
                 "copy us", "frame/copies", "goal");
     const Area areas[] = {Small, Large};
     std::map<std::string, double> perFrame;
+    // Rows whose runs a --benchmark_filter left out are skipped.
     for (Kind kind : {Kind::Animation, Kind::Interaction, Kind::EmptyAnimation}) {
         for (const Area& a : areas) {
             const double us = PerFrameUs(r, kind, a);
             const double copy = r.Us(CopyName(a));
+            if (std::isnan(us)) continue;
             perFrame[std::string(KindName(kind)) + AreaName(a)] = us;
             const bool small = a.width == Small.width;
             std::string goal = "-";
@@ -360,6 +362,7 @@ void PrintTable(const FastestReporter& r) {
     for (Kind kind : {Kind::Animation, Kind::Interaction, Kind::EmptyAnimation}) {
         const double ratio = perFrame[std::string(KindName(kind)) + AreaName(Large)] /
                              perFrame[std::string(KindName(kind)) + AreaName(Small)];
+        if (std::isnan(ratio)) continue;
         std::printf("%-16s x%.2f (goal <= x%.2f): %s\n", KindName(kind), ratio, areaRatio,
                     kind == Kind::EmptyAnimation ? "-"
                     : ratio <= areaRatio         ? "met"
