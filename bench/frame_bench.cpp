@@ -337,14 +337,12 @@ void PrintTable(const FastestReporter& r) {
     std::printf("%-16s %-10s %10s %10s %10s %14s %8s\n", "what", "area", "us/frame", "(cpu us)",
                 "copy us", "frame/copies", "goal");
     const Area areas[] = {Small, Large};
-    std::map<std::string, double> perFrame;
     // Rows whose runs a --benchmark_filter left out are skipped.
     for (Kind kind : {Kind::Animation, Kind::Interaction, Kind::EmptyAnimation}) {
         for (const Area& a : areas) {
             const double us = PerFrameUs(r, kind, a);
             const double copy = r.Us(CopyName(a));
             if (std::isnan(us)) continue;
-            perFrame[std::string(KindName(kind)) + AreaName(a)] = us;
             const bool small = a.width == Small.width;
             std::string goal = "-";
             if (kind != Kind::EmptyAnimation && small)
@@ -360,8 +358,7 @@ void PrintTable(const FastestReporter& r) {
     std::printf("\nGrowth from %s to %s (area x%.2f, buffer copy x%.2f):\n",
                 AreaName(Small).c_str(), AreaName(Large).c_str(), areaRatio, copyRatio);
     for (Kind kind : {Kind::Animation, Kind::Interaction, Kind::EmptyAnimation}) {
-        const double ratio = perFrame[std::string(KindName(kind)) + AreaName(Large)] /
-                             perFrame[std::string(KindName(kind)) + AreaName(Small)];
+        const double ratio = PerFrameUs(r, kind, Large) / PerFrameUs(r, kind, Small);
         if (std::isnan(ratio)) continue;
         std::printf("%-16s x%.2f (goal <= x%.2f): %s\n", KindName(kind), ratio, areaRatio,
                     kind == Kind::EmptyAnimation ? "-"
