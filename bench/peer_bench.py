@@ -11,8 +11,10 @@ cross and the circles stay of the picture's size.
 
 Zirkula runs headless and writes a PNG, in two forms with the same statements:
   main  the statements in the main program, which runs paced: every visible step is shown
-        and followed by a pause on the virtual clock (SPEED 1, one millisecond, so that 50,000
-        triangles stay inside the headless run's 24-hour virtual day);
+        and followed by a pause on the virtual clock. SPEED 1 keeps those pauses short: with
+        the default two seconds a triangle costs about ten virtual seconds, and more than
+        about 8,600 triangles would pass the headless run's 24-hour virtual day and be cut
+        short (at SPEED 1, 50,000 triangles end after about 5,000 virtual seconds);
   fast  the same statements as the body of a CONSTRUCTION that the main program calls FAST.
 Eukleides writes its EPS.
 
@@ -20,7 +22,8 @@ Names: Zirkula has at most 32768 names of a kind, so every triangle reuses the s
 (A, B, C, a, b, c, m1, m2, M, k), assigned again for each triangle, and the Eukleides script
 does the same. Every triangle's vertices are therefore labelled A, B and C in both pictures.
 
-Each process is timed from start to exit (best of --repeat runs). A Zirkula run counts only if
+Each process is timed from start to exit, wall clock and CPU (user + system), the best of
+--repeat runs each; on a shared machine the CPU time is the steadier figure. A Zirkula run counts only if
 its dump says the script reached END, so a run cut short by the statement budget or the
 virtual day is an error, not a fast time.
 
