@@ -65,11 +65,20 @@ struct ChangeBox {
     bool Empty() const { return right < left; }
 };
 
+// The watched image's changes, in tiles of 16 x 16 pixels: a circle or a long slanted line
+// touches few of the tiles its bounding box covers.
+constexpr int TileShift = 4;
+constexpr int TileSize = 1 << TileShift;
+
 struct Tracked {
     const std::uint8_t* pixels = nullptr;
     int width = 0;
     int height = 0;
-    ChangeBox changed;
+    ChangeBox changed;                // the screen's changes, as one box
+    int tilesX = 0, tilesY = 0;       // the watched image's changes, as tiles
+    std::vector<std::uint8_t> tiles;  // 1 where a pixel of that tile may have changed
+    bool anyTile = false;
+    ChangeBox marked;  // the tiles marked, in tile units
 };
 
 Tracked gWatched;  // the drawing buffer
@@ -81,41 +90,125 @@ struct LastShow {
     bool valid = false;
 } gLastShow;
 
-void Extend(Tracked& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+void Extend(ChangeBox& box, int width, int height, std::int64_t x1, std::int64_t y1,
+            std::int64_t x2, std::int64_t y2) {
+    x1 = std::max<std::int64_t>(x1, 0), y1 = std::max<std::int64_t>(y1, 0);
+    x2 = std::min<std::int64_t>(x2, width - 1), y2 = std::min<std::int64_t>(y2, height - 1);
+    if (x1 > x2 || y1 > y2) return;
+    if (box.Empty()) {
+        box = {x1, y1, x2, y2};
+        return;
+    }
+    box.left = std::min(box.left, x1), box.top = std::min(box.top, y1);
+    box.right = std::max(box.right, x2), box.bottom = std::max(box.bottom, y2);
+}
+
+void MarkTiles(Tracked& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
     x1 = std::max<std::int64_t>(x1, 0), y1 = std::max<std::int64_t>(y1, 0);
     x2 = std::min<std::int64_t>(x2, t.width - 1), y2 = std::min<std::int64_t>(y2, t.height - 1);
     if (x1 > x2 || y1 > y2) return;
-    if (t.changed.Empty()) {
-        t.changed = {x1, y1, x2, y2};
-        return;
+    t.anyTile = true;
+    Extend(t.marked, t.tilesX, t.tilesY, x1 >> TileShift, y1 >> TileShift, x2 >> TileShift,
+           y2 >> TileShift);
+    for (std::int64_t ty = y1 >> TileShift; ty <= y2 >> TileShift; ++ty) {
+        std::uint8_t* row = t.tiles.data() + ty * t.tilesX;
+        std::fill(row + (x1 >> TileShift), row + (x2 >> TileShift) + 1, std::uint8_t{1});
     }
-    t.changed.left = std::min(t.changed.left, x1), t.changed.top = std::min(t.changed.top, y1);
-    t.changed.right = std::max(t.changed.right, x2);
-    t.changed.bottom = std::max(t.changed.bottom, y2);
 }
 
-// Notes that a procedure may have changed the pixels of s inside the box (any order of the
-// corners, reals allowed; what is not finite counts as the whole surface).
+// A box given by reals in any order, widened by margin and cut to the surface; what is not
+// finite counts as the whole surface. False when the box misses the surface.
+bool PixelBounds(const Surface& s, double x1, double y1, double x2, double y2, double margin,
+                 std::int64_t out[4]) {
+    const double lo[2] = {std::min(x1, x2) - margin, std::min(y1, y2) - margin};
+    const double hi[2] = {std::max(x1, x2) + margin, std::max(y1, y2) + margin};
+    if (!std::isfinite(lo[0] + lo[1] + hi[0] + hi[1])) {
+        out[0] = 0, out[1] = 0, out[2] = s.width - 1, out[3] = s.height - 1;
+        return true;
+    }
+    if (hi[0] < 0 || hi[1] < 0 || lo[0] > s.width || lo[1] > s.height) return false;
+    auto index = [](double v, double limit) {
+        return static_cast<std::int64_t>(std::clamp(std::floor(v), 0.0, limit));
+    };
+    out[0] = index(lo[0], s.width), out[1] = index(lo[1], s.height);
+    out[2] = index(hi[0], s.width), out[3] = index(hi[1], s.height);
+    return true;
+}
+
+Tracked* WatchedFor(const Surface& s) {
+    return gWatched.pixels && gWatched.pixels == s.pixels ? &gWatched : nullptr;
+}
+
+bool OnScreen(const Surface& s) {
+    return gScreen.pixels && gScreen.pixels == s.pixels;
+}
+
+// Notes that a procedure may have changed the pixels of s inside the box.
 void Touch(const Surface& s, double x1, double y1, double x2, double y2, double margin = 2) {
-    for (Tracked* t : {&gWatched, &gScreen}) {
-        if (!t->pixels || t->pixels != s.pixels) continue;
-        const double lo[2] = {std::min(x1, x2) - margin, std::min(y1, y2) - margin};
-        const double hi[2] = {std::max(x1, x2) + margin, std::max(y1, y2) + margin};
-        auto index = [](double v, double limit) {
-            if (!(v >= 0)) return std::int64_t{0};
-            return static_cast<std::int64_t>(std::min(std::floor(v), limit));
-        };
-        if (!std::isfinite(lo[0] + lo[1] + hi[0] + hi[1])) {
-            Extend(*t, 0, 0, s.width - 1, s.height - 1);
-        } else {
-            Extend(*t, index(lo[0], s.width), index(lo[1], s.height), index(hi[0], s.width),
-                   index(hi[1], s.height));
-        }
+    std::int64_t b[4];
+    if (OnScreen(s) && PixelBounds(s, x1, y1, x2, y2, margin, b)) {
+        Extend(gScreen.changed, gScreen.width, gScreen.height, b[0], b[1], b[2], b[3]);
+    }
+    if (Tracked* t = WatchedFor(s); t && PixelBounds(s, x1, y1, x2, y2, margin, b)) {
+        MarkTiles(*t, b[0], b[1], b[2], b[3]);
     }
 }
 
 void TouchAll(const Surface& s) {
     Touch(s, 0, 0, s.width, s.height);
+}
+
+// Marks the watched tiles around points spaced half a tile apart along a path; the points
+// are finite and within a few times the surface's size of it.
+template <class PointAt>
+void MarkAlong(Tracked& t, int steps, PointAt at) {
+    constexpr int Margin = TileSize / 2 + 2;
+    for (int k = 0; k <= steps; ++k) {
+        double x = 0, y = 0;
+        at(k, x, y);
+        const auto px = static_cast<std::int64_t>(std::floor(x));
+        const auto py = static_cast<std::int64_t>(std::floor(y));
+        MarkTiles(t, px - Margin, py - Margin, px + Margin, py + Margin);
+    }
+}
+
+// A one-pixel line: in the watched image only the tiles along it.
+void TouchSegment(const Surface& s, double x1, double y1, double x2, double y2) {
+    Tracked* t = WatchedFor(s);
+    const double length = std::hypot(x2 - x1, y2 - y1);
+    if (!t || !std::isfinite(length) || length > 4.0 * (s.width + s.height) ||
+        std::fabs(x1) + std::fabs(y1) > 4.0 * (s.width + s.height)) {
+        Touch(s, x1, y1, x2, y2);
+        return;
+    }
+    if (OnScreen(s)) Touch(s, x1, y1, x2, y2);
+    const int steps = static_cast<int>(length / (TileSize / 2)) + 1;
+    MarkAlong(*t, steps, [&](int k, double& x, double& y) {
+        x = x1 + (x2 - x1) * k / steps, y = y1 + (y2 - y1) * k / steps;
+    });
+}
+
+// A circle's outline (an arc of it counts as the whole): only the tiles along it.
+void TouchCircle(const Surface& s, double cx, double cy, double r) {
+    const double reach = std::fabs(r) + 2;
+    Tracked* t = WatchedFor(s);
+    const double steps = TwoPi * std::fabs(r) / (TileSize / 2);
+    if (!t || !std::isfinite(steps + cx + cy) || steps > static_cast<double>(t->tiles.size()) ||
+        std::fabs(r) < TileSize || std::fabs(cx) + std::fabs(cy) > 4.0 * (s.width + s.height)) {
+        Touch(s, cx - reach, cy - reach, cx + reach, cy + reach);
+        return;
+    }
+    if (OnScreen(s)) Touch(s, cx - reach, cy - reach, cx + reach, cy + reach);
+    // The points go round by turning one step at a time, without a sine per point.
+    const int n = static_cast<int>(steps) + 1;
+    const double c = std::cos(TwoPi / n), sn = std::sin(TwoPi / n);
+    double dx = r, dy = 0;
+    MarkAlong(*t, n, [&](int, double& x, double& y) {
+        x = cx + dx, y = cy + dy;
+        const double turned = dx * c - dy * sn;
+        dy = dx * sn + dy * c;
+        dx = turned;
+    });
 }
 
 template <class T>
@@ -768,7 +861,11 @@ void RasterLine(DrawTarget target, double x1, double y1, double x2, double y2, C
                 LineKind kind, std::uint16_t style) {
     const Surface s = ResolveForDrawing(target);
     if (!s.pixels) return;
-    Touch(s, x1, y1, x2, y2);
+    if (kind == LineKind::Segment) {
+        TouchSegment(s, x1, y1, x2, y2);
+    } else {
+        Touch(s, x1, y1, x2, y2);
+    }
     WithPixelType(s.bytesPerPixel, [&](auto* type) {
         using T = std::remove_pointer_t<decltype(type)>;
         const T value = static_cast<T>(PixelFromColour(colour, sizeof(T)));
@@ -793,8 +890,13 @@ void RasterArc(DrawTarget target, double cx, double cy, double radius, Colour co
                double end, bool filled) {
     const Surface s = ResolveForDrawing(target);
     if (!s.pixels) return;
-    const double reach = std::fabs(radius) + 2;
-    Touch(s, cx - reach, cy - reach, cx + reach, cy + reach);
+    // Radius lines to a negative end leave the outline: those arcs count by their box.
+    if (filled || std::signbit(start) || std::signbit(end)) {
+        const double reach = std::fabs(radius) + 2;
+        Touch(s, cx - reach, cy - reach, cx + reach, cy + reach);
+    } else {
+        TouchCircle(s, cx, cy, radius);
+    }
     WithPixelType(s.bytesPerPixel, [&](auto* type) {
         using T = std::remove_pointer_t<decltype(type)>;
         DrawArc<T>(s, cx, cy, Narrow(radius), Narrow(start), Narrow(end), filled,
@@ -896,7 +998,13 @@ void RasterGrab(DrawTarget target, double x1, double y1, double x2, double y2, I
 
 void RasterWatch(const std::uint8_t* image) {
     const Surface s = MakeSurface(image);
-    gWatched = Tracked{s.pixels, s.width, s.height, {}};
+    gWatched = Tracked{};
+    gWatched.pixels = s.pixels;
+    gWatched.width = s.width;
+    gWatched.height = s.height;
+    gWatched.tilesX = (s.width + TileSize - 1) >> TileShift;
+    gWatched.tilesY = (s.height + TileSize - 1) >> TileShift;
+    gWatched.tiles.assign(static_cast<std::size_t>(gWatched.tilesX) * gWatched.tilesY, 0);
     gLastShow.valid = false;
 }
 
@@ -909,33 +1017,13 @@ void RasterShow(const std::uint8_t* image, int x, int y) {
     const Surface src = MakeSurface(image);
     const Surface dst = ResolveForDrawing(nullptr);
     if (!src.pixels || !dst.pixels) return;
-    const Overlap whole = Intersect(dst, x, y, src.width, src.height);
     const bool watched = src.pixels == gWatched.pixels;
     const bool same = watched && gLastShow.valid && gLastShow.pixels == src.pixels &&
                       gLastShow.x == x && gLastShow.y == y &&
                       gLastShow.screenSerial == ScreenSerial() && gScreen.pixels == dst.pixels &&
                       gScreen.width == dst.width && gScreen.height == dst.height;
-    Overlap o = whole;
-    if (same) {
-        // What the buffer changed, and what others drew on the screen over the buffer's place.
-        ChangeBox box = gWatched.changed;
-        if (!gScreen.changed.Empty()) {
-            const ChangeBox& c = gScreen.changed;
-            Tracked area{src.pixels, src.width, src.height, box};
-            Extend(area, c.left - x, c.top - y, c.right - x, c.bottom - y);
-            box = area.changed;
-        }
-        if (box.Empty()) {
-            o = {};
-        } else {
-            const Overlap part = Intersect(dst, x + box.left, y + box.top,
-                                           static_cast<int>(box.right - box.left + 1),
-                                           static_cast<int>(box.bottom - box.top + 1));
-            o = {static_cast<int>(part.srcX + box.left), static_cast<int>(part.srcY + box.top),
-                 part.dstX, part.dstY, part.width, part.height};
-        }
-    }
-    if (o.width > 0 && o.height > 0) {
+    auto copy = [&](const Overlap& o) {
+        if (o.width <= 0 || o.height <= 0) return;
         WithPixelType(dst.bytesPerPixel, [&](auto* type) {
             using T = std::remove_pointer_t<decltype(type)>;
             if (src.bytesPerPixel == dst.bytesPerPixel) {
@@ -944,9 +1032,45 @@ void RasterShow(const std::uint8_t* image, int x, int y) {
                 BlitConverting<T>(dst, src, o, BlitMode::Copy, 255);
             }
         });
+    };
+    if (!same) {
+        copy(Intersect(dst, x, y, src.width, src.height));
+    } else {
+        // What others drew on the screen over the image's place is copied over too.
+        if (!gScreen.changed.Empty()) {
+            const ChangeBox& c = gScreen.changed;
+            MarkTiles(gWatched, c.left - x, c.top - y, c.right - x, c.bottom - y);
+        }
+        const ChangeBox& m = gWatched.marked;
+        for (int ty = static_cast<int>(m.top); gWatched.anyTile && ty <= m.bottom; ++ty) {
+            std::uint8_t* row = gWatched.tiles.data() + ty * gWatched.tilesX;
+            for (int tx = static_cast<int>(m.left); tx <= m.right;) {
+                if (!row[tx]) {
+                    ++tx;
+                    continue;
+                }
+                int end = tx;
+                while (end <= m.right && row[end]) row[end++] = 0;
+                // The run of tiles, cut to the image, where it lands on the screen.
+                const int left = tx << TileShift, top = ty << TileShift;
+                const int w = std::min(end << TileShift, src.width) - left;
+                const int h = std::min(top + TileSize, src.height) - top;
+                const Overlap p = Intersect(dst, x + left, y + top, w, h);
+                copy({p.srcX + left, p.srcY + top, p.dstX, p.dstY, p.width, p.height});
+                tx = end;
+            }
+        }
     }
-    gScreen = Tracked{dst.pixels, dst.width, dst.height, {}};
-    if (watched) gWatched.changed = {};
+    gScreen.pixels = dst.pixels;
+    gScreen.width = dst.width;
+    gScreen.height = dst.height;
+    gScreen.changed = {};
+    if (watched && gWatched.anyTile) {
+        // A show that copied nothing of it (another place, a new screen) clears it whole.
+        if (!same) std::fill(gWatched.tiles.begin(), gWatched.tiles.end(), std::uint8_t{0});
+        gWatched.anyTile = false;
+        gWatched.marked = {};
+    }
     gLastShow = {src.pixels, x, y, ScreenSerial(), watched};
 }
 

@@ -77,7 +77,10 @@ std::vector<std::string> ReadScriptLines(const std::string& path) {
     std::string text;
     if (!ReadWholeFile(path, text)) return lines;
     if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
-    if (IsValidUtf8(text)) text = Windows1252FromUtf8(text);
+    // Plain ASCII, the common case, reads the same in both code pages.
+    const bool ascii = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii && IsValidUtf8(text)) text = Windows1252FromUtf8(text);
 
     // The list grows geometrically: growing it by a fixed step would copy a file of a
     // million lines some thousand times.

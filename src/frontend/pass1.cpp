@@ -507,6 +507,7 @@ int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
     int headers = 0;
     int latestHeader = 0;
     int slotsNeeded = 0;
+    std::vector<int> bodyLines;  // per subroutine: the lines up to its REPEAT, to reserve for
     bool mainHasEnd = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         int code = FirstKeyword(lines[i]);
@@ -518,8 +519,10 @@ int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
             if (headers == 0) slotsNeeded = line;
             ++headers;
             latestHeader = line;
+            bodyLines.push_back(0);
         } else if (code == KeywordCode(Keyword::Repeat)) {
             slotsNeeded = std::max(slotsNeeded, line - latestHeader);
+            if (!bodyLines.empty()) bodyLines.back() = line - latestHeader;
         } else if (code == KeywordCode(Keyword::End) && headers == 0) {
             mainHasEnd = true;
         }
@@ -553,6 +556,13 @@ int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
             header[HeaderKind] = op - 56;
             header[HeaderParameters] = recorded[HeaderParameters];
             header[HeaderName] = recorded[HeaderName];
+            // Reserved at once: growing a block of many statements step by step copies it
+            // again and again.
+            if (at.block - 1 < static_cast<int>(bodyLines.size())) {
+                SlotForWriting(table, at.block, 0);
+                table.blocks[at.block].reserve(static_cast<std::size_t>(bodyLines[at.block - 1]) +
+                                               3);
+            }
             SlotForWriting(table, at.block, 1);
             table.blocks[at.block][0] = header;
             table.blocks[0][0][HeaderBlockCount] = at.block;
