@@ -54,18 +54,13 @@ bool ParseFont(std::span<const std::uint8_t> bytes, Font& font) {
 }
 
 Font gBuiltin[2][6];
+bool gBuiltinParsed[2][6];
 
 }  // namespace
 
 void LoadBuiltinFonts() {
-    static bool loaded = false;
-    if (loaded) return;
-    loaded = true;
-    for (int f = 0; f < 2; ++f) {
-        for (int i = 0; i < 6; ++i) {
-            std::string name = (f == 0 ? "sans" : "greek") + std::to_string(FontHeights[i]);
-            ParseFont(FindResource("myFont", name), gBuiltin[f][i]);  // missing: stays empty
-        }
+    for (FontFamily family : {FontFamily::Sans, FontFamily::Greek}) {
+        for (int height : FontHeights) BuiltinFont(family, height);
     }
 }
 
@@ -74,7 +69,15 @@ const Font& BuiltinFont(FontFamily family, int height) {
     for (int i = 1; i < 6; ++i) {
         if (std::abs(FontHeights[i] - height) < std::abs(FontHeights[best] - height)) best = i;
     }
-    return gBuiltin[family == FontFamily::Sans ? 0 : 1][best];
+    const int f = family == FontFamily::Sans ? 0 : 1;
+    // Each font is copied out of the resources when first asked for: a run that writes no
+    // text in a size does not pay for its glyphs at start-up.
+    if (!gBuiltinParsed[f][best]) {
+        gBuiltinParsed[f][best] = true;
+        std::string name = (f == 0 ? "sans" : "greek") + std::to_string(FontHeights[best]);
+        ParseFont(FindResource("myFont", name), gBuiltin[f][best]);  // missing: stays empty
+    }
+    return gBuiltin[f][best];
 }
 
 int FontHeightForSize(std::int32_t size) {

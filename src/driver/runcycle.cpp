@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "draw/fonts.h"
 #include "draw/logo.h"
 #include "driver/dump.h"
 #include "driver/errors.h"
@@ -101,7 +100,6 @@ std::int32_t ZirInit() {
     static bool loaded = false;
     if (!loaded) {
         loaded = true;
-        LoadBuiltinFonts();
         AppIcon();
         LogoImage();
     }

@@ -33,8 +33,8 @@ PathParts SplitPath(std::string_view path);
 // has no place there); any other file is taken byte for byte.
 std::vector<std::string> ReadScriptLines(const std::string& path);
 
-// Resets the run-time settings; on the first call also loads the fonts, locates the icon
-// and the logo and fills the message tables. Always 0.
+// Resets the run-time settings; on the first call also locates the icon and the logo and
+// fills the message tables (each built-in font is loaded when first drawn with). Always 0.
 std::int32_t ZirInit();
 
 // Compiles and runs script lines and shows the closing logo. Returns the run result: 0 or

@@ -10,11 +10,13 @@
 #include "platform/textcode.h"
 
 // SDL's window-manager header brings the X11 headers and their macros; ours come first.
-#include <SDL.h>
-#include <SDL_syswm.h>
+#include "platform/sdlapi.h"
 
 namespace zir {
 namespace {
+
+// Set when the first windowed backend is made; SDL is reached only through it.
+const SdlApi* gSdl = nullptr;
 
 #if defined(SDL_VIDEO_DRIVER_X11)
 // A window destroyed from outside (xkill, a session ending) leaves calls on it failing
@@ -34,10 +36,10 @@ int OnXError(Display* display, XErrorEvent* error) {
 #endif
 
 struct SdlDeleter {
-    void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
-    void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
-    void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
-    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+    void operator()(SDL_Window* w) const { gSdl->DestroyWindow(w); }
+    void operator()(SDL_Renderer* r) const { gSdl->DestroyRenderer(r); }
+    void operator()(SDL_Texture* t) const { gSdl->DestroyTexture(t); }
+    void operator()(SDL_Surface* s) const { gSdl->FreeSurface(s); }
 };
 template <typename T>
 using SdlPtr = std::unique_ptr<T, SdlDeleter>;
@@ -108,19 +110,19 @@ class WindowedBackend final : public Backend {
 #if defined(SDL_VIDEO_DRIVER_X11)
         gXWindow = 0;
 #endif
-        if (initialised_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        if (initialised_) gSdl->QuitSubSystem(SDL_INIT_VIDEO);
     }
 
     bool Init(std::string& message) {
-        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-        SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            message = std::string("cannot connect to the display (") + SDL_GetError() +
+        gSdl->SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+        gSdl->SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+        if (gSdl->InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            message = std::string("cannot connect to the display (") + gSdl->GetError() +
                       "); use --headless to run without a window";
             return false;
         }
         initialised_ = true;
-        SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+        gSdl->EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 #if defined(SDL_VIDEO_DRIVER_X11)
         gXWindowGone = false;
 #endif
@@ -129,15 +131,15 @@ class WindowedBackend final : public Backend {
 
     bool ShowScreen(int width, int height) override {
         if (!window_ && !CreateWindow(width, height)) return false;
-        SdlPtr<SDL_Texture> texture{SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB565,
-                                                      SDL_TEXTUREACCESS_STREAMING, width, height)};
+        SdlPtr<SDL_Texture> texture{gSdl->CreateTexture(
+            renderer_.get(), SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width, height)};
         if (!texture) return Fail("cannot make the window's picture");
-        SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeNearest);
+        gSdl->SetTextureScaleMode(texture.get(), SDL_ScaleModeNearest);
         texture_ = std::move(texture);
         if (screenWidth_ != 0 && !fullscreen_) {
             int w = width, h = height;
             FitToDesktop(w, h);
-            SDL_SetWindowSize(window_.get(), w, h);
+            gSdl->SetWindowSize(window_.get(), w, h);
         }
         screenWidth_ = width;
         screenHeight_ = height;
@@ -147,19 +149,19 @@ class WindowedBackend final : public Backend {
 
     void Present(const std::uint8_t* screen) override {
         if (!texture_ || WindowGone()) return;
-        SDL_UpdateTexture(texture_.get(), nullptr, ImagePixels(screen), screenWidth_ * 2);
+        gSdl->UpdateTexture(texture_.get(), nullptr, ImagePixels(screen), screenWidth_ * 2);
         Render();
     }
 
     void SetTitle(const std::string& text) override {
         title_ = Utf8FromWindows1252(text);
-        if (window_) SDL_SetWindowTitle(window_.get(), title_.c_str());
+        if (window_) gSdl->SetWindowTitle(window_.get(), title_.c_str());
     }
 
     void SetIcon(const std::uint8_t* image) override {
         int w = ImageWidth(image), h = ImageHeight(image);
         SdlPtr<SDL_Surface> surface{
-            SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888)};
+            gSdl->CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888)};
         if (!surface) return;
         int bpp = ImageBytesPerPixel(image);
         for (int y = 0; y < h; ++y) {
@@ -175,12 +177,12 @@ class WindowedBackend final : public Backend {
             }
         }
         icon_ = std::move(surface);
-        if (window_) SDL_SetWindowIcon(window_.get(), icon_.get());
+        if (window_) gSdl->SetWindowIcon(window_.get(), icon_.get());
     }
 
     ScreenInfo Desktop() override {
         SDL_DisplayMode mode;
-        if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {640, 480, 16};
+        if (gSdl->GetDesktopDisplayMode(0, &mode) != 0) return {640, 480, 16};
         return {mode.w, mode.h, 16};
     }
 
@@ -199,14 +201,14 @@ class WindowedBackend final : public Backend {
             PumpEvents();
             double remaining = deadline - ClockMs();
             if (viewer_.closeRequested || remaining <= 0) return;
-            SDL_WaitEventTimeout(nullptr, static_cast<int>(std::ceil(std::min(remaining, 50.0))));
+            gSdl->WaitEventTimeout(nullptr, static_cast<int>(std::ceil(std::min(remaining, 50.0))));
         }
     }
 
     void Wait(int maxMs) override {
         PumpEvents();
         if (InputPending()) return;
-        SDL_WaitEventTimeout(nullptr, maxMs);
+        gSdl->WaitEventTimeout(nullptr, maxMs);
         PumpEvents();
     }
 
@@ -216,7 +218,7 @@ class WindowedBackend final : public Backend {
 
   private:
     bool Fail(const std::string& what) {
-        std::fprintf(stderr, "zirkula: %s: %s\n", what.c_str(), SDL_GetError());
+        std::fprintf(stderr, "zirkula: %s: %s\n", what.c_str(), gSdl->GetError());
         viewer_.failed = true;
         viewer_.closeRequested = true;
         return false;
@@ -225,14 +227,14 @@ class WindowedBackend final : public Backend {
     bool CreateWindow(int width, int height) {
         int w = width, h = height;
         FitToDesktop(w, h);
-        window_.reset(SDL_CreateWindow(title_.c_str(), SDL_WINDOWPOS_CENTERED,
-                                       SDL_WINDOWPOS_CENTERED, w, h, SDL_WINDOW_RESIZABLE));
+        window_.reset(gSdl->CreateWindow(title_.c_str(), SDL_WINDOWPOS_CENTERED,
+                                         SDL_WINDOWPOS_CENTERED, w, h, SDL_WINDOW_RESIZABLE));
         if (!window_) return Fail("cannot open a window");
-        renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
+        renderer_.reset(gSdl->CreateRenderer(window_.get(), -1, 0));
         if (!renderer_)
-            renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
+            renderer_.reset(gSdl->CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
         if (!renderer_) return Fail("cannot draw in the window");
-        if (icon_) SDL_SetWindowIcon(window_.get(), icon_.get());
+        if (icon_) gSdl->SetWindowIcon(window_.get(), icon_.get());
         WatchForDestruction();
         return true;
     }
@@ -240,7 +242,7 @@ class WindowedBackend final : public Backend {
     // Keeps a window larger than the desktop's usable area inside it, with its aspect.
     void FitToDesktop(int& w, int& h) {
         SDL_Rect usable;
-        if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return;
+        if (gSdl->GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return;
         double scale =
             std::min({1.0, static_cast<double>(usable.w) / w, static_cast<double>(usable.h) / h});
         w = std::max(1, static_cast<int>(w * scale));
@@ -252,9 +254,10 @@ class WindowedBackend final : public Backend {
 #if defined(SDL_VIDEO_DRIVER_X11)
         SDL_SysWMinfo info;
         SDL_VERSION(&info.version);
-        if (SDL_GetWindowWMInfo(window_.get(), &info) && info.subsystem == SDL_SYSWM_X11) {
+        if (gSdl->XSetErrorHandler && gSdl->GetWindowWMInfo(window_.get(), &info) &&
+            info.subsystem == SDL_SYSWM_X11) {
             gXWindow = info.info.x11.window;
-            XErrorHandler previous = XSetErrorHandler(OnXError);
+            XErrorHandler previous = gSdl->XSetErrorHandler(OnXError);
             if (previous != OnXError) gPreviousXHandler = previous;
         }
 #endif
@@ -287,19 +290,19 @@ class WindowedBackend final : public Backend {
         needsRender_ = false;
         if (!texture_ || WindowGone()) return;
         int ow = 0, oh = 0;
-        SDL_GetRendererOutputSize(renderer_.get(), &ow, &oh);
+        gSdl->GetRendererOutputSize(renderer_.get(), &ow, &oh);
         SDL_Rect dest = ImageRect(ow, oh);
-        SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
-        SDL_RenderClear(renderer_.get());
-        SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &dest);
-        SDL_RenderPresent(renderer_.get());
+        gSdl->SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+        gSdl->RenderClear(renderer_.get());
+        gSdl->RenderCopy(renderer_.get(), texture_.get(), nullptr, &dest);
+        gSdl->RenderPresent(renderer_.get());
     }
 
     void MoveMouse(int windowX, int windowY) {
         if (!window_ || !renderer_) return;
         int ww = 1, wh = 1, ow = 1, oh = 1;
-        SDL_GetWindowSize(window_.get(), &ww, &wh);
-        SDL_GetRendererOutputSize(renderer_.get(), &ow, &oh);
+        gSdl->GetWindowSize(window_.get(), &ww, &wh);
+        gSdl->GetRendererOutputSize(renderer_.get(), &ow, &oh);
         SDL_Rect dest = ImageRect(ow, oh);
         double px = (windowX + 0.5) * ow / std::max(ww, 1);
         double py = (windowY + 0.5) * oh / std::max(wh, 1);
@@ -316,7 +319,7 @@ class WindowedBackend final : public Backend {
 
     void PumpEvents() {
         SDL_Event event;
-        while (SDL_PollEvent(&event)) Handle(event);
+        while (gSdl->PollEvent(&event)) Handle(event);
         WindowGone();
         if (needsRender_) Render();
     }
@@ -408,7 +411,7 @@ class WindowedBackend final : public Backend {
     void ToggleFullscreen() {
         if (!window_) return;
         fullscreen_ = !fullscreen_;
-        SDL_SetWindowFullscreen(window_.get(), fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        gSdl->SetWindowFullscreen(window_.get(), fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
         needsRender_ = true;
     }
 
@@ -430,6 +433,8 @@ class WindowedBackend final : public Backend {
 }  // namespace
 
 std::unique_ptr<Backend> MakeWindowedBackend(ViewerState& viewer, std::string& message) {
+    if (!gSdl) gSdl = LoadSdlApi(message);
+    if (!gSdl) return nullptr;
     auto backend = std::make_unique<WindowedBackend>(viewer);
     if (!backend->Init(message)) return nullptr;
     return backend;

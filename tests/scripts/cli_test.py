@@ -14,8 +14,8 @@ ZIRKULA = ""
 WORK = ""
 
 
-def run(*args, stdin="", env_drop=(), cwd=None):
-    env = {k: v for k, v in os.environ.items() if k not in env_drop}
+def run(*args, stdin="", env_drop=(), cwd=None, env=None):
+    env = {**{k: v for k, v in os.environ.items() if k not in env_drop}, **(env or {})}
     env["LC_ALL"] = "C.UTF-8"
     return subprocess.run([ZIRKULA, *args], input=stdin.encode(), capture_output=True,
                           env=env, cwd=cwd or WORK, timeout=60)
@@ -140,6 +140,34 @@ class ExitCodes(unittest.TestCase):
         message = result.stderr.decode()
         self.assertEqual(message.count("\n"), 1, message)
         self.assertIn("--headless", message)
+
+    def test_without_the_window_library_exit_3(self):
+        # The window library is loaded only for a window: one that cannot be loaded, or is
+        # not SDL at all, ends the windowed run with one line; a headless run never needs it.
+        script = write(os.path.join(WORK, "nolib", "end.zir"), "END\n")
+        fakes = {"unloadable": None}
+        beside = os.path.join(os.path.dirname(os.path.abspath(ZIRKULA)), "libzirkula.so")
+        if os.path.exists(beside):
+            fakes["not SDL"] = beside
+        for case, target in fakes.items():
+            with self.subTest(case):
+                libdir = os.path.join(WORK, "nolib", case.replace(" ", "_"))
+                os.makedirs(libdir, exist_ok=True)
+                fake = os.path.join(libdir, "libSDL2-2.0.so.0")
+                if os.path.lexists(fake):
+                    os.remove(fake)
+                if target:
+                    os.symlink(target, fake)
+                else:
+                    write(fake, "")
+                env = {"LD_LIBRARY_PATH": libdir, "DISPLAY": ":0"}
+                result = run(script, env=env)
+                self.assertEqual(result.returncode, 3, result.stderr)
+                message = result.stderr.decode()
+                self.assertEqual(message.count("\n"), 1, message)
+                self.assertIn("window library", message)
+                self.assertIn("--headless", message)
+                self.assertEqual(run("--headless", script, env=env).returncode, 0)
 
     def test_help_and_version(self):
         self.assertEqual(run("--help").returncode, 0)

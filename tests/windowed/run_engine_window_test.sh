@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # A script run in the real window inside a virtual X server (xvfb-run):
-#   run_engine_window_test.sh ZIRKULA OUTPUT_DIR
+#   run_engine_window_test.sh ZIRKULA OUTPUT_DIR DESTROY_WINDOW
 # Enter pauses the running construction (the first button then reads "Weiter"), Enter
 # continues it ("Pause" again), Esc finishes it without pauses and a second Esc ends the
-# main program: the process ends with exit code 0 after the closing logo.
+# main program: the process ends with exit code 0 after the closing logo. A window that
+# another client destroys ends the run as if the viewer had closed it.
 set -uo pipefail
 zirkula=$1
 out=$2
+destroy=$3
 rm -rf "$out"
 mkdir -p "$out"
 cd "$out" || exit 1
@@ -95,6 +97,34 @@ fi
 wait "$pid"
 rc=$?
 [ "$rc" = 0 ] || fail "exit code $rc, expected 0"
+
+# The X errors that follow the destruction are taken as the viewer closing the window, not
+# as the end of the process with Xlib's default handler (exit code 1).
+printf 'TITLE "Zerstoert"\nSPEED 1\nPOINT A 100 100\nPOINT B 200 200\nPOINT C 300 300\nEND\n' \
+  >destroyed.zir
+"$zirkula" destroyed.zir >destroyed.log 2>&1 &
+pid=$!
+wid=""
+for _ in $(seq 100); do
+  wid=$(xdotool search --name 'Zerstoert - Zirkula' 2>/dev/null | head -1)
+  [ -n "$wid" ] && break
+  sleep 0.1
+done
+if [ -z "$wid" ]; then
+  fail "the second script's window did not appear"
+  kill "$pid"
+else
+  sleep 0.5
+  "$destroy" "$wid" || fail "could not destroy the window"
+  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then
+    fail "still running 5 s after its window was destroyed"
+    kill "$pid"
+  fi
+  wait "$pid"
+  rc=$?
+  [ "$rc" = 0 ] || { fail "exit code $rc after the window was destroyed, expected 0"; cat destroyed.log; }
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "--- output"; cat run.log
