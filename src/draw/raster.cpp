@@ -79,10 +79,16 @@ struct Tracked {
     std::vector<std::uint8_t> tiles;  // 1 where a pixel of that tile may have changed
     bool anyTile = false;
     ChangeBox marked;  // the tiles marked, in tile units
+    // Marks since the last show; past a quarter of the tiles everything counts as changed,
+    // so that drawing much before one show does not pay for tracking it.
+    std::size_t marks = 0;
+    bool saturated = false;
 };
 
 Tracked gWatched;  // the drawing buffer
-Tracked gScreen;   // the screen as it was when the watched image was last shown
+// Counts every change of the watched image (and every new watched image).
+std::uint64_t gWatchedChanges = 0;
+Tracked gScreen;  // the screen as it was when the watched image was last shown
 struct LastShow {
     const std::uint8_t* pixels = nullptr;  // of the image shown last
     int x = 0, y = 0;
@@ -104,6 +110,12 @@ void Extend(ChangeBox& box, int width, int height, std::int64_t x1, std::int64_t
 }
 
 void MarkTiles(Tracked& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+    if (t.saturated) return;
+    if (++t.marks > t.tiles.size() / 4) {
+        t.saturated = true;
+        t.anyTile = true;
+        return;
+    }
     x1 = std::max<std::int64_t>(x1, 0), y1 = std::max<std::int64_t>(y1, 0);
     x2 = std::min<std::int64_t>(x2, t.width - 1), y2 = std::min<std::int64_t>(y2, t.height - 1);
     if (x1 > x2 || y1 > y2) return;
@@ -136,7 +148,9 @@ bool PixelBounds(const Surface& s, double x1, double y1, double x2, double y2, d
 }
 
 Tracked* WatchedFor(const Surface& s) {
-    return gWatched.pixels && gWatched.pixels == s.pixels ? &gWatched : nullptr;
+    if (!gWatched.pixels || gWatched.pixels != s.pixels) return nullptr;
+    ++gWatchedChanges;
+    return gWatched.saturated ? nullptr : &gWatched;
 }
 
 bool OnScreen(const Surface& s) {
@@ -996,8 +1010,13 @@ void RasterGrab(DrawTarget target, double x1, double y1, double x2, double y2, I
     });
 }
 
+std::uint64_t RasterChangeCount() {
+    return gWatchedChanges;
+}
+
 void RasterWatch(const std::uint8_t* image) {
     const Surface s = MakeSurface(image);
+    ++gWatchedChanges;
     gWatched = Tracked{};
     gWatched.pixels = s.pixels;
     gWatched.width = s.width;
@@ -1033,7 +1052,7 @@ void RasterShow(const std::uint8_t* image, int x, int y) {
             }
         });
     };
-    if (!same) {
+    if (!same || gWatched.saturated) {
         copy(Intersect(dst, x, y, src.width, src.height));
     } else {
         // What others drew on the screen over the image's place is copied over too.
@@ -1067,9 +1086,15 @@ void RasterShow(const std::uint8_t* image, int x, int y) {
     gScreen.changed = {};
     if (watched && gWatched.anyTile) {
         // A show that copied nothing of it (another place, a new screen) clears it whole.
-        if (!same) std::fill(gWatched.tiles.begin(), gWatched.tiles.end(), std::uint8_t{0});
+        if (!same || gWatched.saturated) {
+            std::fill(gWatched.tiles.begin(), gWatched.tiles.end(), std::uint8_t{0});
+        }
         gWatched.anyTile = false;
         gWatched.marked = {};
+    }
+    if (watched) {
+        gWatched.marks = 0;
+        gWatched.saturated = false;
     }
     gLastShow = {src.pixels, x, y, ScreenSerial(), watched};
 }

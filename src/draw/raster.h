@@ -63,6 +63,9 @@ void RasterBlit(DrawTarget target, double x, double y, const std::uint8_t* image
 void RasterWatch(const std::uint8_t* image);
 // All of the image counts as changed (it was written without the raster layer).
 void RasterNoteChanged(const std::uint8_t* image);
+// A number that changes whenever the watched image may have changed (or another is watched):
+// two equal numbers mean the same pixels.
+std::uint64_t RasterChangeCount();
 // Copies the whole image to the screen at (x, y), as RasterBlit in Copy mode does, but
 // copies only the part that may differ when the watched image is shown where it was last
 // shown. The screen counts as drawn on either way.

@@ -39,4 +39,20 @@ void TakeTempSnapshot(CallFrame& frame) {
     KeepCopy(frame.tempSnapshot, frame.run->buffer->handle);
 }
 
+void TakeRestartSnapshot(CallFrame& frame) {
+    RunContext& run = *frame.run;
+    const std::uint8_t* buffer = run.buffer->handle;
+    const std::uint64_t changes = RasterChangeCount();
+    if (buffer && buffer == run.latestSnapshotBuffer && changes == run.latestSnapshotChanges) {
+        if (SharedImage same = run.latestSnapshot.lock()) {
+            frame.restartSnapshot = std::move(same);
+            return;
+        }
+    }
+    frame.restartSnapshot = SharedImage(CopyOfImage(buffer));
+    run.latestSnapshot = frame.restartSnapshot;
+    run.latestSnapshotBuffer = buffer;
+    run.latestSnapshotChanges = changes;
+}
+
 }  // namespace zir

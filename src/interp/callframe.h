@@ -22,6 +22,11 @@ struct RunContext {
     ObjectStore* store = nullptr;
     DrawingBuffer* buffer = nullptr;
     int depth = 0;  // invocations running now
+    // The restart snapshot taken last, and the drawing it shows, for the next invocation
+    // that starts on the same drawing to share.
+    std::weak_ptr<std::uint8_t> latestSnapshot;
+    const std::uint8_t* latestSnapshotBuffer = nullptr;
+    std::uint64_t latestSnapshotChanges = 0;
     std::size_t snapshotBytes = 0;  // what the running invocations' copies may take
     // A run-time error that ends the whole run (subroutine in bits 16 to 31), or 0.
     std::int32_t runError = 0;
@@ -82,7 +87,7 @@ struct CallFrame {
     InputEvent pendingEvent = 0;
     bool paused = false;
     int iteration = 0;
-    Image restartSnapshot;
+    SharedImage restartSnapshot;
     Image tempSnapshot;
     ObjectTables savedObjects;
     int screenWidth = 0;  // the screen this invocation opened last
@@ -121,5 +126,8 @@ void ShowFrameBuffer(CallFrame& frame);
 bool ShowsAfterDrawing(const CallFrame& frame);
 // Keeps a copy of the buffer as it is now in tempSnapshot.
 void TakeTempSnapshot(CallFrame& frame);
+// Keeps the buffer as it is now as the restart snapshot: the one taken last when the drawing
+// has not changed since (nested calls that start without drawing share one), else a copy.
+void TakeRestartSnapshot(CallFrame& frame);
 
 }  // namespace zir

@@ -68,7 +68,7 @@ void Window(CallFrame& frame, const Instruction& in) {
         RasterLine(&handle, 0, 0, width - 1, height - 1, s.backgroundColour, LineKind::FilledBox);
     }
     ReplaceBufferImage(*frame.run->buffer, std::move(buffer));
-    frame.restartSnapshot = CopyOfImage(frame.run->buffer->handle);
+    TakeRestartSnapshot(frame);
     ShowFrameBuffer(frame);
 }
 
@@ -148,7 +148,7 @@ void OpenScreen(CallFrame& frame, int width, int height, Colour fill) {
         RasterLine(&handle, 0, 0, areaWidth - 1, areaHeight - 1, fill, LineKind::FilledBox);
     }
     ReplaceBufferImage(*frame.run->buffer, std::move(buffer));
-    frame.restartSnapshot = CopyOfImage(frame.run->buffer->handle);
+    TakeRestartSnapshot(frame);
     ShowFrameBuffer(frame);
     ShowLogo(width, height);
     DrawControlBar(frame.paused);

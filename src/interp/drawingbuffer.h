@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "draw/raster.h"
 #include "platform/image.h"
@@ -13,6 +14,9 @@ namespace zir {
 // Drawing procedures take the address of an image handle, so the buffer keeps its handle in
 // a variable of its own beside the image that owns the pixels. A null handle would mean the
 // screen; it is null only while no screen has been opened.
+// A snapshot of the drawing that invocations share while the drawing stays the same.
+using SharedImage = std::shared_ptr<std::uint8_t>;
+
 struct DrawingBuffer {
     Image image;
     ImageHandle handle = nullptr;

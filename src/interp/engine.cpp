@@ -238,7 +238,7 @@ std::int32_t ExecuteSubroutine(RunContext& run, std::int32_t subroutineAndMode,
         Settings().screenDepth = 0;
     } else {
         frame.kind = BlockKind(program, frame.subroutine);
-        frame.restartSnapshot = CopyOfImage(run.buffer->handle);
+        TakeRestartSnapshot(frame);
     }
     frame.first = frame.kind == KindConstruction ? ParameterSlot + 1 : 1;
     frame.last = SlotOf(program, frame.subroutine, 0)[HeaderEnd];

@@ -422,7 +422,7 @@ void PrescanLoop(CallFrame& frame) {
     if (frame.kind == KindInteraction) {
         while (Pressed(PollMouse().buttons) && !CloseRequested()) WaitForInput(IdleWaitMs);
     }
-    KeepCopy(frame.restartSnapshot, frame.run->buffer->handle);
+    TakeRestartSnapshot(frame);
 }
 
 Flow BeginLoopPass(CallFrame& frame) {
