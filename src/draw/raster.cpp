@@ -176,7 +176,8 @@ void TouchAll(const Surface& s) {
 // are finite and within a few times the surface's size of it.
 template <class PointAt>
 void MarkAlong(Tracked& t, int steps, PointAt at) {
-    constexpr int Margin = TileSize / 2 + 2;
+    // A pixel of the path lies within half a step (4 pixels) of a point, and 1 of rounding.
+    constexpr int Margin = TileSize / 4 + 2;
     for (int k = 0; k <= steps; ++k) {
         double x = 0, y = 0;
         at(k, x, y);
