@@ -43,13 +43,13 @@ void TakeRestartSnapshot(CallFrame& frame) {
     RunContext& run = *frame.run;
     const std::uint8_t* buffer = run.buffer->handle;
     const std::uint64_t changes = RasterChangeCount();
-    if (buffer && buffer == run.latestSnapshotBuffer && changes == run.latestSnapshotChanges) {
-        if (SharedImage same = run.latestSnapshot.lock()) {
-            frame.restartSnapshot = std::move(same);
-            return;
-        }
+    SharedSnapshot latest =
+        buffer && buffer == run.latestSnapshotBuffer ? run.latestSnapshot.lock() : nullptr;
+    if (latest && changes == run.latestSnapshotChanges) {
+        frame.restartSnapshot = std::move(latest);
+        return;
     }
-    frame.restartSnapshot = SharedImage(CopyOfImage(buffer));
+    frame.restartSnapshot = SnapshotOf(buffer, latest.get());
     run.latestSnapshot = frame.restartSnapshot;
     run.latestSnapshotBuffer = buffer;
     run.latestSnapshotChanges = changes;

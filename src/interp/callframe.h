@@ -24,7 +24,7 @@ struct RunContext {
     int depth = 0;  // invocations running now
     // The restart snapshot taken last, and the drawing it shows, for the next invocation
     // that starts on the same drawing to share.
-    std::weak_ptr<std::uint8_t> latestSnapshot;
+    std::weak_ptr<const Snapshot> latestSnapshot;
     const std::uint8_t* latestSnapshotBuffer = nullptr;
     std::uint64_t latestSnapshotChanges = 0;
     std::size_t snapshotBytes = 0;  // what the running invocations' copies may take
@@ -87,7 +87,7 @@ struct CallFrame {
     InputEvent pendingEvent = 0;
     bool paused = false;
     int iteration = 0;
-    SharedImage restartSnapshot;
+    SharedSnapshot restartSnapshot;
     Image tempSnapshot;
     ObjectTables savedObjects;
     int screenWidth = 0;  // the screen this invocation opened last
@@ -127,7 +127,8 @@ bool ShowsAfterDrawing(const CallFrame& frame);
 // Keeps a copy of the buffer as it is now in tempSnapshot.
 void TakeTempSnapshot(CallFrame& frame);
 // Keeps the buffer as it is now as the restart snapshot: the one taken last when the drawing
-// has not changed since (nested calls that start without drawing share one), else a copy.
+// has not changed since (nested calls that start without drawing share one), else what
+// differs from that one's whole copy, or a whole copy of its own.
 void TakeRestartSnapshot(CallFrame& frame);
 
 }  // namespace zir

@@ -1,5 +1,6 @@
 #include "interp/drawingbuffer.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zir {
@@ -52,6 +53,102 @@ void CopyImageInto(ImageHandle target, const std::uint8_t* source) {
 
 void RestoreSnapshot(DrawingBuffer& buffer, const std::uint8_t* snapshot) {
     CopyImageInto(buffer.handle, snapshot);
+}
+
+namespace {
+
+constexpr int SnapshotTile = 16;
+
+bool SameLayout(const std::uint8_t* a, const std::uint8_t* b) {
+    return a && b && std::memcmp(a, b, ImageHeaderBytes) == 0;
+}
+
+}  // namespace
+
+SharedSnapshot SnapshotOf(const std::uint8_t* image, const Snapshot* base) {
+    if (!image) return nullptr;
+    auto snapshot = std::make_shared<Snapshot>();
+    if (base && SameLayout(base->whole.get(), image)) {
+        // The tiles that differ, a run of neighbours in a row of tiles as one rectangle.
+        const int w = ImageWidth(image), h = ImageHeight(image), bpp = ImageBytesPerPixel(image);
+        const std::size_t rowBytes = static_cast<std::size_t>(w) * bpp;
+        const std::uint8_t* now = ImagePixels(image);
+        const std::uint8_t* then = ImagePixels(base->whole.get());
+        const int tilesX = (w + SnapshotTile - 1) / SnapshotTile;
+        const int tilesY = (h + SnapshotTile - 1) / SnapshotTile;
+        std::size_t differing = 0;
+        bool worthIt = true;
+        std::vector<bool> differs(static_cast<std::size_t>(tilesX));
+        for (int ty = 0; ty < tilesY && worthIt; ++ty) {
+            const int top = ty * SnapshotTile, rows = std::min(SnapshotTile, h - top);
+            for (int tx = 0; tx < tilesX; ++tx) {
+                const int left = tx * SnapshotTile, cols = std::min(SnapshotTile, w - left);
+                bool d = false;
+                for (int r = 0; r < rows && !d; ++r) {
+                    const std::size_t at =
+                        (top + r) * rowBytes + static_cast<std::size_t>(left) * bpp;
+                    d = std::memcmp(now + at, then + at, static_cast<std::size_t>(cols) * bpp) != 0;
+                }
+                differs[tx] = d;
+                differing += d;
+            }
+            // Past a quarter of the tiles a whole copy is cheaper to keep and to put back.
+            if (differing * 4 > static_cast<std::size_t>(tilesX) * tilesY) {
+                worthIt = false;
+                break;
+            }
+            for (int tx = 0; tx < tilesX;) {
+                if (!differs[tx]) {
+                    ++tx;
+                    continue;
+                }
+                int end = tx;
+                while (end < tilesX && differs[end]) ++end;
+                Snapshot::Patch patch;
+                patch.x = tx * SnapshotTile;
+                patch.y = top;
+                patch.width = std::min(end * SnapshotTile, w) - patch.x;
+                patch.height = rows;
+                const std::size_t patchRow = static_cast<std::size_t>(patch.width) * bpp;
+                patch.pixels.resize(patchRow * rows);
+                for (int r = 0; r < rows; ++r) {
+                    std::memcpy(
+                        patch.pixels.data() + r * patchRow,
+                        now + (top + r) * rowBytes + static_cast<std::size_t>(patch.x) * bpp,
+                        patchRow);
+                }
+                snapshot->patches.push_back(std::move(patch));
+                tx = end;
+            }
+        }
+        if (worthIt) {
+            snapshot->whole = base->whole;
+            return snapshot;
+        }
+        snapshot->patches.clear();
+    }
+    snapshot->whole = SharedImage(CopyOfImage(image));
+    if (!snapshot->whole) return nullptr;
+    return snapshot;
+}
+
+void RestoreSnapshot(DrawingBuffer& buffer, const Snapshot* snapshot) {
+    if (!snapshot) return;
+    RestoreSnapshot(buffer, snapshot->whole.get());
+    ImageHandle target = buffer.handle;
+    if (!target || snapshot->patches.empty() || !SameLayout(target, snapshot->whole.get())) return;
+    const std::size_t rowBytes =
+        static_cast<std::size_t>(ImageWidth(target)) * ImageBytesPerPixel(target);
+    const int bpp = ImageBytesPerPixel(target);
+    for (const Snapshot::Patch& patch : snapshot->patches) {
+        const std::size_t patchRow = static_cast<std::size_t>(patch.width) * bpp;
+        for (int r = 0; r < patch.height; ++r) {
+            std::memcpy(ImagePixels(target) + (patch.y + r) * rowBytes +
+                            static_cast<std::size_t>(patch.x) * bpp,
+                        patch.pixels.data() + r * patchRow, patchRow);
+        }
+    }
+    RasterNoteChanged(target);
 }
 
 }  // namespace zir

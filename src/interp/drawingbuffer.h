@@ -5,18 +5,32 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "draw/raster.h"
 #include "platform/image.h"
 
 namespace zir {
 
+// An image that several snapshots share.
+using SharedImage = std::shared_ptr<std::uint8_t>;
+
+// A picture of the drawing kept to be put back: a whole copy, or the rectangles in which it
+// differs from a whole copy that it shares with snapshots taken before it, so that nested
+// calls that each draw a little do not each keep a whole drawing.
+struct Snapshot {
+    struct Patch {
+        int x = 0, y = 0, width = 0, height = 0;
+        std::vector<std::uint8_t> pixels;  // row by row, in the image's pixel format
+    };
+    SharedImage whole;
+    std::vector<Patch> patches;
+};
+using SharedSnapshot = std::shared_ptr<const Snapshot>;
+
 // Drawing procedures take the address of an image handle, so the buffer keeps its handle in
 // a variable of its own beside the image that owns the pixels. A null handle would mean the
 // screen; it is null only while no screen has been opened.
-// A snapshot of the drawing that invocations share while the drawing stays the same.
-using SharedImage = std::shared_ptr<std::uint8_t>;
-
 struct DrawingBuffer {
     Image image;
     ImageHandle handle = nullptr;
@@ -35,5 +49,11 @@ void KeepCopy(Image& copy, const std::uint8_t* image);
 void RestoreSnapshot(DrawingBuffer& buffer, const std::uint8_t* snapshot);
 // The same into another image.
 void CopyImageInto(ImageHandle target, const std::uint8_t* source);
+
+// The image as a snapshot: the tiles in which it differs from base's whole copy when they are
+// few and the sizes agree, else a whole copy. base may be null. Null when memory runs out.
+SharedSnapshot SnapshotOf(const std::uint8_t* image, const Snapshot* base);
+// Puts a snapshot back into the buffer, as RestoreSnapshot does with an image.
+void RestoreSnapshot(DrawingBuffer& buffer, const Snapshot* snapshot);
 
 }  // namespace zir
