@@ -126,25 +126,9 @@ void PutBitmap(DrawTarget target, std::span<const std::uint8_t> bitmap, int x, i
                Colour foreground, Colour background) {
     if (!BitmapComplete(bitmap)) return;
     const int width = ReadU16(bitmap.data()) >> 3, height = ReadU16(bitmap.data() + 2);
-    const int bpp = TargetSize(target).bytesPerPixel;
-    if (bpp != 1 && bpp != 2 && bpp != 4) return;
-    // The glyph as an image of the target's format, blitted so that pixels of the
-    // transparent colour leave the target showing.
-    Image cell{ImageCreateWithDepth(width, height, bpp)};
-    if (!cell) return;
-    const std::uint32_t ink = PixelFromColour(foreground, bpp);
-    const std::uint32_t paper = PixelFromColour(background, bpp);
-    std::uint8_t* out = ImagePixels(cell.get());
-    const std::uint8_t* rows = bitmap.data() + 4;
-    const int rowBytes = BitmapRowBytes(width);
-    for (int j = 0; j < height; ++j) {
-        for (int i = 0; i < width; ++i) {
-            const bool on = rows[j * rowBytes + i / 8] & (0x80 >> (i % 8));
-            const std::uint32_t v = on ? ink : paper;
-            std::memcpy(out + (static_cast<std::size_t>(j) * width + i) * bpp, &v, bpp);
-        }
-    }
-    RasterBlit(target, x, y, cell.get(), BlitMode::Transparent);
+    // Pixels of the transparent colour leave the target showing.
+    RasterBits(target, bitmap.data() + 4, BitmapRowBytes(width), width, height, x, y, foreground,
+               background);
 }
 
 void PrintText(DrawTarget target, std::string_view text, FontView font, int x, int y,

@@ -975,6 +975,36 @@ void RasterBlit(DrawTarget target, double x, double y, const std::uint8_t* image
     });
 }
 
+void RasterBits(DrawTarget target, const std::uint8_t* bits, int rowBytes, int width, int height,
+                double x, double y, Colour ink, Colour paper) {
+    if (!bits || width <= 0 || height <= 0) return;
+    const Surface dst = ResolveForDrawing(target);
+    std::int64_t px = 0, py = 0;
+    if (!dst.pixels || !PixelPosition(x, -width - 2.0, dst.width + 2.0, px) ||
+        !PixelPosition(y, -height - 2.0, dst.height + 2.0, py)) {
+        return;
+    }
+    const Overlap o = Intersect(dst, px, py, width, height);
+    if (o.width == 0) return;
+    Touch(dst, o.dstX, o.dstY, o.dstX + o.width - 1, o.dstY + o.height - 1, 0);
+    WithPixelType(dst.bytesPerPixel, [&](auto* type) {
+        using T = std::remove_pointer_t<decltype(type)>;
+        const T mask = static_cast<T>(MaskPixel(sizeof(T)));
+        const T inkPixel = static_cast<T>(PixelFromColour(ink, sizeof(T)));
+        const T paperPixel = static_cast<T>(PixelFromColour(paper, sizeof(T)));
+        const bool drawInk = inkPixel != mask, drawPaper = paperPixel != mask;
+        for (int j = 0; j < o.height; ++j) {
+            const std::uint8_t* row = bits + static_cast<std::size_t>(o.srcY + j) * rowBytes;
+            T* out = RowOf<T>(dst, o.dstY + j) + o.dstX;
+            for (int i = 0; i < o.width; ++i) {
+                const int sx = o.srcX + i;
+                const bool on = row[sx >> 3] & (0x80 >> (sx & 7));
+                if (on ? drawInk : drawPaper) out[i] = on ? inkPixel : paperPixel;
+            }
+        }
+    });
+}
+
 void RasterGrab(DrawTarget target, double x1, double y1, double x2, double y2, ImageHandle image) {
     const Surface into = MakeSurface(image);
     const Surface from = ResolveForReading(target);

@@ -71,6 +71,13 @@ std::uint64_t RasterChangeCount();
 // shown. The screen counts as drawn on either way.
 void RasterShow(const std::uint8_t* image, int x, int y);
 
+// Draws a one-bit picture (rows of rowBytes bytes, the leftmost pixel in the high bit) with
+// its top-left pixel at (x, y): set bits in ink, clear bits in paper; either colour drawn only
+// where it is not the target's transparent colour. As a blit of an image of those pixels in
+// Transparent mode, without making the image.
+void RasterBits(DrawTarget target, const std::uint8_t* bits, int rowBytes, int width, int height,
+                double x, double y, Colour ink, Colour paper);
+
 // Copies the target's rectangle with the inclusive corners (x1, y1) and (x2, y2) into the
 // image, starting at its top-left pixel. Image pixels with no target pixel behind them stay.
 void RasterGrab(DrawTarget target, double x1, double y1, double x2, double y2, ImageHandle image);

@@ -47,11 +47,12 @@ constexpr const char* HelpText =
 
 // Compiles the script without running it and prints one line per error.
 int CheckScript(const std::string& path, bool listing) {
-    std::vector<std::string> lines = ReadScriptLines(path);
+    ScriptText script;
+    ReadScript(path, script);
     InstructionTable table;
     NameTable names;
     std::vector<CompileError> errors;
-    ParseScript(lines, table, errors, names);
+    ParseScript(std::span<const std::string_view>(script.lines), table, errors, names);
     // The path is printed as program text, like the window title.
     std::string shown = IsValidUtf8(path) ? Windows1252FromUtf8(path) : path;
     for (const CompileError& e : errors) {

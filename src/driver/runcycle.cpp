@@ -71,28 +71,33 @@ PathParts SplitPath(std::string_view path) {
     return {std::string(path.substr(0, last + 1)), std::string(path.substr(last + 1))};
 }
 
-std::vector<std::string> ReadScriptLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::string text;
-    if (!ReadWholeFile(path, text)) return lines;
+void ReadScript(const std::string& path, ScriptText& script) {
+    script = ScriptText{};
+    std::string& text = script.bytes;
+    if (!ReadWholeFile(path, text)) return;
     if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
     // Plain ASCII, the common case, reads the same in both code pages.
     const bool ascii = std::all_of(text.begin(), text.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (!ascii && IsValidUtf8(text)) text = Windows1252FromUtf8(text);
 
-    // The list grows geometrically: growing it by a fixed step would copy a file of a
-    // million lines some thousand times.
+    // The lines are views of the text: a script of many lines is not copied line by line.
+    script.lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    const std::string_view all = text;
     std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::size_t cut = end > start && text[end - 1] == '\r' ? end - 1 : end;
-        lines.push_back(text.substr(start, cut - start));
+    while (start < all.size()) {
+        std::size_t end = all.find('\n', start);
+        if (end == std::string_view::npos) end = all.size();
+        std::size_t cut = end > start && all[end - 1] == '\r' ? end - 1 : end;
+        script.lines.push_back(all.substr(start, cut - start));
         start = end + 1;
     }
-    lines.shrink_to_fit();
-    return lines;
+}
+
+std::vector<std::string> ReadScriptLines(const std::string& path) {
+    ScriptText script;
+    ReadScript(path, script);
+    return {script.lines.begin(), script.lines.end()};
 }
 
 std::int32_t ZirInit() {
@@ -107,6 +112,12 @@ std::int32_t ZirInit() {
 }
 
 std::int32_t RunScript(const std::vector<std::string>& lines, ErrorList& errors,
+                       const RunOutputs& outputs) {
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    return RunScript(std::span<const std::string_view>(views), errors, outputs);
+}
+
+std::int32_t RunScript(std::span<const std::string_view> lines, ErrorList& errors,
                        const RunOutputs& outputs) {
     InstructionTable table;
     NameTable names;
@@ -161,11 +172,13 @@ std::int32_t ReportRunResult(std::int32_t result, const ErrorList& errors,
 
 std::int32_t RunScriptFile(const std::string& path, ErrorList& errors, const RunOutputs& outputs) {
     PathParts parts = SplitPath(path);
-    std::vector<std::string> lines = ReadScriptLines(path);
+    ScriptText script;
+    ReadScript(path, script);
     // The title is program text; a path in UTF-8 is converted like the script's lines.
     std::string title = IsValidUtf8(path) ? Windows1252FromUtf8(path) : path;
     SetWindowTitle(title + TitleSuffix);
-    std::int32_t result = RunScript(lines, errors, outputs);
+    std::int32_t result =
+        RunScript(std::span<const std::string_view>(script.lines), errors, outputs);
     return ReportRunResult(result, errors, parts.directory);
 }
 

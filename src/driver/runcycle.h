@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,13 @@ PathParts SplitPath(std::string_view path);
 // UTF-8 with characters beyond ASCII is converted to Windows-1252 ('?' where a character
 // has no place there); any other file is taken byte for byte.
 std::vector<std::string> ReadScriptLines(const std::string& path);
+// The same, with the lines as views of the file's text held beside them.
+struct ScriptText {
+    std::string bytes;
+    std::vector<std::string_view> lines;
+};
+// Fills script in place: its views point into its own text, which must not move afterwards.
+void ReadScript(const std::string& path, ScriptText& script);
 
 // Resets the run-time settings; on the first call also locates the icon and the logo and
 // fills the message tables (each built-in font is loaded when first drawn with). Always 0.
@@ -42,6 +50,8 @@ std::int32_t ZirInit();
 // number in bits 16 to 31, the code word below). When the viewer closes the window the run
 // ends with 0 and without the logo.
 std::int32_t RunScript(const std::vector<std::string>& lines, ErrorList& errors,
+                       const RunOutputs& outputs = {});
+std::int32_t RunScript(std::span<const std::string_view> lines, ErrorList& errors,
                        const RunOutputs& outputs = {});
 
 // Runs a script file: reads it, sets the window title, runs it, then reports as
