@@ -5,7 +5,12 @@ namespace zir {
 Instruction& SlotForWriting(InstructionTable& table, int block, int slot) {
     if (block >= static_cast<int>(table.blocks.size())) table.blocks.resize(block + 1);
     std::vector<Instruction>& slots = table.blocks[block];
-    if (slot >= static_cast<int>(slots.size())) slots.resize(slot + 1, Instruction{});
+    // Statements are written one after another: the next slot is simply appended.
+    if (slot == static_cast<int>(slots.size())) {
+        slots.emplace_back();
+    } else if (slot > static_cast<int>(slots.size())) {
+        slots.resize(slot + 1, Instruction{});
+    }
     return slots[slot];
 }
 
