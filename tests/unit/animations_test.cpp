@@ -42,12 +42,7 @@ constexpr Colour Red = 0xFF0000;
 constexpr Colour Tool = 0x0000B0;  // the default colour of ruler, set square and protractor
 constexpr int Width = 640, Height = 480, AreaHeight = 460;
 
-struct Frame {
-    Image image;
-    double ms = 0;
-    bool is(int x, int y, Colour c) const {
-        return ImageColourAt(image.get(), x, y) == ColourFrom565(Rgb565(c));
-    }
+struct Frame : test::RecordedFrame {
     int count(Colour c) const {
         int n = 0;
         for (int y = 0; y < AreaHeight; ++y)
@@ -72,18 +67,9 @@ class Animations : public ::testing::Test {
     }
     // Every picture shown so far, the last one included.
     std::vector<Frame> Frames() {
-        SleepMs(1);      // presents the last change
-        PlatformStop();  // and completes the table
         std::vector<Frame> frames;
-        std::ifstream table(framesDir_ + "/frames.tsv");
-        std::string line;
-        std::getline(table, line);
-        int number = 0;
-        double ms = 0;
-        while (table >> number >> ms) {
-            char name[32];
-            std::snprintf(name, sizeof name, "/frame-%05d.png", number);
-            frames.push_back(Frame{ReadPng(framesDir_ + name), ms});
+        for (test::RecordedFrame& f : test::StopAndReadFrames(framesDir_)) {
+            frames.push_back(Frame{std::move(f)});
         }
         return frames;
     }

@@ -2,12 +2,14 @@
 // window or waits in real time, also on a machine with a display.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "headless_restart.h"
 #include "interp/runstate.h"
 #include "platform/platform.h"
+#include "platform/png.h"
 
 namespace {
 
@@ -43,6 +45,23 @@ namespace zir::test {
     }
     ResetSettings();
     return ::testing::AssertionSuccess();
+}
+
+std::vector<RecordedFrame> StopAndReadFrames(const std::string& framesDir) {
+    SleepMs(1);      // presents the last change
+    PlatformStop();  // and completes the table
+    std::vector<RecordedFrame> frames;
+    std::ifstream table(framesDir + "/frames.tsv");
+    std::string line;
+    std::getline(table, line);
+    int number = 0;
+    double ms = 0;
+    while (table >> number >> ms) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/frame-%05d.png", number);
+        frames.push_back(RecordedFrame{ReadPng(framesDir + name), ms});
+    }
+    return frames;
 }
 
 void RestoreHeadless() {

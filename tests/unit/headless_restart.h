@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
+
+#include "platform/image.h"
 
 namespace zir::test {
 
@@ -15,5 +18,18 @@ namespace zir::test {
                                            const std::string& framesDir = "");
 // Leaves the plain headless platform that every other test expects.
 void RestoreHeadless();
+
+// A picture the platform recorded, and the virtual time it was shown at.
+struct RecordedFrame {
+    Image image;
+    double ms = 0;
+    // Whether the pixel holds c as the screen stores it.
+    bool is(int x, int y, Colour c) const {
+        return ImageColourAt(image.get(), x, y) == ColourFrom565(Rgb565(c));
+    }
+};
+// Presents the last change, ends the recording (the platform stops) and reads every picture
+// recorded in framesDir, in order.
+std::vector<RecordedFrame> StopAndReadFrames(const std::string& framesDir);
 
 }  // namespace zir::test

@@ -29,13 +29,7 @@ namespace {
 constexpr Colour Black = 0x000000;
 constexpr Colour Dark = 0xC0C0C0 - 0x303030;  // the menu's bottom and right edge
 
-struct Frame {
-    Image image;
-    double ms = 0;
-    bool is(int x, int y, Colour c) const {
-        return ImageColourAt(image.get(), x, y) == ColourFrom565(Rgb565(c));
-    }
-};
+using Frame = test::RecordedFrame;
 
 class Menus : public ::testing::Test {
   protected:
@@ -51,22 +45,7 @@ class Menus : public ::testing::Test {
         ASSERT_TRUE(test::RestartHeadless(input, "menus-input.txt", framesDir_));
         ASSERT_TRUE(ScreenOpen(640, 480, 16));
     }
-    std::vector<Frame> Frames() {
-        SleepMs(1);
-        PlatformStop();
-        std::vector<Frame> frames;
-        std::ifstream table(framesDir_ + "/frames.tsv");
-        std::string line;
-        std::getline(table, line);
-        int number = 0;
-        double ms = 0;
-        while (table >> number >> ms) {
-            char name[32];
-            std::snprintf(name, sizeof name, "/frame-%05d.png", number);
-            frames.push_back(Frame{ReadPng(framesDir_ + name), ms});
-        }
-        return frames;
-    }
+    std::vector<Frame> Frames() { return test::StopAndReadFrames(framesDir_); }
     static double NowMs() { return ClockSeconds() * 1000.0; }
     static Colour ScreenPixel(int x, int y) { return ImageColourAt(ScreenImage(), x, y); }
 
