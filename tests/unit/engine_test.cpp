@@ -215,9 +215,8 @@ TEST_F(Engine, NestingBelowTheLimitRuns) {
 TEST_F(Engine, OnALargeScreenCallsNestOnlyAsDeepAsTheirCopiesFitInMemory) {
     // Each invocation keeps two copies of a 2048 x 2028 drawing (8 MiB each): the
     // recursion ends with the nesting error at half the depth limit.
-    const std::int32_t result =
-        Run({"SCREEN 2048, 2048", "CONSTRUCT Ewig FAST", "END", "CONSTRUCTION Ewig",
-             "CONSTRUCT Ewig", "REPEAT"});
+    const std::int32_t result = Run({"SCREEN 2048, 2048", "CONSTRUCT Ewig FAST", "END",
+                                     "CONSTRUCTION Ewig", "CONSTRUCT Ewig", "REPEAT"});
     EXPECT_EQ(result, 1 << 16 | MsgCallsNestedTooDeeply);
 }
 
