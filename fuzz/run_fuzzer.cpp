@@ -20,6 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.maxVirtualMs = 10 * 60 * 1000;
     options.maxStatements = 20'000;
     options.maxRealMs = 300;
+    // Every screen costs a few images of its size; under the sanitizers one of the largest
+    // takes most of a second to make, which says nothing about the script.
+    options.maxScreenSide = 1024;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     constexpr std::string_view Divider = "\n---\n";
     const std::size_t divider = text.find(Divider);

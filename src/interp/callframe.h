@@ -24,7 +24,7 @@ struct RunContext {
     int depth = 0;  // invocations running now
     // The restart snapshot taken last, and the drawing it shows, for the next invocation
     // that starts on the same drawing to share.
-    std::weak_ptr<const Snapshot> latestSnapshot;
+    std::weak_ptr<const DrawingSnapshot> latestSnapshot;
     const std::uint8_t* latestSnapshotBuffer = nullptr;
     std::uint64_t latestSnapshotChanges = 0;
     std::size_t snapshotBytes = 0;  // what the running invocations' copies may take

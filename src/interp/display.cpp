@@ -30,9 +30,15 @@ void KnownScreenSize(const CallFrame& frame, int& width, int& height) {
     }
 }
 
+// The program's limit, or a smaller one the platform was started with.
+int LargestSide() {
+    const int limit = ScreenSideLimit();
+    return limit > ControlBarHeight ? std::min(limit, MaxScreenSide) : MaxScreenSide;
+}
+
 Image NewBuffer(int width, int height) {
     return Image{
-        ImageCreate(std::clamp(width, 1, MaxScreenSide), std::clamp(height, 1, MaxScreenSide))};
+        ImageCreate(std::clamp(width, 1, LargestSide()), std::clamp(height, 1, LargestSide()))};
 }
 
 void Cls(CallFrame& frame, const Instruction& in) {
@@ -125,8 +131,8 @@ void EnsureScreen(CallFrame& frame) {
 }
 
 void OpenScreen(CallFrame& frame, int width, int height, Colour fill) {
-    width = std::clamp(width, 1, MaxScreenSide);
-    height = std::clamp(height, ControlBarHeight + 1, MaxScreenSide);
+    width = std::clamp(width, 1, LargestSide());
+    height = std::clamp(height, ControlBarHeight + 1, LargestSide());
     frame.screenWidth = width;
     frame.screenHeight = height;
     ScreenOpen(width, height, ScreenDepthBits);

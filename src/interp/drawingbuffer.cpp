@@ -65,9 +65,9 @@ bool SameLayout(const std::uint8_t* a, const std::uint8_t* b) {
 
 }  // namespace
 
-SharedSnapshot SnapshotOf(const std::uint8_t* image, const Snapshot* base) {
+SharedSnapshot SnapshotOf(const std::uint8_t* image, const DrawingSnapshot* base) {
     if (!image) return nullptr;
-    auto snapshot = std::make_shared<Snapshot>();
+    auto snapshot = std::make_shared<DrawingSnapshot>();
     if (base && SameLayout(base->whole.get(), image)) {
         // The tiles that differ, a run of neighbours in a row of tiles as one rectangle.
         const int w = ImageWidth(image), h = ImageHeight(image), bpp = ImageBytesPerPixel(image);
@@ -104,7 +104,7 @@ SharedSnapshot SnapshotOf(const std::uint8_t* image, const Snapshot* base) {
                 }
                 int end = tx;
                 while (end < tilesX && differs[end]) ++end;
-                Snapshot::Patch patch;
+                DrawingSnapshot::Patch patch;
                 patch.x = tx * SnapshotTile;
                 patch.y = top;
                 patch.width = std::min(end * SnapshotTile, w) - patch.x;
@@ -132,7 +132,7 @@ SharedSnapshot SnapshotOf(const std::uint8_t* image, const Snapshot* base) {
     return snapshot;
 }
 
-void RestoreSnapshot(DrawingBuffer& buffer, const Snapshot* snapshot) {
+void RestoreSnapshot(DrawingBuffer& buffer, const DrawingSnapshot* snapshot) {
     if (!snapshot) return;
     RestoreSnapshot(buffer, snapshot->whole.get());
     ImageHandle target = buffer.handle;
@@ -140,7 +140,7 @@ void RestoreSnapshot(DrawingBuffer& buffer, const Snapshot* snapshot) {
     const std::size_t rowBytes =
         static_cast<std::size_t>(ImageWidth(target)) * ImageBytesPerPixel(target);
     const int bpp = ImageBytesPerPixel(target);
-    for (const Snapshot::Patch& patch : snapshot->patches) {
+    for (const DrawingSnapshot::Patch& patch : snapshot->patches) {
         const std::size_t patchRow = static_cast<std::size_t>(patch.width) * bpp;
         for (int r = 0; r < patch.height; ++r) {
             std::memcpy(ImagePixels(target) + (patch.y + r) * rowBytes +

@@ -18,7 +18,7 @@ using SharedImage = std::shared_ptr<std::uint8_t>;
 // A picture of the drawing kept to be put back: a whole copy, or the rectangles in which it
 // differs from a whole copy that it shares with snapshots taken before it, so that nested
 // calls that each draw a little do not each keep a whole drawing.
-struct Snapshot {
+struct DrawingSnapshot {
     struct Patch {
         int x = 0, y = 0, width = 0, height = 0;
         std::vector<std::uint8_t> pixels;  // row by row, in the image's pixel format
@@ -26,7 +26,7 @@ struct Snapshot {
     SharedImage whole;
     std::vector<Patch> patches;
 };
-using SharedSnapshot = std::shared_ptr<const Snapshot>;
+using SharedSnapshot = std::shared_ptr<const DrawingSnapshot>;
 
 // Drawing procedures take the address of an image handle, so the buffer keeps its handle in
 // a variable of its own beside the image that owns the pixels. A null handle would mean the
@@ -52,8 +52,8 @@ void CopyImageInto(ImageHandle target, const std::uint8_t* source);
 
 // The image as a snapshot: the tiles in which it differs from base's whole copy when they are
 // few and the sizes agree, else a whole copy. base may be null. Null when memory runs out.
-SharedSnapshot SnapshotOf(const std::uint8_t* image, const Snapshot* base);
+SharedSnapshot SnapshotOf(const std::uint8_t* image, const DrawingSnapshot* base);
 // Puts a snapshot back into the buffer, as RestoreSnapshot does with an image.
-void RestoreSnapshot(DrawingBuffer& buffer, const Snapshot* snapshot);
+void RestoreSnapshot(DrawingBuffer& buffer, const DrawingSnapshot* snapshot);
 
 }  // namespace zir

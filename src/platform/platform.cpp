@@ -43,6 +43,7 @@ struct PlatformState {
     std::string consoleBuffer;
     bool consoleEnded = false;
     std::uint32_t screenSerial = 0;
+    int screenSideLimit = 0;
     std::int64_t statementsLeft = -1;  // headless: until the run ends; -1 for no limit
     std::int64_t realDeadlineMs = 0;   // headless: steady-clock time the run must end by, or 0
 };
@@ -186,6 +187,7 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
             MakeHeadlessBackend(gState.viewer, std::move(events), options.maxVirtualMs);
         gState.statementsLeft = options.maxStatements > 0 ? options.maxStatements : -1;
         gState.realDeadlineMs = options.maxRealMs > 0 ? SteadyMs() + options.maxRealMs : 0;
+        gState.screenSideLimit = std::max(options.maxScreenSide, 0);
     } else {
         if (!DisplayAvailable()) {
             message =
@@ -202,6 +204,7 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
     if (options.backend != BackendKind::Headless) {
         gState.statementsLeft = -1;
         gState.realDeadlineMs = 0;
+        gState.screenSideLimit = 0;
     }
     gState.kind = options.backend;
     return PlatformError::None;
@@ -247,6 +250,10 @@ bool ScreenOpen(int width, int height, int bitsPerPixel) {
 
 std::uint32_t ScreenSerial() {
     return gState.screenSerial;
+}
+
+int ScreenSideLimit() {
+    return gState.screenSideLimit;
 }
 
 ScreenInfo ScreenQuery() {

@@ -34,6 +34,9 @@ struct PlatformOptions {
     // Headless only: the run ends the same way once it has taken this much real time (0 for
     // no limit); for fuzzing, where a run must end within a second whatever it draws.
     std::int64_t maxRealMs = 0;
+    // Headless only: the largest screen side a script may open (0 for the program's own
+    // limit); for fuzzing, where every large image costs time under the sanitizers.
+    int maxScreenSide = 0;
 };
 
 enum class PlatformError {
@@ -75,6 +78,8 @@ ScreenInfo ScreenQuery();
 const std::uint8_t* ScreenImage();
 // A number that changes whenever a new screen image is made, even at the old address.
 std::uint32_t ScreenSerial();
+// The largest screen side the platform was started to allow, or 0 for no limit of its own.
+int ScreenSideLimit();
 // The same for drawing: the screen counts as changed and is presented at the next chance.
 ImageHandle ScreenImageForDrawing();
 

@@ -20,7 +20,7 @@ bool SamePixels(const std::uint8_t* a, const std::uint8_t* b) {
     return std::memcmp(a, b, 4 + Width * Height * 2) == 0;
 }
 
-TEST(Snapshot, AFewChangedTilesAreKeptAsPatchesAndPutBackExactly) {
+TEST(DrawingSnapshot, AFewChangedTilesAreKeptAsPatchesAndPutBackExactly) {
     Image first = Picture(0xFFFFFF);
     const SharedSnapshot base = SnapshotOf(first.get(), nullptr);
     ASSERT_TRUE(base);
@@ -46,7 +46,7 @@ TEST(Snapshot, AFewChangedTilesAreKeptAsPatchesAndPutBackExactly) {
     RasterWatch(nullptr);
 }
 
-TEST(Snapshot, ManyChangesOrAnotherSizeMakeAWholeCopy) {
+TEST(DrawingSnapshot, ManyChangesOrAnotherSizeMakeAWholeCopy) {
     Image first = Picture(0xFFFFFF);
     const SharedSnapshot base = SnapshotOf(first.get(), nullptr);
     Image changed = Picture(0x808080);
@@ -61,7 +61,7 @@ TEST(Snapshot, ManyChangesOrAnotherSizeMakeAWholeCopy) {
     EXPECT_NE(resized->whole, base->whole);
 }
 
-TEST(Snapshot, RandomSmallDrawingsAlwaysComeBackExactly) {
+TEST(DrawingSnapshot, RandomSmallDrawingsAlwaysComeBackExactly) {
     std::mt19937 random(3);
     Image first = Picture(0xFFFFFF);
     const SharedSnapshot base = SnapshotOf(first.get(), nullptr);
