@@ -36,7 +36,13 @@ namespace zir::test {
     PlatformOptions options;
     options.backend = BackendKind::Headless;
     std::filesystem::create_directories(ZIR_TEST_OUTPUT_DIR);
-    options.inputPath = std::string(ZIR_TEST_OUTPUT_DIR) + "/" + inputName;
+    // Named after the running test too: ctest runs tests side by side, and two of them
+    // writing one input file would read each other's input.
+    std::string owner;
+    if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info()) {
+        owner = std::string(info->test_suite_name()) + "." + info->name() + "-";
+    }
+    options.inputPath = std::string(ZIR_TEST_OUTPUT_DIR) + "/" + owner + inputName;
     std::ofstream(options.inputPath) << input;
     options.framesDir = framesDir;
     std::string message;

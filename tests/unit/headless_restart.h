@@ -12,8 +12,9 @@
 namespace zir::test {
 
 // Restarts the headless platform with this viewer input (written to the test output
-// directory as inputName) and, when framesDir is not empty, frame recording there; the
-// run-time settings start from their defaults.
+// directory as inputName, after the running test's name, so that tests run side by side do
+// not share it) and, when framesDir is not empty, frame recording there; the run-time
+// settings start from their defaults.
 ::testing::AssertionResult RestartHeadless(const std::string& input, const std::string& inputName,
                                            const std::string& framesDir = "");
 // Leaves the plain headless platform that every other test expects.
