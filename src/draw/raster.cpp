@@ -846,6 +846,19 @@ ZIR_PIXEL_LOOP void BlitConverting(const Surface& dst, const Surface& src, const
     }
 }
 
+// The overlap of src drawn onto dst, whatever the two pixel sizes.
+void CopyOverlap(const Surface& dst, const Surface& src, const Overlap& o, BlitMode mode,
+                 int alpha) {
+    WithPixelType(dst.bytesPerPixel, [&](auto* type) {
+        using T = std::remove_pointer_t<decltype(type)>;
+        if (src.bytesPerPixel == dst.bytesPerPixel) {
+            BlitSameFormat<T>(dst, src, o, mode, alpha);
+        } else {
+            BlitConverting<T>(dst, src, o, mode, alpha);
+        }
+    });
+}
+
 // A real coordinate of a pixel position that may lie far outside, pulled in to a range
 // where nothing visible changes. False for NaN.
 bool PixelPosition(double c, double lo, double hi, std::int64_t& out) {
@@ -965,14 +978,7 @@ void RasterBlit(DrawTarget target, double x, double y, const std::uint8_t* image
     const Overlap o = Intersect(dst, px, py, src.width, src.height);
     if (o.width == 0) return;
     Touch(dst, o.dstX, o.dstY, o.dstX + o.width - 1, o.dstY + o.height - 1, 0);
-    WithPixelType(dst.bytesPerPixel, [&](auto* type) {
-        using T = std::remove_pointer_t<decltype(type)>;
-        if (src.bytesPerPixel == dst.bytesPerPixel) {
-            BlitSameFormat<T>(dst, src, o, mode, alpha);
-        } else {
-            BlitConverting<T>(dst, src, o, mode, alpha);
-        }
-    });
+    CopyOverlap(dst, src, o, mode, alpha);
 }
 
 void RasterBits(DrawTarget target, const std::uint8_t* bits, int rowBytes, int width, int height,
@@ -1031,14 +1037,7 @@ void RasterGrab(DrawTarget target, double x1, double y1, double x2, double y2, I
     if (o.width <= 0 || o.height <= 0) return;
     TouchAll(into);
     const Overlap back{o.dstX, o.dstY, o.srcX, o.srcY, o.width, o.height};
-    WithPixelType(into.bytesPerPixel, [&](auto* type) {
-        using T = std::remove_pointer_t<decltype(type)>;
-        if (from.bytesPerPixel == into.bytesPerPixel) {
-            BlitSameFormat<T>(into, from, back, BlitMode::Copy, 255);
-        } else {
-            BlitConverting<T>(into, from, back, BlitMode::Copy, 255);
-        }
-    });
+    CopyOverlap(into, from, back, BlitMode::Copy, 255);
 }
 
 std::uint64_t RasterChangeCount() {
@@ -1073,15 +1072,7 @@ void RasterShow(const std::uint8_t* image, int x, int y) {
                       gLastShow.screenSerial == ScreenSerial() && gScreen.pixels == dst.pixels &&
                       gScreen.width == dst.width && gScreen.height == dst.height;
     auto copy = [&](const Overlap& o) {
-        if (o.width <= 0 || o.height <= 0) return;
-        WithPixelType(dst.bytesPerPixel, [&](auto* type) {
-            using T = std::remove_pointer_t<decltype(type)>;
-            if (src.bytesPerPixel == dst.bytesPerPixel) {
-                BlitSameFormat<T>(dst, src, o, BlitMode::Copy, 255);
-            } else {
-                BlitConverting<T>(dst, src, o, BlitMode::Copy, 255);
-            }
-        });
+        if (o.width > 0 && o.height > 0) CopyOverlap(dst, src, o, BlitMode::Copy, 255);
     };
     if (!same || gWatched.saturated) {
         copy(Intersect(dst, x, y, src.width, src.height));

@@ -4,14 +4,6 @@
 #include <cstring>
 
 namespace zir {
-namespace {
-
-std::size_t ImageBytes(const std::uint8_t* image) {
-    return ImageHeaderBytes + static_cast<std::size_t>(ImageWidth(image)) * ImageHeight(image) *
-                                  ImageBytesPerPixel(image);
-}
-
-}  // namespace
 
 DrawTarget BufferTarget(DrawingBuffer& buffer) {
     return &buffer.handle;

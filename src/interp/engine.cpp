@@ -29,8 +29,7 @@ std::size_t InvocationBytes(const RunContext& run) {
     std::size_t bytes = t.points.size() * sizeof(Point) + t.lines.size() * sizeof(Line) +
                         t.circles.size() * sizeof(Circle);
     if (const std::uint8_t* image = run.buffer->handle) {
-        bytes += 2 * (ImageHeaderBytes + static_cast<std::size_t>(ImageWidth(image)) *
-                                             ImageHeight(image) * ImageBytesPerPixel(image));
+        bytes += 2 * ImageBytes(image);
     }
     return bytes;
 }

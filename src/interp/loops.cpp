@@ -420,7 +420,7 @@ void ReadLoopDeclarations(CallFrame& frame) {
 void PrescanLoop(CallFrame& frame) {
     ReadLoopDeclarations(frame);
     if (frame.kind == KindInteraction) {
-        while (Pressed(PollMouse().buttons) && !CloseRequested()) WaitForInput(IdleWaitMs);
+        WaitForRelease();
     }
     TakeRestartSnapshot(frame);
 }

@@ -42,10 +42,6 @@ void DrawMenu(const std::vector<std::string>& items, int width, int height) {
     for (int k = 0; k < static_cast<int>(items.size()); ++k) PrintRow(items, k, false);
 }
 
-void WaitForRelease() {
-    while (PollMouse().buttons >= 1 && !CloseRequested()) WaitForInput(IdleWaitMs);
-}
-
 // The viewer's choice among the drawn rows; -1 for cancel.
 int Choose(const std::vector<std::string>& items, int width, int height) {
     const int n = static_cast<int>(items.size());

@@ -12,6 +12,8 @@ constexpr std::uint32_t KeyBit = 0x40000000u;
 constexpr int BarHeight = 20;
 constexpr int ButtonWidth = 128;
 constexpr int StepMs = 20;
+// The longest a wait for a button's release sleeps between looks.
+constexpr int ReleasePollMs = 10;
 
 }  // namespace
 
@@ -59,6 +61,10 @@ InputEvent TimedWait(std::int32_t ms) {
     return 0;
 }
 
+void WaitForRelease() {
+    while (PollMouse().buttons >= 1 && !CloseRequested()) WaitForInput(ReleasePollMs);
+}
+
 ControlAction CheckControls(InputEvent event) {
     const DecodedInput in = DecodeInput(event);
     if (in.key == "\r") return ControlAction::PauseOrContinue;
@@ -68,7 +74,7 @@ ControlAction CheckControls(InputEvent event) {
     const int h = ScreenQuery().height;
     if (in.y > h - BarHeight && in.x >= 0 && in.x < 3 * ButtonWidth) {
         // The action happens on release, so one click is one action.
-        while (PollMouse().buttons >= 1 && !CloseRequested()) WaitForInput(10);
+        WaitForRelease();
         return static_cast<ControlAction>(in.x / ButtonWidth + 1);
     }
     return ControlAction::None;

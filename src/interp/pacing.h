@@ -39,6 +39,9 @@ InputEvent MouseEvent(int x, int y, int buttons);
 // or 0. Zero or negative times still sleep once and poll once.
 InputEvent TimedWait(std::int32_t ms);
 
+// Waits, without spinning, until no mouse button is pressed or the window is closed.
+void WaitForRelease();
+
 // Enter: pause/continue; r, R or Page Up: restart; Esc: end; a click on one of the three
 // buttons of the bar likewise (after waiting for the button's release).
 ControlAction CheckControls(InputEvent event);

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -58,6 +59,11 @@ inline int ImageHeight(const std::uint8_t* image) {
 }
 inline int ImageBytesPerPixel(const std::uint8_t* image) {
     return image[0] & 7;
+}
+// Header and pixels together.
+inline std::size_t ImageBytes(const std::uint8_t* image) {
+    return ImageHeaderBytes + static_cast<std::size_t>(ImageWidth(image)) * ImageHeight(image) *
+                                  ImageBytesPerPixel(image);
 }
 inline std::uint8_t* ImagePixels(ImageHandle image) {
     return image + ImageHeaderBytes;
