@@ -1,6 +1,7 @@
 #include "draw/raster.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -47,9 +48,31 @@ Surface MakeSurface(const std::uint8_t* image) {
             ImageBytesPerPixel(image)};
 }
 
+// A show of the watched image that nobody has seen yet. While nobody sees the screen change,
+// a show waits until the screen is next used or the image is about to change without a later
+// show, and is then made with the pixels it would have copied.
+struct WaitingShow {
+    const std::uint8_t* image = nullptr;
+    int x = 0, y = 0;
+    std::uint64_t changes = 0;  // the watched image's change count when it was asked for
+};
+WaitingShow gWaiting;
+// Set while the drawing going on is sure to be shown before the screen is used again.
+bool gShowFollows = false;
+
+void MakeWaitingShow();
+
+// Before a write into image: a show still waiting with its pixels must be made first,
+// unless a show follows the write anyway.
+void BeforeWriting(const std::uint8_t* image) {
+    if (gWaiting.image && gWaiting.image == image && !gShowFollows) MakeWaitingShow();
+}
+
 Surface ResolveForDrawing(DrawTarget target) {
     ImageHandle handle = target ? *target : nullptr;
-    return MakeSurface(handle ? handle : ScreenImageForDrawing());
+    if (!handle) return MakeSurface(ScreenImageForDrawing());
+    BeforeWriting(handle);
+    return MakeSurface(handle);
 }
 
 Surface ResolveForReading(DrawTarget target) {
@@ -1035,6 +1058,7 @@ void RasterGrab(DrawTarget target, double x1, double y1, double x2, double y2, I
         Intersect(from, x0, y0, static_cast<int>(std::min<std::int64_t>(w, into.width)),
                   static_cast<int>(std::min<std::int64_t>(h, into.height)));
     if (o.width <= 0 || o.height <= 0) return;
+    BeforeWriting(image);
     TouchAll(into);
     const Overlap back{o.dstX, o.dstY, o.srcX, o.srcY, o.width, o.height};
     CopyOverlap(into, from, back, BlitMode::Copy, 255);
@@ -1045,6 +1069,7 @@ std::uint64_t RasterChangeCount() {
 }
 
 void RasterWatch(const std::uint8_t* image) {
+    MakeWaitingShow();
     const Surface s = MakeSurface(image);
     ++gWatchedChanges;
     gWatched = Tracked{};
@@ -1058,11 +1083,14 @@ void RasterWatch(const std::uint8_t* image) {
 }
 
 void RasterNoteChanged(const std::uint8_t* image) {
+    BeforeWriting(image);
     const Surface s = MakeSurface(image);
     if (s.pixels) TouchAll(s);
 }
 
-void RasterShow(const std::uint8_t* image, int x, int y) {
+namespace {
+
+void ShowNow(const std::uint8_t* image, int x, int y) {
     const Surface src = MakeSurface(image);
     const Surface dst = ResolveForDrawing(nullptr);
     if (!src.pixels || !dst.pixels) return;
@@ -1119,6 +1147,41 @@ void RasterShow(const std::uint8_t* image, int x, int y) {
         gWatched.saturated = false;
     }
     gLastShow = {src.pixels, x, y, ScreenSerial(), watched};
+}
+
+void MakeWaitingShow() {
+    if (!gWaiting.image) return;
+    const WaitingShow show = gWaiting;
+    gWaiting = {};
+    ImageOnDestroy(nullptr, nullptr);
+    ShowNow(show.image, show.x, show.y);
+}
+
+}  // namespace
+
+void RasterShow(const std::uint8_t* image, int x, int y) {
+    const Surface src = MakeSurface(image);
+    if (src.pixels && src.pixels == gWatched.pixels && !ScreenIsSeen()) {
+        if (gWaiting.image && (gWaiting.image != image || gWaiting.x != x || gWaiting.y != y)) {
+            MakeWaitingShow();
+        }
+        gWaiting = {image, x, y, gWatchedChanges};
+        ImageOnDestroy(image, &MakeWaitingShow);
+        SetScreenUseHook(&MakeWaitingShow);
+        return;
+    }
+    MakeWaitingShow();
+    ShowNow(image, x, y);
+}
+
+void RasterShowFollows(bool follows) {
+    if (gShowFollows && !follows && gWaiting.image && gWaiting.changes != gWatchedChanges) {
+        // Drawing meant to be shown was left unshown: the picture it would have covered is
+        // gone, and the closest one is the drawing as it stands.
+        assert(!"drawing announced to be shown was not shown");
+        MakeWaitingShow();
+    }
+    gShowFollows = follows;
 }
 
 }  // namespace zir

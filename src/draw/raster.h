@@ -61,15 +61,23 @@ void RasterBlit(DrawTarget target, double x, double y, const std::uint8_t* image
 // watched image (the drawing buffer) and in the screen, so that showing the buffer copies
 // only what can differ from the screen. Writes that bypass the raster layer must be noted.
 void RasterWatch(const std::uint8_t* image);
-// All of the image counts as changed (it was written without the raster layer).
+// All of the image counts as changed: call it just before writing the image without the
+// raster layer.
 void RasterNoteChanged(const std::uint8_t* image);
 // A number that changes whenever the watched image may have changed (or another is watched):
 // two equal numbers mean the same pixels.
 std::uint64_t RasterChangeCount();
 // Copies the whole image to the screen at (x, y), as RasterBlit in Copy mode does, but
 // copies only the part that may differ when the watched image is shown where it was last
-// shown. The screen counts as drawn on either way.
+// shown. The screen counts as drawn on either way. While nobody sees the screen change
+// (ScreenIsSeen), a show of the watched image is made only when the screen is next used or
+// the image is about to change without being shown again; the screen then holds exactly what
+// it would have held.
 void RasterShow(const std::uint8_t* image, int x, int y);
+// Tells the raster layer whether the drawing that follows on the watched image is sure to be
+// shown before the screen is used again (or the run ends), so that a waiting show need not
+// be made before it.
+void RasterShowFollows(bool follows);
 
 // Draws a one-bit picture (rows of rowBytes bytes, the leftmost pixel in the high bit) with
 // its top-left pixel at (x, y): set bits in ink, clear bits in paper; either colour drawn only

@@ -35,8 +35,8 @@ void KeepCopy(Image& copy, const std::uint8_t* image) {
 void CopyImageInto(ImageHandle target, const std::uint8_t* source) {
     if (!target || !source) return;
     if (std::memcmp(target, source, ImageHeaderBytes) == 0) {
-        std::memcpy(target, source, ImageBytes(source));
         RasterNoteChanged(target);
+        std::memcpy(target, source, ImageBytes(source));
         return;
     }
     ImageHandle handle = target;
@@ -132,6 +132,7 @@ void RestoreSnapshot(DrawingBuffer& buffer, const DrawingSnapshot* snapshot) {
     const std::size_t rowBytes =
         static_cast<std::size_t>(ImageWidth(target)) * ImageBytesPerPixel(target);
     const int bpp = ImageBytesPerPixel(target);
+    RasterNoteChanged(target);
     for (const DrawingSnapshot::Patch& patch : snapshot->patches) {
         const std::size_t patchRow = static_cast<std::size_t>(patch.width) * bpp;
         for (int r = 0; r < patch.height; ++r) {
@@ -140,7 +141,6 @@ void RestoreSnapshot(DrawingBuffer& buffer, const DrawingSnapshot* snapshot) {
                         patch.pixels.data() + r * patchRow, patchRow);
         }
     }
-    RasterNoteChanged(target);
 }
 
 }  // namespace zir

@@ -176,7 +176,12 @@ Flow Execute(CallFrame& frame, const Instruction& in) {
             // executed; the headers of subroutines execute as nothing.
             if (opcode >= OpcodeNumber(Op::Point) &&
                 opcode <= OpcodeNumber(Op::MarkNumberAnglePoints)) {
-                return ExecuteConstructionStatement(frame, in);
+                // A paced statement shows whatever it draws before it returns.
+                RasterShowFollows(frame.mode == PaceMode::Pace &&
+                                  (frame.kind == KindMain || frame.kind == KindConstruction));
+                const Flow flow = ExecuteConstructionStatement(frame, in);
+                RasterShowFollows(false);
+                return flow;
             }
             return Flow::Next;
     }

@@ -53,7 +53,23 @@ ImageHandle ImageCreate(int width, int height, std::optional<Colour> fill) {
     return ImageCreateWithDepth(width, height, bpp == 1 || bpp == 4 ? bpp : 2, fill);
 }
 
+namespace {
+const std::uint8_t* gWatchedImage = nullptr;
+void (*gDestroyHook)() = nullptr;
+}  // namespace
+
+void ImageOnDestroy(const std::uint8_t* image, void (*hook)()) {
+    gWatchedImage = hook ? image : nullptr;
+    gDestroyHook = image ? hook : nullptr;
+}
+
 void ImageDestroy(ImageHandle image) {
+    if (image && image == gWatchedImage) {
+        void (*hook)() = gDestroyHook;
+        gWatchedImage = nullptr;
+        gDestroyHook = nullptr;
+        hook();
+    }
     std::free(image);
 }
 

@@ -82,6 +82,9 @@ ImageHandle ImageCreate(int width, int height, std::optional<Colour> fill = std:
 ImageHandle ImageCreateWithDepth(int width, int height, int bytesPerPixel,
                                  std::optional<Colour> fill = std::nullopt);
 void ImageDestroy(ImageHandle image);
+// Runs hook just before that one image is destroyed (once; a later call replaces it, a null
+// image or hook cancels it), for a layer that keeps a reference to it.
+void ImageOnDestroy(const std::uint8_t* image, void (*hook)());
 
 struct ImageDeleter {
     void operator()(std::uint8_t* image) const { ImageDestroy(image); }

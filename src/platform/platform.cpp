@@ -46,9 +46,14 @@ struct PlatformState {
     int screenSideLimit = 0;
     std::int64_t statementsLeft = -1;  // headless: until the run ends; -1 for no limit
     std::int64_t realDeadlineMs = 0;   // headless: steady-clock time the run must end by, or 0
+    void (*screenUseHook)() = nullptr;
 };
 
 PlatformState gState;
+
+void BeforeScreenUse() {
+    if (gState.screenUseHook) gState.screenUseHook();
+}
 
 std::int64_t SteadyMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -147,6 +152,7 @@ void QueueKey(ViewerState& viewer, std::string key) {
 
 PlatformError PlatformStart(const PlatformOptions& options, std::string& message) {
     PlatformStop();
+    BeforeScreenUse();
     gState.viewer = ViewerState{};
     gState.screen.reset();
     ++gState.screenSerial;
@@ -241,6 +247,7 @@ bool ScreenOpen(int width, int height, int bitsPerPixel) {
     Image image{ImageCreateWithDepth(width, height, 2, Colour{0})};
     if (!image) return false;
     if (!backend.ShowScreen(width, height)) return false;
+    BeforeScreenUse();
     gState.screen = std::move(image);
     ++gState.screenSerial;
     gState.screenChanged = true;
@@ -250,6 +257,15 @@ bool ScreenOpen(int width, int height, int bitsPerPixel) {
 
 std::uint32_t ScreenSerial() {
     return gState.screenSerial;
+}
+
+bool ScreenIsSeen() {
+    return gState.kind != BackendKind::Headless || !gState.frames.dir.empty() ||
+           !gState.gifPath.empty();
+}
+
+void SetScreenUseHook(void (*hook)()) {
+    gState.screenUseHook = hook;
 }
 
 int ScreenSideLimit() {
@@ -263,10 +279,12 @@ ScreenInfo ScreenQuery() {
 }
 
 const std::uint8_t* ScreenImage() {
+    BeforeScreenUse();
     return gState.screen.get();
 }
 
 ImageHandle ScreenImageForDrawing() {
+    BeforeScreenUse();
     if (gState.screen) gState.screenChanged = true;
     gState.screenFresh = false;
     return gState.screen.get();

@@ -82,6 +82,12 @@ std::uint32_t ScreenSerial();
 int ScreenSideLimit();
 // The same for drawing: the screen counts as changed and is presented at the next chance.
 ImageHandle ScreenImageForDrawing();
+// False while nobody sees the screen change: a headless run that records neither frames nor
+// a GIF. Only what is read from the screen then counts (its last picture, a grab of it).
+bool ScreenIsSeen();
+// A procedure run first whenever the screen is about to be used (read, drawn on, replaced or
+// dropped), so that a picture meant for it can be put there late; null for none.
+void SetScreenUseHook(void (*hook)());
 
 // The window's caption (Windows-1252 text); only the first 127 characters are used.
 void SetWindowTitle(std::string_view text);

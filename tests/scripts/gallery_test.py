@@ -217,6 +217,25 @@ class ExampleRuns(unittest.TestCase):
                 self.assertIn(dump["result"], (0, 255), dump["stdout"])
                 self.assertEqual(dump["errors"], [])
 
+    def test_the_last_picture_is_the_same_whether_frames_are_recorded_or_not(self):
+        # A run that records no frames shows its pictures late, as nobody sees them; the
+        # picture it ends with must still be exactly the one a recorded run ends with.
+        for path in example_scripts():
+            with self.subTest(script=os.path.relpath(path, SOURCE)):
+                name = os.path.basename(os.path.splitext(path)[0])
+                args = ["--headless"]
+                viewer = os.path.splitext(path)[0] + ".input"
+                if os.path.exists(viewer):
+                    args += ["--input", viewer]
+                pictures = []
+                for extra in ([], ["--frames", os.path.join(self.folder, name + "-frames")]):
+                    picture = os.path.join(self.folder, f"{name}-{len(pictures)}.png")
+                    result = run(*args, *extra, "--png", picture, path, cwd=self.folder)
+                    self.assertEqual(result.returncode, 0, result.stderr.decode())
+                    with open(picture, "rb") as f:
+                        pictures.append(f.read())
+                self.assertEqual(pictures[0], pictures[1])
+
     # The teaching examples' input files are timed by hand: a script made slower or an
     # input moved makes a press miss its point or a click end a pause instead of choosing.
     def test_the_dragged_vertex_ends_where_the_input_let_it_go(self):

@@ -17,6 +17,10 @@ the program and directives to this runner:
   # expect stdout <text>            printed text contains this
   # expect no stdout <text>         printed text does not contain this
 
+Every case runs twice, once recording its frames and once not: nobody sees the pictures of a
+headless run that records none, so it may show them late, but its last picture and its dump
+must be exactly those of the run that records them all.
+
 Usage: run_cases.py ZIRKULA CASES_DIR WORK_DIR [NAME_FILTER]
 """
 import json
@@ -99,6 +103,18 @@ def check(case, zirkula, work):
     stdin = "".join(line + "\n" for line in case.stdin).encode()
     run = subprocess.run(args + [case.path], input=stdin, capture_output=True, env=env,
                          timeout=120)
+    twin = os.path.join(out, "twin")
+    os.makedirs(twin)
+    twin_args = [a.replace(os.path.join(out, "end.png"), os.path.join(twin, "end.png"))
+                 .replace(os.path.join(out, "dump.json"), os.path.join(twin, "dump.json"))
+                 for a in args]
+    if case.wants_frames():
+        at = twin_args.index("--frames")
+        del twin_args[at:at + 2]
+    else:
+        twin_args += ["--frames", os.path.join(twin, "frames")]
+    subprocess.run(twin_args + [case.path], input=stdin, capture_output=True, env=env,
+                   timeout=120)
     stdout = run.stdout.decode("utf-8", "replace")
     failures = []
     expected_exit = 0
@@ -147,6 +163,12 @@ def check(case, zirkula, work):
                 raise AssertionError("unknown directive")
         except (AssertionError, KeyError, IndexError, ValueError, OSError) as problem:
             failures.append(f"expect {what}: {problem}")
+    for name in ("end.png", "dump.json"):
+        here, there = os.path.join(out, name), os.path.join(twin, name)
+        if os.path.exists(here) != os.path.exists(there) or (
+                os.path.exists(here) and open(here, "rb").read() != open(there, "rb").read()):
+            failures.append(f"{name} differs when frames are {'not ' if case.wants_frames() else ''}"
+                            "recorded")
     if not any(e[0] == "result" for e in case.expects) and dump["result"] not in (0, 255):
         failures.append(f"result {dump['result']}, errors {dump['errors']}")
     if run.returncode != expected_exit:

@@ -2,6 +2,7 @@
 // window or waits in real time, also on a machine with a display.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -41,6 +42,8 @@ namespace zir::test {
     std::string owner;
     if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info()) {
         owner = std::string(info->test_suite_name()) + "." + info->name() + "-";
+        // Parameterised tests have slashes in their names.
+        std::replace(owner.begin(), owner.end(), '/', '_');
     }
     options.inputPath = std::string(ZIR_TEST_OUTPUT_DIR) + "/" + owner + inputName;
     std::ofstream(options.inputPath) << input;

@@ -1,12 +1,15 @@
-// Showing a watched image copies only what changed; the screen must still end up exactly as
-// a copy of the whole image would leave it, whatever was drawn on the image and on the
-// screen in between.
+// Showing a watched image copies only what changed, and while nobody sees the screen it
+// copies it only when the screen is next used; the screen must still end up exactly as a
+// copy of the whole image at the time of the show would leave it, whatever was drawn on the
+// image and on the screen in between.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 
 #include "draw/raster.h"
+#include "headless_restart.h"
 #include "platform/image.h"
 #include "platform/platform.h"
 
@@ -29,21 +32,38 @@ constexpr int AreaWidth = 320, AreaHeight = 240;
     return ::testing::AssertionSuccess();
 }
 
-class RasterShowTest : public ::testing::Test {
+// The parameter: whether the screen is seen (frames are recorded), so that shows are made
+// at once, or not, so that they wait.
+class RasterShowTest : public ::testing::TestWithParam<bool> {
   protected:
     void SetUp() override {
+        if (GetParam()) {
+            ASSERT_TRUE(test::RestartHeadless("", "input.txt", FramesDir()));
+            ASSERT_TRUE(ScreenIsSeen());
+        } else {
+            ASSERT_FALSE(ScreenIsSeen());
+        }
         ASSERT_TRUE(ScreenOpen(ScreenWidth, ScreenHeight, 16));
         buffer_.reset(ImageCreateWithDepth(AreaWidth, AreaHeight, 2, Colour{0xFFFFFF}));
         handle_ = buffer_.get();
         RasterWatch(handle_);
     }
-    void TearDown() override { RasterWatch(nullptr); }
+    void TearDown() override {
+        RasterWatch(nullptr);
+        if (GetParam()) test::RestoreHeadless();
+    }
+    static std::string FramesDir() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string(info->test_suite_name()) + "." + info->name() + "-frames";
+        std::replace(name.begin(), name.end(), '/', '_');
+        return std::string(ZIR_TEST_OUTPUT_DIR) + "/" + name;
+    }
 
     Image buffer_;
     ImageHandle handle_ = nullptr;
 };
 
-TEST_F(RasterShowTest, EveryShowLeavesTheScreenAsAWholeCopyWould) {
+TEST_P(RasterShowTest, EveryShowLeavesTheScreenAsAWholeCopyWould) {
     std::mt19937 random(7);
     auto coordinate = [&](int limit) {
         return std::uniform_real_distribution<double>(-limit / 2.0, limit * 1.5)(random);
@@ -95,7 +115,7 @@ TEST_F(RasterShowTest, EveryShowLeavesTheScreenAsAWholeCopyWould) {
     }
 }
 
-TEST_F(RasterShowTest, WritesOutsideTheRasterLayerAreCopiedOnceNoted) {
+TEST_P(RasterShowTest, WritesOutsideTheRasterLayerAreCopiedOnceNoted) {
     RasterShow(handle_, 0, 0);
     Image other{ImageCreateWithDepth(AreaWidth, AreaHeight, 2, Colour{0x123456})};
     std::memcpy(ImagePixels(handle_), ImagePixels(other.get()), AreaWidth * AreaHeight * 2);
@@ -104,7 +124,7 @@ TEST_F(RasterShowTest, WritesOutsideTheRasterLayerAreCopiedOnceNoted) {
     EXPECT_TRUE(ScreenShows(handle_));
 }
 
-TEST_F(RasterShowTest, ANewScreenOrAnotherImageShownBetweenGetsAWholeCopy) {
+TEST_P(RasterShowTest, ANewScreenOrAnotherImageShownBetweenGetsAWholeCopy) {
     RasterLine(&handle_, 10, 10, 200, 100, 0xFF0000, LineKind::Segment);
     RasterShow(handle_, 0, 0);
     // Another picture shown in the buffer's place (a dragged point over the last picture).
@@ -117,6 +137,69 @@ TEST_F(RasterShowTest, ANewScreenOrAnotherImageShownBetweenGetsAWholeCopy) {
     RasterShow(handle_, 0, 0);
     EXPECT_TRUE(ScreenShows(handle_));
 }
+
+INSTANTIATE_TEST_SUITE_P(SeenOrNot, RasterShowTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Seen" : "Unseen"; });
+
+// While nobody sees the screen, a show waits; whatever uses the screen or changes the image
+// without announcing a later show gets the picture of the show first.
+class WaitingShowTest : public RasterShowTest {};
+
+TEST_P(WaitingShowTest, DrawingAfterAShowDoesNotReachTheScreenWithoutAnotherShow) {
+    RasterLine(&handle_, 10, 10, 200, 100, 0xFF0000, LineKind::Segment);
+    RasterShow(handle_, 0, 0);
+    Image shown{ImageCreateWithDepth(AreaWidth, AreaHeight, 2)};
+    std::memcpy(shown.get(), handle_, ImageBytes(handle_));
+    // Unannounced drawing and a snapshot put back after the show.
+    RasterArc(&handle_, 100, 100, 50, 0x00FF00, 0, FullTurn, false);
+    RasterNoteChanged(handle_);
+    std::memset(ImagePixels(handle_), 0x55, 64);
+    EXPECT_TRUE(ScreenShows(shown.get()));
+    // Drawing announced to be shown, then shown: the screen gets the latest picture.
+    RasterShow(handle_, 0, 0);
+    RasterShowFollows(true);
+    RasterLine(&handle_, 0, 200, 300, 20, 0x0000FF, LineKind::Segment);
+    RasterShow(handle_, 0, 0);
+    RasterShowFollows(false);
+    EXPECT_TRUE(ScreenShows(handle_));
+}
+
+TEST_P(WaitingShowTest, TextOnTheScreenGoesUnderTheNextShowAsAtOnce) {
+    RasterShow(handle_, 0, 0);
+    RasterLine(nullptr, 0, 0, 319, 239, 0xFFFF00, LineKind::FilledBox);
+    RasterShowFollows(true);
+    RasterPixel(&handle_, 3, 3, 0x000000);
+    RasterShow(handle_, 0, 0);
+    RasterShowFollows(false);
+    EXPECT_TRUE(ScreenShows(handle_));
+}
+
+TEST_P(WaitingShowTest, AShowElsewhereAndANewScreenKeepTheOrderOfThePictures) {
+    RasterLine(&handle_, 0, 0, 319, 239, 0xFF0000, LineKind::FilledBox);
+    RasterShow(handle_, 0, 20);
+    RasterLine(&handle_, 0, 0, 319, 239, 0x0000FF, LineKind::FilledBox);
+    RasterShow(handle_, 0, 0);
+    // The red picture's last rows stay below the blue one.
+    const std::uint8_t* screen = ScreenImage();
+    EXPECT_EQ(ImageColourAt(screen, 5, 250), ColourFrom565(Rgb565(0xFF0000)));
+    EXPECT_EQ(ImageColourAt(screen, 5, 5), ColourFrom565(Rgb565(0x0000FF)));
+    // A show waiting when the screen is opened anew belonged to the old screen.
+    RasterLine(&handle_, 0, 0, 319, 239, 0x00FF00, LineKind::FilledBox);
+    RasterShow(handle_, 0, 0);
+    ASSERT_TRUE(ScreenOpen(ScreenWidth, ScreenHeight, 16));
+    EXPECT_EQ(ImageColourAt(ScreenImage(), 5, 5), Colour{0});
+}
+
+TEST_P(WaitingShowTest, AnImageDestroyedWithItsShowWaitingIsShownFirst) {
+    RasterLine(&handle_, 0, 0, 319, 239, 0xFF00FF, LineKind::FilledBox);
+    RasterShow(handle_, 0, 0);
+    buffer_.reset();
+    handle_ = nullptr;
+    EXPECT_EQ(ImageColourAt(ScreenImage(), 100, 100), ColourFrom565(Rgb565(0xFF00FF)));
+}
+
+INSTANTIATE_TEST_SUITE_P(SeenOrNot, WaitingShowTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Seen" : "Unseen"; });
 
 }  // namespace
 }  // namespace zir
