@@ -167,11 +167,11 @@ Flow FollowDrag(CallFrame& frame) {
             drag.lastY = mouse.y;
             MoveGrabbed(frame, drag.startX, drag.startY, drag.mouseX, drag.mouseY, mouse.x,
                         mouse.y);
-            ImageHandle picture = frame.tempSnapshot.get();
-            if (picture) {
-                DrawPoint(&picture, PointAt(Store(frame), frame.loop.clickables[drag.entry].point));
-                ShowBuffer(&picture);
-            }
+            // The point goes on the last picture in the buffer itself, which the pass puts
+            // back to its start right after: no copy of the picture is needed.
+            DrawPoint(FrameBuffer(frame),
+                      PointAt(Store(frame), frame.loop.clickables[drag.entry].point));
+            ShowFrameBuffer(frame);
             return Flow::Next;
         }
         WaitForInput(IdleWaitMs);
@@ -257,7 +257,8 @@ Flow WaitForGrab(CallFrame& frame, bool paced) {
 }
 
 Flow InteractionPass(CallFrame& frame) {
-    TakeTempSnapshot(frame);
+    // A paced drag shows the point over the last picture, put back for every move.
+    if (frame.mode != PaceMode::Fast) TakeTempSnapshot(frame);
     if (frame.iteration > 0) {
         Flow flow = Flow::Next;
         if (frame.mode == PaceMode::Fast && frame.loop.drag.entry >= 0) {
