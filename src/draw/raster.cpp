@@ -106,11 +106,20 @@ struct Tracked {
     // so that drawing much before one show does not pay for tracking it.
     std::size_t marks = 0;
     bool saturated = false;
+    // For putting back a picture the image equalled earlier: the step of the change history
+    // (see RasterChangeMark) at which each tile last changed, and at which everything last
+    // counted as changed.
+    std::vector<std::uint64_t> stamps;
+    std::uint64_t allChanged = 0;
 };
 
 Tracked gWatched;  // the drawing buffer
 // Counts every change of the watched image (and every new watched image).
 std::uint64_t gWatchedChanges = 0;
+// The step of the watched image's change history; every RasterChangeMark begins a new one.
+std::uint64_t gHistoryStep = 1;
+// Whether a mark was taken for the watched image: its changes are then tracked however many.
+bool gStampsWanted = false;
 Tracked gScreen;  // the screen as it was when the watched image was last shown
 struct LastShow {
     const std::uint8_t* pixels = nullptr;  // of the image shown last
@@ -133,10 +142,14 @@ void Extend(ChangeBox& box, int width, int height, std::int64_t x1, std::int64_t
 }
 
 void MarkTiles(Tracked& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
-    if (t.saturated) return;
-    if (++t.marks > t.tiles.size() / 4) {
+    // Tracking stops at saturation, unless a mark wants to know what changed: a loop's
+    // passes draw much and put back what they drew.
+    if (!t.saturated && !gStampsWanted && ++t.marks > t.tiles.size() / 4) {
         t.saturated = true;
         t.anyTile = true;
+    }
+    if (t.saturated) {
+        t.allChanged = gHistoryStep;
         return;
     }
     x1 = std::max<std::int64_t>(x1, 0), y1 = std::max<std::int64_t>(y1, 0);
@@ -148,6 +161,8 @@ void MarkTiles(Tracked& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, st
     for (std::int64_t ty = y1 >> TileShift; ty <= y2 >> TileShift; ++ty) {
         std::uint8_t* row = t.tiles.data() + ty * t.tilesX;
         std::fill(row + (x1 >> TileShift), row + (x2 >> TileShift) + 1, std::uint8_t{1});
+        std::uint64_t* stamps = t.stamps.data() + ty * t.tilesX;
+        std::fill(stamps + (x1 >> TileShift), stamps + (x2 >> TileShift) + 1, gHistoryStep);
     }
 }
 
@@ -173,7 +188,11 @@ bool PixelBounds(const Surface& s, double x1, double y1, double x2, double y2, d
 Tracked* WatchedFor(const Surface& s) {
     if (!gWatched.pixels || gWatched.pixels != s.pixels) return nullptr;
     ++gWatchedChanges;
-    return gWatched.saturated ? nullptr : &gWatched;
+    if (gWatched.saturated) {
+        gWatched.allChanged = gHistoryStep;
+        return nullptr;
+    }
+    return &gWatched;
 }
 
 bool OnScreen(const Surface& s) {
@@ -1079,7 +1098,53 @@ void RasterWatch(const std::uint8_t* image) {
     gWatched.tilesX = (s.width + TileSize - 1) >> TileShift;
     gWatched.tilesY = (s.height + TileSize - 1) >> TileShift;
     gWatched.tiles.assign(static_cast<std::size_t>(gWatched.tilesX) * gWatched.tilesY, 0);
+    gWatched.stamps.assign(gWatched.tiles.size(), 0);
+    // Nothing known of an earlier image can put this one back.
+    gWatched.allChanged = ++gHistoryStep;
+    gStampsWanted = false;
     gLastShow.valid = false;
+}
+
+std::uint64_t RasterChangeMark() {
+    gStampsWanted = true;
+    return gHistoryStep++;
+}
+
+bool RasterRestoreSince(const std::uint8_t* image, const std::uint8_t* picture,
+                        std::uint64_t mark) {
+    const Surface dst = MakeSurface(image);
+    const Surface src = MakeSurface(picture);
+    if (!dst.pixels || dst.pixels != gWatched.pixels || !src.pixels ||
+        std::memcmp(image, picture, ImageHeaderBytes) != 0 || gWatched.allChanged > mark) {
+        return false;
+    }
+    BeforeWriting(image);
+    const std::size_t rowBytes = static_cast<std::size_t>(dst.width) * dst.bytesPerPixel;
+    for (int ty = 0; ty < gWatched.tilesY; ++ty) {
+        const std::uint64_t* stamps = gWatched.stamps.data() + ty * gWatched.tilesX;
+        for (int tx = 0; tx < gWatched.tilesX;) {
+            if (stamps[tx] <= mark) {
+                ++tx;
+                continue;
+            }
+            int end = tx;
+            while (end < gWatched.tilesX && stamps[end] > mark) ++end;
+            // The run of changed tiles, cut to the image.
+            const int left = tx << TileShift, top = ty << TileShift;
+            const int right = std::min(end << TileShift, dst.width) - 1;
+            const int bottom = std::min(top + TileSize, dst.height) - 1;
+            Touch(dst, left, top, right, bottom, 0);
+            const std::size_t offset = static_cast<std::size_t>(left) * dst.bytesPerPixel;
+            const std::size_t bytes =
+                static_cast<std::size_t>(right - left + 1) * dst.bytesPerPixel;
+            for (int y = top; y <= bottom; ++y) {
+                std::memcpy(dst.pixels + y * rowBytes + offset, src.pixels + y * rowBytes + offset,
+                            bytes);
+            }
+            tx = end;
+        }
+    }
+    return true;
 }
 
 void RasterNoteChanged(const std::uint8_t* image) {

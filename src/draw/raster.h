@@ -67,6 +67,14 @@ void RasterNoteChanged(const std::uint8_t* image);
 // A number that changes whenever the watched image may have changed (or another is watched):
 // two equal numbers mean the same pixels.
 std::uint64_t RasterChangeCount();
+// A step in the watched image's history of changes, for putting back a picture it equals
+// now: the tiles changed after this mark are the only ones that can differ from it later.
+std::uint64_t RasterChangeMark();
+// Puts picture back into the watched image, which equalled it when mark was taken, by
+// copying only the tiles changed since. False, with nothing copied, when that cannot be
+// known (another image watched since, too much changed to be tracked, another layout): the
+// caller then copies the whole picture.
+bool RasterRestoreSince(const std::uint8_t* image, const std::uint8_t* picture, std::uint64_t mark);
 // Copies the whole image to the screen at (x, y), as RasterBlit in Copy mode does, but
 // copies only the part that may differ when the watched image is shown where it was last
 // shown. The screen counts as drawn on either way. While nobody sees the screen change

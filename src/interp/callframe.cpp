@@ -41,6 +41,7 @@ void TakeTempSnapshot(CallFrame& frame) {
 
 void TakeRestartSnapshot(CallFrame& frame) {
     RunContext& run = *frame.run;
+    frame.passPicture.reset();
     const std::uint8_t* buffer = run.buffer->handle;
     const std::uint64_t changes = RasterChangeCount();
     SharedSnapshot latest =
@@ -53,6 +54,21 @@ void TakeRestartSnapshot(CallFrame& frame) {
     run.latestSnapshot = frame.restartSnapshot;
     run.latestSnapshotBuffer = buffer;
     run.latestSnapshotChanges = changes;
+}
+
+void RestoreForPass(CallFrame& frame) {
+    DrawingBuffer& buffer = *frame.run->buffer;
+    // Paced loops wait between their pictures anyway and keep no extra copy.
+    if (frame.mode != PaceMode::Fast) {
+        RestoreSnapshot(buffer, frame.restartSnapshot.get());
+        return;
+    }
+    if (!frame.passPicture ||
+        !RasterRestoreSince(buffer.handle, frame.passPicture.get(), frame.passPictureMark)) {
+        RestoreSnapshot(buffer, frame.restartSnapshot.get());
+        KeepCopy(frame.passPicture, buffer.handle);
+    }
+    frame.passPictureMark = RasterChangeMark();
 }
 
 }  // namespace zir

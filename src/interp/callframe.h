@@ -89,6 +89,10 @@ struct CallFrame {
     int iteration = 0;
     SharedSnapshot restartSnapshot;
     Image tempSnapshot;
+    // A fast loop's picture at the start of every pass, whole, and the raster layer's change
+    // mark taken when the buffer last equalled it: a pass puts back only what the last changed.
+    Image passPicture;
+    std::uint64_t passPictureMark = 0;
     ObjectTables savedObjects;
     int screenWidth = 0;  // the screen this invocation opened last
     int screenHeight = 0;
@@ -130,5 +134,7 @@ void TakeTempSnapshot(CallFrame& frame);
 // has not changed since (nested calls that start without drawing share one), else what
 // differs from that one's whole copy, or a whole copy of its own.
 void TakeRestartSnapshot(CallFrame& frame);
+// Puts the drawing back as it was when the invocation started, for the next pass of a loop.
+void RestoreForPass(CallFrame& frame);
 
 }  // namespace zir

@@ -271,7 +271,7 @@ Flow InteractionPass(CallFrame& frame) {
             return flow;
         }
     }
-    RestoreSnapshot(*frame.run->buffer, frame.restartSnapshot.get());
+    RestoreForPass(frame);
     return Flow::Next;
 }
 
@@ -357,7 +357,7 @@ Flow AnimationPass(CallFrame& frame) {
     if (frame.pendingEvent == 0) {
         frame.pendingEvent = TimedWait(frame.mode == PaceMode::Fast ? s.frameWait : s.stepWait);
     }
-    RestoreSnapshot(*frame.run->buffer, frame.restartSnapshot.get());
+    RestoreForPass(frame);
     switch (CheckControls(frame.pendingEvent)) {
         case ControlAction::None:
             frame.pendingEvent = 0;

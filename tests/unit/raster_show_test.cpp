@@ -198,6 +198,64 @@ TEST_P(WaitingShowTest, AnImageDestroyedWithItsShowWaitingIsShownFirst) {
     EXPECT_EQ(ImageColourAt(ScreenImage(), 100, 100), ColourFrom565(Rgb565(0xFF00FF)));
 }
 
+// A loop's pass puts back the picture it started from by copying only the tiles changed
+// since; the image must equal the picture exactly, and the screen must follow at the show.
+TEST_P(WaitingShowTest, PuttingBackThePassPictureCopiesWhatChangedAndOnlyThat) {
+    std::mt19937 random(11);
+    auto coordinate = [&](int limit) {
+        return std::uniform_real_distribution<double>(-limit / 4.0, limit * 1.25)(random);
+    };
+    RasterArc(&handle_, 160, 120, 80, 0x204060, 0, FullTurn, true);
+    Image picture{ImageCreateWithDepth(AreaWidth, AreaHeight, 2)};
+    std::memcpy(picture.get(), handle_, ImageBytes(handle_));
+    std::uint64_t mark = RasterChangeMark();
+    for (int pass = 0; pass < 60; ++pass) {
+        // Many figures a pass, more than the show alone would track tile by tile.
+        for (int k = 0; k < 40; ++k) {
+            const Colour c = static_cast<Colour>(random() & 0xFFFFFF);
+            if (k % 2) {
+                RasterArc(&handle_, coordinate(AreaWidth), coordinate(AreaHeight), random() % 90, c,
+                          0, FullTurn, false);
+            } else {
+                RasterLine(&handle_, coordinate(AreaWidth), coordinate(AreaHeight),
+                           coordinate(AreaWidth), coordinate(AreaHeight), c, LineKind::Segment);
+            }
+        }
+        RasterShow(handle_, 0, 0);
+        ASSERT_TRUE(ScreenShows(handle_)) << "pass " << pass;
+        ASSERT_TRUE(RasterRestoreSince(handle_, picture.get(), mark)) << "pass " << pass;
+        ASSERT_EQ(std::memcmp(handle_, picture.get(), ImageBytes(handle_)), 0) << "pass " << pass;
+        mark = RasterChangeMark();
+        RasterShow(handle_, 0, 0);
+        ASSERT_TRUE(ScreenShows(handle_)) << "pass " << pass;
+    }
+}
+
+TEST_P(WaitingShowTest, APictureIsPutBackWholeWhenItsChangesAreNotKnown) {
+    Image picture{ImageCreateWithDepth(AreaWidth, AreaHeight, 2)};
+    std::memcpy(picture.get(), handle_, ImageBytes(handle_));
+    // Changes before the first mark were tracked only up to saturation.
+    for (int k = 0; k < 400; ++k) RasterPixel(&handle_, k % AreaWidth, k / 2, 0x00FF00);
+    std::uint64_t mark = RasterChangeMark();
+    EXPECT_FALSE(RasterRestoreSince(handle_, picture.get(), mark - 1));
+    // A write without the raster layer counts the whole image as changed (once a show has
+    // ended the saturation), and watching it anew forgets what was known.
+    RasterShow(handle_, 0, 0);
+    std::memcpy(picture.get(), handle_, ImageBytes(handle_));
+    mark = RasterChangeMark();
+    RasterNoteChanged(handle_);
+    ASSERT_TRUE(RasterRestoreSince(handle_, picture.get(), mark));
+    EXPECT_EQ(std::memcmp(handle_, picture.get(), ImageBytes(handle_)), 0);
+    mark = RasterChangeMark();
+    RasterWatch(handle_);
+    EXPECT_FALSE(RasterRestoreSince(handle_, picture.get(), mark));
+    // Another layout, or an image that is not watched, is never put back tile by tile.
+    mark = RasterChangeMark();
+    Image small{ImageCreateWithDepth(AreaWidth / 2, AreaHeight, 2)};
+    EXPECT_FALSE(RasterRestoreSince(handle_, small.get(), mark));
+    EXPECT_FALSE(RasterRestoreSince(picture.get(), handle_, mark));
+}
+
 INSTANTIATE_TEST_SUITE_P(SeenOrNot, WaitingShowTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Seen" : "Unseen"; });
 
