@@ -9,6 +9,7 @@
 
 #include "frontend/errorcode.h"
 #include "frontend/instructions.h"
+#include "frontend/scriptlines.h"
 #include "frontend/symbols.h"
 
 namespace zir {
@@ -17,6 +18,9 @@ namespace zir {
 // in line order, into errors (also replaced). Returns the number of errors. When given,
 // constructionLines receives the indexes of the lines whose first token is CONSTRUCTION,
 // which pass 2 compiles first.
+int RunPass1(const ScriptLines& lines, InstructionTable& table, std::vector<CompileError>& errors,
+             NameTable& names, std::vector<ScriptLine>* constructionLines = nullptr);
+// The same over a list of lines; constructionLines receives the indexes only.
 int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
              std::vector<CompileError>& errors, NameTable& names,
              std::vector<int>* constructionLines = nullptr);

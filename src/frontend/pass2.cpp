@@ -62,7 +62,7 @@ bool IsMenuEntry(int op) {
     return op >= OpcodeNumber(Op::MenuItem) && op <= OpcodeNumber(Op::RepeatMenu);
 }
 
-void BuildMenuIndex(const std::vector<Instruction>& main, int end, MenuIndex& index) {
+void BuildMenuIndex(const InstructionBlock& main, int end, MenuIndex& index) {
     index.built = true;
     index.end = end;
     index.nextEntry.assign(end + 1, end);
@@ -457,7 +457,7 @@ void FillToolDefaults(const Statement& s, Instruction& out) {
 // MENU at slot m of the main block: finds its entries up to its ENDMENU or REPEATMENU,
 // writes their links, and fills the MENU instruction itself.
 std::int32_t LinkMenu(Pass2& p, const Statement& s, int m, Instruction& out) {
-    std::vector<Instruction>& main = p.table.blocks[0];
+    InstructionBlock& main = p.table.blocks[0];
     int end = std::min<int>(main[0][HeaderEnd], static_cast<int>(main.size()));
     if (!p.menus.built) BuildMenuIndex(main, std::max(end, 0), p.menus);
     end = p.menus.end;
@@ -668,9 +668,8 @@ Outcome CompileStatement(Pass2& p, std::string_view line, Position at) {
 
 }  // namespace
 
-int RunPass2(std::span<const std::string_view> lines, InstructionTable& table,
-             std::vector<CompileError>& errors, const NameTable& names,
-             std::span<const int> constructionLines) {
+int RunPass2(const ScriptLines& lines, InstructionTable& table, std::vector<CompileError>& errors,
+             const NameTable& names, std::span<const ScriptLine> constructionLines) {
     Pass2 p{table, names, {}, {}, {}};
     p.blockOfName.assign(NameCount(names, TypeSubroutine), 0);
     for (int b = static_cast<int>(table.blocks.size()) - 1; b >= 1; --b) {
@@ -680,20 +679,19 @@ int RunPass2(std::span<const std::string_view> lines, InstructionTable& table,
 
     // Every CONSTRUCTION's parameter list first, so that calls written before the
     // construction they call can be checked. Errors are reported where the header stands.
-    for (int i : constructionLines) {
-        if (i >= 0 && i < static_cast<int>(lines.size())) {
-            CompileStatement(p, lines[i], Position{0, 0});
-        }
+    for (const ScriptLine& line : constructionLines) {
+        CompileStatement(p, line.text, Position{0, 0});
     }
 
     std::size_t before = errors.size();
     Position at;
     int mainEnd = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        Outcome r = CompileStatement(p, lines[i], at);
+    ScriptLine line;
+    for (ScriptLines::Cursor cursor(lines); cursor.Next(line);) {
+        Outcome r = CompileStatement(p, line.text, at);
         if (r.code == 255) continue;
         if (r.code != 0) {
-            errors.push_back(CompileError{r.code, static_cast<std::int32_t>(i + 1)});
+            errors.push_back(CompileError{r.code, line.index + 1});
             ++at.slot;
             continue;
         }
@@ -716,6 +714,16 @@ int RunPass2(std::span<const std::string_view> lines, InstructionTable& table,
         }
     }
     return static_cast<int>(errors.size() - before);
+}
+
+int RunPass2(std::span<const std::string_view> lines, InstructionTable& table,
+             std::vector<CompileError>& errors, const NameTable& names,
+             std::span<const int> constructionLines) {
+    std::vector<ScriptLine> found;
+    for (int i : constructionLines) {
+        if (i >= 0 && i < static_cast<int>(lines.size())) found.push_back({i, lines[i]});
+    }
+    return RunPass2(ScriptLines(lines), table, errors, names, found);
 }
 
 }  // namespace zir
