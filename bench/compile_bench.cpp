@@ -5,6 +5,11 @@
 // Goals: at least 2 million lines per second at 100,000 lines, and the 1,000,000-line script
 // taking at most 12 times as long as the 100,000-line one (linear growth).
 //
+// Beside them, the job of bench/peer_bench at 10,000 triangles (130,000 lines, 2 MB): the
+// script as one text, compiled the way `zirkula --check` compiles a file, as main program
+// and as the body of a CONSTRUCTION called FAST. Goal: `zirkula --check` of either under
+// 20 ms as a whole process, so the compile itself must stay well below that.
+//
 // The machine may be shared, so each size runs several times, interleaved, and keeps its
 // fastest run by the CPU time of its thread. Each run compiles its script once untimed, so
 // that every size is measured warm: the script generated, and the caller's lists and the
@@ -13,6 +18,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "frontend/compiler.h"
 #include "zirkula.h"
 
 namespace zir {
@@ -109,6 +116,54 @@ void Compile(benchmark::State& state) {
     }
 }
 
+// The peer benchmark's job: `triangles` triangles of thirteen statements each (three
+// invisible vertices, their marks, the three sides, two invisible perpendicular bisectors,
+// their crossing and the circumcircle), with the vertices spread over the drawing area. In
+// the form "fast" the statements are the body of a CONSTRUCTION that the main program calls.
+std::string TriangleScript(int triangles, bool fast) {
+    std::string text = "' compile_bench: triangles\nSPEED 1\n";
+    if (fast) text += "CONSTRUCT Dreiecke FAST\nEND\nCONSTRUCTION Dreiecke\n";
+    unsigned state = 14;
+    auto next = [&state](int below) {
+        state = state * 1103515245u + 12345u;
+        return static_cast<int>((state >> 8) % static_cast<unsigned>(below));
+    };
+    for (int t = 0; t < triangles; ++t) {
+        for (char v : {'A', 'B', 'C'}) {
+            text += "IPOINT ";
+            text += v;
+            text += ", " + std::to_string(20 + next(600)) + ", " + std::to_string(20 + next(420));
+            text += '\n';
+        }
+        text +=
+            "MARKPOINT A\nMARKPOINT B\nMARKPOINT C\nc = LINE A, B\na = LINE B, C\n"
+            "b = LINE C, A\nm1 = IMIDLINE A, B\nm2 = IMIDLINE B, C\nM = CROSS m1, m2\n"
+            "k = CIRCLE M, A\n";
+    }
+    text += fast ? "REPEAT\n" : "END\n";
+    return text;
+}
+
+// One compile of the 10,000-triangle script per iteration, as `zirkula --check` compiles it:
+// the lines are walked in the text, and the table and names are made afresh.
+void CompileTriangles(benchmark::State& state) {
+    static const std::string scripts[2] = {TriangleScript(10000, false),
+                                           TriangleScript(10000, true)};
+    const std::string& text = scripts[state.range(0)];
+    std::int32_t result = 0;
+    for (auto _ : state) {
+        InstructionTable table;
+        NameTable names;
+        std::vector<CompileError> errors;
+        result = ParseScript(ScriptLines::OfText(text), table, errors, names);
+        benchmark::DoNotOptimize(table.blocks.data());
+    }
+    if (result != 0) state.SkipWithError("the triangle script does not compile");
+    state.SetLabel(state.range(0) ? "fast" : "main");
+    state.counters["script lines"] =
+        static_cast<double>(std::count(text.begin(), text.end(), '\n'));
+}
+
 // Shows only the fastest repetition of each size and keeps its CPU time in seconds and
 // its number of lines.
 class FastestReporter : public benchmark::ConsoleReporter {
@@ -196,6 +251,12 @@ int main(int argc, char** argv) {
         ->Arg(10000)
         ->Arg(100000)
         ->Arg(1000000)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.5)
+        ->Repetitions(5);
+    benchmark::RegisterBenchmark("CompileTriangles10k", zir::CompileTriangles)
+        ->Arg(0)
+        ->Arg(1)
         ->Unit(benchmark::kMillisecond)
         ->MinTime(0.5)
         ->Repetitions(5);

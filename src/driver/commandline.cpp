@@ -52,7 +52,7 @@ int CheckScript(const std::string& path, bool listing) {
     InstructionTable table;
     NameTable names;
     std::vector<CompileError> errors;
-    ParseScript(std::span<const std::string_view>(script.lines), table, errors, names);
+    ParseScript(ScriptLines::OfText(script.text), table, errors, names);
     // The path is printed as program text, like the window title.
     std::string shown = IsValidUtf8(path) ? Windows1252FromUtf8(path) : path;
     for (const CompileError& e : errors) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "draw/logo.h"
 #include "driver/dump.h"
@@ -71,33 +72,46 @@ PathParts SplitPath(std::string_view path) {
     return {std::string(path.substr(0, last + 1)), std::string(path.substr(last + 1))};
 }
 
-void ReadScript(const std::string& path, ScriptText& script) {
-    script = ScriptText{};
-    std::string& text = script.bytes;
-    if (!ReadWholeFile(path, text)) return;
-    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
-    // Plain ASCII, the common case, reads the same in both code pages.
-    const bool ascii = std::all_of(text.begin(), text.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!ascii && IsValidUtf8(text)) text = Windows1252FromUtf8(text);
+namespace {
 
-    // The lines are views of the text: a script of many lines is not copied line by line.
-    script.lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    const std::string_view all = text;
-    std::size_t start = 0;
-    while (start < all.size()) {
-        std::size_t end = all.find('\n', start);
-        if (end == std::string_view::npos) end = all.size();
-        std::size_t cut = end > start && all[end - 1] == '\r' ? end - 1 : end;
-        script.lines.push_back(all.substr(start, cut - start));
-        start = end + 1;
+// Whether every byte is below 0x80, eight at a time.
+bool IsAscii(std::string_view text) {
+    std::size_t i = 0;
+    std::uint64_t any = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        any |= word;
     }
+    for (; i < text.size(); ++i) any |= static_cast<unsigned char>(text[i]);
+    return (any & 0x8080808080808080ull) == 0;
+}
+
+}  // namespace
+
+void ReadScript(const std::string& path, ScriptText& script) {
+    script.converted.clear();
+    script.text = {};
+    if (!script.file.Load(path)) return;
+    std::string_view text = script.file.Bytes();
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    // Plain ASCII, the common case, reads the same in both code pages.
+    if (!IsAscii(text) && IsValidUtf8(text)) {
+        script.converted = Windows1252FromUtf8(text);
+        text = script.converted;
+    }
+    script.text = text;
 }
 
 std::vector<std::string> ReadScriptLines(const std::string& path) {
     ScriptText script;
     ReadScript(path, script);
-    return {script.lines.begin(), script.lines.end()};
+    std::vector<std::string> lines;
+    ScriptLine line;
+    for (ScriptLines::Cursor cursor(ScriptLines::OfText(script.text)); cursor.Next(line);) {
+        lines.emplace_back(line.text);
+    }
+    return lines;
 }
 
 std::int32_t ZirInit() {
@@ -119,6 +133,10 @@ std::int32_t RunScript(const std::vector<std::string>& lines, ErrorList& errors,
 
 std::int32_t RunScript(std::span<const std::string_view> lines, ErrorList& errors,
                        const RunOutputs& outputs) {
+    return RunScript(ScriptLines(lines), errors, outputs);
+}
+
+std::int32_t RunScript(const ScriptLines& lines, ErrorList& errors, const RunOutputs& outputs) {
     InstructionTable table;
     NameTable names;
     ZirInit();
@@ -177,8 +195,7 @@ std::int32_t RunScriptFile(const std::string& path, ErrorList& errors, const Run
     // The title is program text; a path in UTF-8 is converted like the script's lines.
     std::string title = IsValidUtf8(path) ? Windows1252FromUtf8(path) : path;
     SetWindowTitle(title + TitleSuffix);
-    std::int32_t result =
-        RunScript(std::span<const std::string_view>(script.lines), errors, outputs);
+    std::int32_t result = RunScript(ScriptLines::OfText(script.text), errors, outputs);
     return ReportRunResult(result, errors, parts.directory);
 }
 

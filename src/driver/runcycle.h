@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "driver/errorlist.h"
+#include "frontend/scriptlines.h"
+#include "platform/files.h"
 
 namespace zir {
 
@@ -33,12 +35,16 @@ PathParts SplitPath(std::string_view path);
 // UTF-8 with characters beyond ASCII is converted to Windows-1252 ('?' where a character
 // has no place there); any other file is taken byte for byte.
 std::vector<std::string> ReadScriptLines(const std::string& path);
-// The same, with the lines as views of the file's text held beside them.
+// The same as one text, whose lines ScriptLines::OfText walks. A file of plain ASCII or
+// of bytes that are not UTF-8 is used where it lies, without a copy (the mark is skipped);
+// a file converted from UTF-8 is held as its converted text.
 struct ScriptText {
-    std::string bytes;
-    std::vector<std::string_view> lines;
+    FileBytes file;
+    std::string converted;
+    std::string_view text;
 };
-// Fills script in place: its views point into its own text, which must not move afterwards.
+// Fills script in place: its text points into its own storage, so it must not move
+// afterwards.
 void ReadScript(const std::string& path, ScriptText& script);
 
 // Resets the run-time settings; on the first call also locates the icon and the logo and
@@ -53,6 +59,7 @@ std::int32_t RunScript(const std::vector<std::string>& lines, ErrorList& errors,
                        const RunOutputs& outputs = {});
 std::int32_t RunScript(std::span<const std::string_view> lines, ErrorList& errors,
                        const RunOutputs& outputs = {});
+std::int32_t RunScript(const ScriptLines& lines, ErrorList& errors, const RunOutputs& outputs = {});
 
 // Runs a script file: reads it, sets the window title, runs it, then reports as
 // ReportRunResult does. Returns 0 after a run that ended normally, else the run result.

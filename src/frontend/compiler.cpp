@@ -10,12 +10,17 @@
 
 namespace zir {
 
-std::int32_t ParseScript(std::span<const std::string_view> lines, InstructionTable& table,
+std::int32_t ParseScript(const ScriptLines& lines, InstructionTable& table,
                          std::vector<CompileError>& errors, NameTable& names) {
-    std::vector<int> constructionLines;
+    std::vector<ScriptLine> constructionLines;
     if (RunPass1(lines, table, errors, names, &constructionLines) > 0) return FailedInPass1;
     if (RunPass2(lines, table, errors, names, constructionLines) > 0) return FailedInPass2;
     return CompiledOk;
+}
+
+std::int32_t ParseScript(std::span<const std::string_view> lines, InstructionTable& table,
+                         std::vector<CompileError>& errors, NameTable& names) {
+    return ParseScript(ScriptLines(lines), table, errors, names);
 }
 
 std::int32_t ParseScript(std::span<const std::string> lines, InstructionTable& table,

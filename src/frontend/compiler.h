@@ -9,6 +9,7 @@
 
 #include "frontend/errorcode.h"
 #include "frontend/instructions.h"
+#include "frontend/scriptlines.h"
 #include "frontend/symbols.h"
 #include "zirkula.h"
 
@@ -21,6 +22,8 @@ inline constexpr std::int32_t FailedInPass2 = -2;
 // Compiles the lines into table and names (both replaced): CompiledOk, FailedInPass1 or
 // FailedInPass2. errors is replaced by exactly the errors found, in line order; it is empty
 // after a successful compile. Pass 2 runs only after a pass 1 without errors.
+std::int32_t ParseScript(const ScriptLines& lines, InstructionTable& table,
+                         std::vector<CompileError>& errors, NameTable& names);
 std::int32_t ParseScript(std::span<const std::string_view> lines, InstructionTable& table,
                          std::vector<CompileError>& errors, NameTable& names);
 std::int32_t ParseScript(std::span<const std::string> lines, InstructionTable& table,

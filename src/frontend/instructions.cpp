@@ -4,7 +4,7 @@ namespace zir {
 
 Instruction& SlotForWriting(InstructionTable& table, int block, int slot) {
     if (block >= static_cast<int>(table.blocks.size())) table.blocks.resize(block + 1);
-    std::vector<Instruction>& slots = table.blocks[block];
+    InstructionBlock& slots = table.blocks[block];
     // Statements are written one after another: the next slot is simply appended.
     if (slot == static_cast<int>(slots.size())) {
         slots.emplace_back();

@@ -40,14 +40,19 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/largememory.h"
+
 namespace zir {
 
 using Instruction = std::array<std::int32_t, 8>;
+// The slots of one block; a large block is mapped apart (a script of 100,000 statements
+// makes one of 3 MB).
+using InstructionBlock = std::vector<Instruction, LargeAllocator<Instruction>>;
 
 // Blocks grow independently, each to the slots its statements need, so nothing is ever
 // written outside the table.
 struct InstructionTable {
-    std::vector<std::vector<Instruction>> blocks;
+    std::vector<InstructionBlock> blocks;
 };
 
 // Block header words.

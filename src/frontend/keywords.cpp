@@ -1,5 +1,6 @@
 #include "frontend/keywords.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -103,6 +104,13 @@ constexpr KeywordEntry Entries[] = {
 };
 
 constexpr std::size_t MaxKeywordLength = 15;
+// The shortest keyword: most names are shorter, and are known to be none by their length.
+constexpr std::size_t MinKeywordLength = [] {
+    std::size_t shortest = MaxKeywordLength;
+    for (const KeywordEntry& e : Entries) shortest = std::min(shortest, e.word.size());
+    return shortest;
+}();
+static_assert(MinKeywordLength == 3);
 
 // A word of at most 15 letters packed into two 64-bit halves, one byte per letter and zeros
 // after the last, so that two words compare in two steps.
@@ -142,7 +150,7 @@ constexpr std::array<KeywordSlot, TableSize> Table = [] {
 
 int KeywordLookup(std::string_view token) {
     if (token.empty() || static_cast<unsigned char>(token[0]) < 'A') return -1;
-    if (token.size() > MaxKeywordLength) return 0;
+    if (token.size() > MaxKeywordLength || token.size() < MinKeywordLength) return 0;
     // Keywords are letters only, so a name with any other character (a digit, say) is
     // known to be none as soon as that character is met.
     PackedWord w;

@@ -13,16 +13,6 @@ namespace {
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
-// Blanks, commas and equals signs, looked up by byte: the tokenizer's innermost test.
-constexpr std::array<bool, 256> Separators = [] {
-    std::array<bool, 256> table{};
-    table[' '] = table[','] = table['='] = true;
-    return table;
-}();
-
-bool IsSeparator(char c) {
-    return Separators[static_cast<unsigned char>(c)];
-}
 char Upper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -71,9 +61,43 @@ std::size_t DecimalLength(std::string_view s) {
     return i;
 }
 
+// Powers of ten that a double holds exactly.
+constexpr double ExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// A number of at most 15 digits and no exponent, the common case, read without the general
+// conversion: its digits and its power of ten are both exact doubles, so their quotient is
+// correctly rounded, as the conversion rounds. False for any other number.
+bool ReadShortDecimal(std::string_view text, double& value) {
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative) ++i;
+    std::uint64_t digits = 0;
+    int count = 0, fraction = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsDigit(c)) {
+            digits = digits * 10 + static_cast<unsigned>(c - '0');
+            ++count;
+            if (point) ++fraction;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0 || count > 15) return false;
+    value = static_cast<double>(digits) / ExactPowersOfTen[fraction];
+    if (negative) value = -value;
+    return true;
+}
+
 double ReadDecimal(std::string_view text) {
     if (!text.empty() && text[0] == '+') text.remove_prefix(1);
     double value = 0;
+    if (ReadShortDecimal(text, value)) return value;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error == std::errc::result_out_of_range) {
         // Too large or too small for a double: strtod gives the infinity or zero it means.
@@ -109,34 +133,6 @@ TokenClass ClassifyToken(std::string_view token) {
     }
     if (first == '"') return TokenClass::Text;
     return TokenClass::Comment;
-}
-
-bool NextToken(TokenCursor& cursor, std::string_view& token) {
-    std::string_view line = cursor.line;
-    while (cursor.position < line.size()) {
-        std::size_t start = cursor.position;
-        std::size_t end;
-        char c = line[start];
-        if (c == '"' || c == '(') {
-            end = line.find(c == '"' ? '"' : ')', start + 1);
-            end = end == std::string_view::npos ? line.size() : end + 1;
-        } else {
-            end = start;
-            while (end < line.size() && !IsSeparator(line[end])) ++end;
-        }
-        if (end >= line.size()) {
-            // The last token takes the rest of the line.
-            cursor.position = line.size();
-            token = line.substr(start);
-            return true;
-        }
-        cursor.position = end + 1;
-        if (end > start) {
-            token = line.substr(start, end - start);
-            return true;
-        }
-    }
-    return false;
 }
 
 std::vector<std::string_view> SplitLine(std::string_view line) {

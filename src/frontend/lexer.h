@@ -27,8 +27,42 @@ struct TokenCursor {
 };
 
 // The next token of the line, or false when there is none; tokens are never empty and
-// point into the line.
-bool NextToken(TokenCursor& cursor, std::string_view& token);
+// point into the line. Inline: both passes call it for every token of every line.
+inline bool NextToken(TokenCursor& cursor, std::string_view& token) {
+    const std::string_view line = cursor.line;
+    std::size_t position = cursor.position;
+    while (position < line.size()) {
+        const std::size_t start = position;
+        std::size_t end = start;
+        const char c = line[start];
+        if (c == '"' || c == '(') {
+            end = line.find(c == '"' ? '"' : ')', start + 1);
+            end = end == std::string_view::npos ? line.size() : end + 1;
+        } else {
+            // Blanks, commas and equals signs separate; every separator lies below "A".
+            while (end < line.size()) {
+                const char e = line[end];
+                if (static_cast<unsigned char>(e) <= '=' && (e == ' ' || e == ',' || e == '='))
+                    break;
+                ++end;
+            }
+        }
+        if (end >= line.size()) {
+            // The last token takes the rest of the line.
+            cursor.position = line.size();
+            token = line.substr(start);
+            return true;
+        }
+        position = end + 1;
+        if (end > start) {
+            cursor.position = position;
+            token = line.substr(start, end - start);
+            return true;
+        }
+    }
+    cursor.position = position;
+    return false;
+}
 
 // All tokens of a line.
 std::vector<std::string_view> SplitLine(std::string_view line);

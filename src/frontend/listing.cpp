@@ -185,7 +185,7 @@ std::string ListProgram(const InstructionTable& table, const NameTable& names) {
     for (int b = 0; b < static_cast<int>(table.blocks.size()); ++b) {
         if (!HasSlot(table, b, 0)) continue;
         out += BlockHeading(table, names, b);
-        const std::vector<Instruction>& slots = table.blocks[b];
+        const InstructionBlock& slots = table.blocks[b];
         int first = BlockKind(table, b) == KindConstruction ? ParameterSlot + 1 : 1;
         int end = std::min<int>(slots[0][HeaderEnd], static_cast<int>(slots.size()));
         for (int s = first; s < end; ++s) {

@@ -4,6 +4,7 @@
 
 #include "frontend/keywords.h"
 #include "frontend/lexer.h"
+#include "frontend/recentlines.h"
 #include "frontend/statement.h"
 
 namespace zir {
@@ -466,25 +467,57 @@ Recognised Classify(const Statement& s, NameTable& names, const Pass1Position& p
 // Recognises the statement of one line and records its provisional opcode (and, for a
 // subroutine header, its parameter count and name) in the current slot. Returns 0, 255 for
 // an empty statement, or an error code word.
+// What recognising a line gave: the error code word (or 255), or 0 and word 0 of its slot.
+struct RecognisedLine {
+    std::int32_t code = 0;
+    std::int32_t word0 = 0;
+};
+
+// Whether reading the statement found a name or a text not yet declared: recognising it
+// declares them, so the same line gives another result the next time.
+bool FindsUndeclared(const Statement& s) {
+    for (int i = 0; i < s.count; ++i) {
+        const Symbol& sym = s.symbols[i];
+        if (sym.type == TypeNone || (sym.type == TypeText && sym.index == NoIndex)) return true;
+    }
+    return false;
+}
+
+bool IsHeaderKeyword(Keyword k) {
+    return k == Keyword::Construction || k == Keyword::Interaction || k == Keyword::Animation;
+}
+
 std::int32_t Recognise(std::string_view line, const Pass1Position& position,
-                       InstructionTable& table, NameTable& names) {
+                       InstructionTable& table, NameTable& names,
+                       RecentLines<RecognisedLine>& recentLines) {
+    // A statement that declares nothing and heads no block is recognised from its text
+    // alone, so a line met again needs no second look.
+    RecentLines<RecognisedLine>::Entry& recent = recentLines.PlaceOf(line);
+    if (recent.Holds(line, 0)) {
+        if (recent.result.code != 0) return recent.result.code;
+        Instruction& slot = SlotForWriting(table, position.block, position.slot);
+        slot = Instruction{};
+        slot[0] = recent.result.word0;
+        return 0;
+    }
     Statement s;
-    if (std::int32_t code = ReadStatement(line, names, 1, s)) return code;
+    if (std::int32_t code = ReadStatement(line, names, 1, s)) {
+        recent.Keep(line, 0, RecognisedLine{code, 0});
+        return code;
+    }
+    const bool repeatable = !IsHeaderKeyword(s.keyword) && !FindsUndeclared(s);
     Recognised r = Classify(s, names, position);
-    if (r.error) return r.error;
+    if (r.error) {
+        if (repeatable) recent.Keep(line, 0, RecognisedLine{r.error, 0});
+        return r.error;
+    }
     Instruction& slot = SlotForWriting(table, position.block, position.slot);
     slot = Instruction{};
     slot[0] = InstructionWord0(r.op, s.invisible);
     slot[HeaderParameters] = r.parameters;
     slot[HeaderName] = r.nameIndex;
+    if (repeatable) recent.Keep(line, 0, RecognisedLine{0, slot[0]});
     return 0;
-}
-
-// The first token of a line as a keyword code (-1 or 0 when it is none).
-int FirstKeyword(std::string_view line) {
-    TokenCursor cursor{line};
-    std::string_view token;
-    return NextToken(cursor, token) ? KeywordLookup(token) : -1;
 }
 
 bool IsHeaderCode(int code) {
@@ -492,11 +525,30 @@ bool IsHeaderCode(int code) {
            code == KeywordCode(Keyword::Interaction) || code == KeywordCode(Keyword::Animation);
 }
 
+bool IsSeparator(char c) {
+    return c == ' ' || c == ',' || c == '=';
+}
+
+// The keyword code of a line whose first token is one of the words that lay out the blocks
+// (CONSTRUCTION, INTERACTION, ANIMATION, REPEAT, END), else 0. The pre-scan reads no more
+// of a line than this needs: a longer first token, or one of another length, is none.
+int LayoutKeyword(std::string_view line) {
+    std::size_t start = 0;
+    while (start < line.size() && IsSeparator(line[start])) ++start;
+    std::size_t end = start;
+    while (end < line.size() && end - start <= 12 && !IsSeparator(line[end])) ++end;
+    const std::size_t length = end - start;
+    if (length != 3 && length != 6 && length != 9 && length != 11 && length != 12) return 0;
+    const int code = KeywordLookup(line.substr(start, length));
+    bool layout = IsHeaderCode(code) || code == KeywordCode(Keyword::Repeat) ||
+                  code == KeywordCode(Keyword::End);
+    return layout ? code : 0;
+}
+
 }  // namespace
 
-int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
-             std::vector<CompileError>& errors, NameTable& names,
-             std::vector<int>* constructionLines) {
+int RunPass1(const ScriptLines& lines, InstructionTable& table, std::vector<CompileError>& errors,
+             NameTable& names, std::vector<ScriptLine>* constructionLines) {
     table = InstructionTable{};
     names = NameTable{};
     errors.clear();
@@ -506,44 +558,49 @@ int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
     // program has an END.
     int headers = 0;
     int latestHeader = 0;
-    int slotsNeeded = 0;
+    int mainLines = 0;           // lines outside the subroutines: at most one main slot each
+    bool inBody = false;         // between a header and its REPEAT
     std::vector<int> bodyLines;  // per subroutine: the lines up to its REPEAT, to reserve for
     bool mainHasEnd = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        int code = FirstKeyword(lines[i]);
-        int line = static_cast<int>(i);
+    ScriptLine line;
+    for (ScriptLines::Cursor cursor(lines); cursor.Next(line);) {
+        int code = LayoutKeyword(line.text);
         if (IsHeaderCode(code)) {
             if (constructionLines && code == KeywordCode(Keyword::Construction)) {
                 constructionLines->push_back(line);
             }
-            if (headers == 0) slotsNeeded = line;
             ++headers;
-            latestHeader = line;
+            latestHeader = line.index;
             bodyLines.push_back(0);
+            inBody = true;
         } else if (code == KeywordCode(Keyword::Repeat)) {
-            slotsNeeded = std::max(slotsNeeded, line - latestHeader);
-            if (!bodyLines.empty()) bodyLines.back() = line - latestHeader;
-        } else if (code == KeywordCode(Keyword::End) && headers == 0) {
-            mainHasEnd = true;
+            if (!bodyLines.empty()) bodyLines.back() = line.index - latestHeader;
+            if (!inBody) ++mainLines;
+            inBody = false;
+        } else {
+            if (code == KeywordCode(Keyword::End) && headers == 0) mainHasEnd = true;
+            if (!inBody) ++mainLines;
         }
     }
     if (!mainHasEnd) {
         errors.push_back(CompileError{ErrorCode(MsgNoEnd), 0});
         return 1;
     }
-    if (headers == 0) slotsNeeded = static_cast<int>(lines.size()) - 1;
-    // The main block starts at the size the layout rule gives; each subroutine block is made
-    // when its header is met, and every block grows as its statements need.
+    // Every block is reserved at once for the statements it can hold, and grows as its
+    // statements are written: growing a block of many statements step by step copies it
+    // again and again, and sizing it beyond its statements touches memory nobody reads.
     table.blocks.reserve(headers + 1);
     table.blocks.resize(1);
-    table.blocks[0].resize(std::max(slotsNeeded, 0) + 3, Instruction{});
+    table.blocks[0].reserve(static_cast<std::size_t>(mainLines) + 3);
+    SlotForWriting(table, 0, 0);
 
     Pass1Position at;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::int32_t result = Recognise(lines[i], at, table, names);
+    RecentLines<RecognisedLine> recent;
+    for (ScriptLines::Cursor cursor(lines); cursor.Next(line);) {
+        std::int32_t result = Recognise(line.text, at, table, names, recent);
         if (result == 255) continue;
         if (result != 0) {
-            errors.push_back(CompileError{result, static_cast<std::int32_t>(i + 1)});
+            errors.push_back(CompileError{result, line.index + 1});
             continue;
         }
         Instruction recorded = table.blocks[at.block][at.slot];
@@ -556,8 +613,6 @@ int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
             header[HeaderKind] = op - 56;
             header[HeaderParameters] = recorded[HeaderParameters];
             header[HeaderName] = recorded[HeaderName];
-            // Reserved at once: growing a block of many statements step by step copies it
-            // again and again.
             if (at.block - 1 < static_cast<int>(bodyLines.size())) {
                 SlotForWriting(table, at.block, 0);
                 table.blocks[at.block].reserve(static_cast<std::size_t>(bodyLines[at.block - 1]) +
@@ -592,6 +647,18 @@ int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
         SlotForWriting(table, static_cast<int>(b), std::max(table.blocks[b][0][HeaderEnd], 1));
     }
     return static_cast<int>(errors.size());
+}
+
+int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
+             std::vector<CompileError>& errors, NameTable& names,
+             std::vector<int>* constructionLines) {
+    std::vector<ScriptLine> found;
+    int result = RunPass1(ScriptLines(lines), table, errors, names, &found);
+    if (constructionLines) {
+        constructionLines->clear();
+        for (const ScriptLine& l : found) constructionLines->push_back(l.index);
+    }
+    return result;
 }
 
 }  // namespace zir

@@ -9,14 +9,18 @@
 
 #include "frontend/errorcode.h"
 #include "frontend/instructions.h"
+#include "frontend/scriptlines.h"
 #include "frontend/symbols.h"
 
 namespace zir {
 
 // Compiles the lines afresh into table and names (both are replaced) and puts the errors,
 // in line order, into errors (also replaced). Returns the number of errors. When given,
-// constructionLines receives the indexes of the lines whose first token is CONSTRUCTION,
-// which pass 2 compiles first.
+// constructionLines receives the lines (with their indexes) whose first token is
+// CONSTRUCTION, which pass 2 compiles first.
+int RunPass1(const ScriptLines& lines, InstructionTable& table, std::vector<CompileError>& errors,
+             NameTable& names, std::vector<ScriptLine>* constructionLines = nullptr);
+// The same over a list of lines; constructionLines receives the indexes only.
 int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
              std::vector<CompileError>& errors, NameTable& names,
              std::vector<int>* constructionLines = nullptr);

@@ -4,6 +4,7 @@
 
 #include "frontend/keywords.h"
 #include "frontend/lexer.h"
+#include "frontend/recentlines.h"
 #include "frontend/statement.h"
 
 namespace zir {
@@ -62,7 +63,7 @@ bool IsMenuEntry(int op) {
     return op >= OpcodeNumber(Op::MenuItem) && op <= OpcodeNumber(Op::RepeatMenu);
 }
 
-void BuildMenuIndex(const std::vector<Instruction>& main, int end, MenuIndex& index) {
+void BuildMenuIndex(const InstructionBlock& main, int end, MenuIndex& index) {
     index.built = true;
     index.end = end;
     index.nextEntry.assign(end + 1, end);
@@ -80,6 +81,12 @@ void BuildMenuIndex(const std::vector<Instruction>& main, int end, MenuIndex& in
     }
 }
 
+// What compiling a statement on its own gave: the outcome and, after success, its words.
+struct CompiledLine {
+    Outcome outcome;
+    Instruction words{};
+};
+
 struct Pass2 {
     InstructionTable& table;
     const NameTable& names;
@@ -88,6 +95,9 @@ struct Pass2 {
     // Main block slots that a MENU has linked.
     std::vector<bool> linked;
     MenuIndex menus;
+    // Statements compiled on their own, by their text, the provisional opcode of their slot
+    // and the kind of their block: met again with the same three, they give the same.
+    RecentLines<CompiledLine> recent;
 };
 
 // The block of the subroutine named by token 1, or 0.
@@ -457,7 +467,7 @@ void FillToolDefaults(const Statement& s, Instruction& out) {
 // MENU at slot m of the main block: finds its entries up to its ENDMENU or REPEATMENU,
 // writes their links, and fills the MENU instruction itself.
 std::int32_t LinkMenu(Pass2& p, const Statement& s, int m, Instruction& out) {
-    std::vector<Instruction>& main = p.table.blocks[0];
+    InstructionBlock& main = p.table.blocks[0];
     int end = std::min<int>(main[0][HeaderEnd], static_cast<int>(main.size()));
     if (!p.menus.built) BuildMenuIndex(main, std::max(end, 0), p.menus);
     end = p.menus.end;
@@ -615,16 +625,43 @@ bool IsMenuEntryKeyword(Keyword k) {
 
 // ---- one statement ---------------------------------------------------------------------
 
+// A statement compiled on its own: from its text, the provisional opcode of its slot and
+// the kind of its block alone (not a header, call, menu or menu entry, which depend on
+// other slots). On success out holds its words.
+Outcome CompileOwnStatement(const Statement& s, Pass2& p, int provisional, int kind, Position at,
+                            Instruction& out);
+
 Outcome CompileStatement(Pass2& p, std::string_view line, Position at) {
     if (!HasSlot(p.table, at.block, at.slot)) return Outcome{};
+    Instruction& slot = p.table.blocks[at.block][at.slot];
+    const int provisional = slot[0] & 0xFFFF;
+    const int kind = BlockKind(p.table, at.block);
+    const auto key = static_cast<std::uint32_t>(provisional | (kind << 16));
+    RecentLines<CompiledLine>::Entry& recent = p.recent.PlaceOf(line);
+    if (recent.Holds(line, key)) {
+        if (recent.result.outcome.code == 0) slot = recent.result.words;
+        return recent.result.outcome;
+    }
+
     Statement s;
-    if (std::int32_t code = ReadStatement(line, p.names, 2, s)) return Fail(code);
+    if (std::int32_t code = ReadStatement(line, p.names, 2, s)) {
+        recent.Keep(line, key, CompiledLine{Fail(code), {}});
+        return Fail(code);
+    }
     if (IsHeader(s.keyword)) return CompileHeader(p, s, at);
     if (IsCall(s.keyword)) return CompileCall(p, s, at);
     if (IsMenuEntryKeyword(s.keyword)) return CompileMenuEntry(p, s, at);
 
-    Instruction& slot = p.table.blocks[at.block][at.slot];
-    int provisional = slot[0] & 0xFFFF;
+    Instruction out{};
+    Outcome outcome = CompileOwnStatement(s, p, provisional, kind, at, out);
+    // A menu links the entries after it, so it is compiled wherever it stands.
+    if (s.keyword != Keyword::Menu) recent.Keep(line, key, CompiledLine{outcome, out});
+    if (outcome.code == 0) slot = out;
+    return outcome;
+}
+
+Outcome CompileOwnStatement(const Statement& s, Pass2& p, int provisional, int kind, Position at,
+                            Instruction& out) {
     if (s.keyword != Keyword::Copy && !ProvisionalFits(s, provisional)) {
         return Fail(PassMismatch());
     }
@@ -633,10 +670,8 @@ Outcome CompileStatement(Pass2& p, std::string_view line, Position at) {
     const OpcodeInfo* info = FindOpcode(OpcodeNumber(op));
     if (!info) return Fail(PassMismatch());
 
-    int kind = BlockKind(p.table, at.block);
     if ((info->allowedIn & (1u << kind)) == 0) return Fail(NotHere(kind));
 
-    Instruction out{};
     std::int32_t error = 0;
     switch (op) {
         case Op::MarkLine:
@@ -662,16 +697,14 @@ Outcome CompileStatement(Pass2& p, std::string_view line, Position at) {
             break;
     }
     if (error) return Fail(error);
-    slot = out;
     return Outcome{0, op};
 }
 
 }  // namespace
 
-int RunPass2(std::span<const std::string_view> lines, InstructionTable& table,
-             std::vector<CompileError>& errors, const NameTable& names,
-             std::span<const int> constructionLines) {
-    Pass2 p{table, names, {}, {}, {}};
+int RunPass2(const ScriptLines& lines, InstructionTable& table, std::vector<CompileError>& errors,
+             const NameTable& names, std::span<const ScriptLine> constructionLines) {
+    Pass2 p{table, names, {}, {}, {}, {}};
     p.blockOfName.assign(NameCount(names, TypeSubroutine), 0);
     for (int b = static_cast<int>(table.blocks.size()) - 1; b >= 1; --b) {
         int name = HasSlot(table, b, 0) ? table.blocks[b][0][HeaderName] : -1;
@@ -680,20 +713,19 @@ int RunPass2(std::span<const std::string_view> lines, InstructionTable& table,
 
     // Every CONSTRUCTION's parameter list first, so that calls written before the
     // construction they call can be checked. Errors are reported where the header stands.
-    for (int i : constructionLines) {
-        if (i >= 0 && i < static_cast<int>(lines.size())) {
-            CompileStatement(p, lines[i], Position{0, 0});
-        }
+    for (const ScriptLine& line : constructionLines) {
+        CompileStatement(p, line.text, Position{0, 0});
     }
 
     std::size_t before = errors.size();
     Position at;
     int mainEnd = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        Outcome r = CompileStatement(p, lines[i], at);
+    ScriptLine line;
+    for (ScriptLines::Cursor cursor(lines); cursor.Next(line);) {
+        Outcome r = CompileStatement(p, line.text, at);
         if (r.code == 255) continue;
         if (r.code != 0) {
-            errors.push_back(CompileError{r.code, static_cast<std::int32_t>(i + 1)});
+            errors.push_back(CompileError{r.code, line.index + 1});
             ++at.slot;
             continue;
         }
@@ -716,6 +748,16 @@ int RunPass2(std::span<const std::string_view> lines, InstructionTable& table,
         }
     }
     return static_cast<int>(errors.size() - before);
+}
+
+int RunPass2(std::span<const std::string_view> lines, InstructionTable& table,
+             std::vector<CompileError>& errors, const NameTable& names,
+             std::span<const int> constructionLines) {
+    std::vector<ScriptLine> found;
+    for (int i : constructionLines) {
+        if (i >= 0 && i < static_cast<int>(lines.size())) found.push_back({i, lines[i]});
+    }
+    return RunPass2(ScriptLines(lines), table, errors, names, found);
 }
 
 }  // namespace zir

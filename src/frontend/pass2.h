@@ -12,15 +12,19 @@
 
 #include "frontend/errorcode.h"
 #include "frontend/instructions.h"
+#include "frontend/scriptlines.h"
 #include "frontend/symbols.h"
 
 namespace zir {
 
 // Compiles the lines into the table that pass 1 made from them, with the names pass 1
-// declared. constructionLines are the indexes of the lines whose first token is
+// declared. constructionLines are the lines whose first token is
 // CONSTRUCTION (pass 1 finds them): their parameter lists are entered before anything else
 // is compiled, so that calls written before the construction they call can be checked.
 // Appends each error, in line order, to errors and returns how many there were.
+int RunPass2(const ScriptLines& lines, InstructionTable& table, std::vector<CompileError>& errors,
+             const NameTable& names, std::span<const ScriptLine> constructionLines);
+// The same over a list of lines, with the construction lines given by their indexes.
 int RunPass2(std::span<const std::string_view> lines, InstructionTable& table,
              std::vector<CompileError>& errors, const NameTable& names,
              std::span<const int> constructionLines);

@@ -1,5 +1,7 @@
 #include "frontend/symbols.h"
 
+#include <algorithm>
+
 #include "frontend/errorcode.h"
 #include "frontend/keywords.h"
 #include "frontend/lexer.h"
@@ -8,13 +10,27 @@ namespace zir {
 
 namespace {
 
-std::uint32_t HashOf(std::string_view s) {
-    // FNV-1a, then a final mix so that the low bits used for the bucket are well spread.
-    std::uint64_t h = 14695981039346656037ull;
-    for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    h ^= h >> 33;
+// A name's first eight bytes, zero after its end.
+std::uint64_t HeadOf(std::string_view s) {
+    std::uint64_t head = 0;
+    const std::size_t n = std::min<std::size_t>(s.size(), 8);
+    for (std::size_t i = 0; i < n; ++i) {
+        head |= static_cast<std::uint64_t>(static_cast<unsigned char>(s[i])) << (8 * i);
+    }
+    return head;
+}
+
+std::uint32_t HashOf(std::string_view s, std::uint64_t head) {
+    // Most names are short: their head and length are the whole key. Longer ones add the
+    // rest by FNV-1a. A final mix spreads the low bits that choose the bucket.
+    std::uint64_t h = head ^ (static_cast<std::uint64_t>(s.size()) << 59);
+    for (std::size_t i = 8; i < s.size(); ++i) {
+        h = (h ^ static_cast<unsigned char>(s[i])) * 1099511628211ull;
+    }
+    h *= 0x9E3779B97F4A7C15ull;
+    h ^= h >> 29;
     h *= 0xff51afd7ed558ccdull;
-    h ^= h >> 33;
+    h ^= h >> 32;
     return static_cast<std::uint32_t>(h);
 }
 
@@ -27,20 +43,35 @@ bool SameText(const std::string& a, std::string_view b) {
     return true;
 }
 
+// A name index key: the text with its head and hash.
+struct Key {
+    std::string_view text;
+    std::uint64_t head;
+    std::uint32_t hash;
+};
+
+Key KeyOf(std::string_view text) {
+    const std::uint64_t head = HeadOf(text);
+    return Key{text, head, HashOf(text, head)};
+}
+
+bool Matches(const NameIndexEntry& e, const NameTable& table, const Key& key) {
+    if (e.hash != key.hash || e.head != key.head || e.length != key.text.size()) return false;
+    return key.text.size() <= 8 || SameText(table.rows[e.type][e.index], key.text);
+}
+
 // The position of key's entry, or of the free entry where it belongs.
-std::size_t Probe(const NameIndex& index, const NameTable& table, std::string_view key,
-                  std::uint32_t hash) {
+std::size_t Probe(const NameIndex& index, const NameTable& table, const Key& key) {
     std::size_t mask = index.entries.size() - 1;
-    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    for (std::size_t i = key.hash & mask;; i = (i + 1) & mask) {
         const NameIndexEntry& e = index.entries[i];
-        if (e.type == TypeComment) return i;
-        if (e.hash == hash && SameText(table.rows[e.type][e.index], key)) return i;
+        if (e.type == TypeComment || Matches(e, table, key)) return i;
     }
 }
 
-const NameIndexEntry* Find(const NameIndex& index, const NameTable& table, std::string_view key) {
+const NameIndexEntry* Find(const NameIndex& index, const NameTable& table, std::string_view text) {
     if (index.entries.empty()) return nullptr;
-    const NameIndexEntry& e = index.entries[Probe(index, table, key, HashOf(key))];
+    const NameIndexEntry& e = index.entries[Probe(index, table, KeyOf(text))];
     return e.type == TypeComment ? nullptr : &e;
 }
 
@@ -60,10 +91,10 @@ void Grow(NameIndex& index) {
 // lower row replaces one of a higher row.
 void Enter(NameIndex& index, const NameTable& table, std::string_view key, int type, int i) {
     if ((index.used + 1) * 2 > index.entries.size()) Grow(index);
-    std::uint32_t hash = HashOf(key);
-    NameIndexEntry& e = index.entries[Probe(index, table, key, hash)];
+    const Key k = KeyOf(key);
+    NameIndexEntry& e = index.entries[Probe(index, table, k)];
     if (e.type == TypeComment) {
-        e = NameIndexEntry{hash, type, i};
+        e = NameIndexEntry{k.head, k.hash, static_cast<std::uint32_t>(key.size()), type, i};
         ++index.used;
     } else if (e.type > type) {
         e.type = type;

@@ -41,10 +41,13 @@ struct Symbol {
     int index = 0;
 };
 
-// One entry of a name index: a name's hash and the row entry that holds its text. The index
-// keeps no copy of the names; it compares with the rows.
+// One entry of a name index: a name's hash, its first eight bytes and its length, and the
+// row entry that holds its text. A name of up to eight bytes is compared in the entry
+// itself; a longer one with its row entry.
 struct NameIndexEntry {
+    std::uint64_t head = 0;
     std::uint32_t hash = 0;
+    std::uint32_t length = 0;
     int type = TypeComment;  // TypeComment marks a free entry
     int index = 0;
 };

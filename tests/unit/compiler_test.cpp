@@ -106,6 +106,80 @@ TEST(ExportedParseScript, EachBlockKeepsItsOwnSize) {
     EXPECT_EQ(c.Word(1, 1, 0), 49);
 }
 
+TEST(ExportedParseScript, TheMainBlockIsNotSizedByTheSubroutines) {
+    // The main program only calls the long construction: its block holds its own three
+    // slots and its end slot, however long the body it calls.
+    std::vector<std::string> script = {"CONSTRUCT S FAST", "END", "CONSTRUCTION S"};
+    for (int i = 0; i < 200; ++i) script.push_back("POINT P" + std::to_string(i) + " 1 2");
+    script.push_back("REPEAT");
+    CCaller c(script);
+    ASSERT_EQ(c.Parse(), 0);
+    ASSERT_EQ(c.program.blocks, 2);
+    EXPECT_EQ(c.program.starts[1] - c.program.starts[0], 4);
+    EXPECT_EQ(c.Word(0, 0, HeaderEnd), 3);
+    EXPECT_EQ(c.Word(0, 1, 0), InstructionWord0(Op::CallFast, false, 1));
+    // The end slot keeps the record pass 1 left for the header.
+    EXPECT_EQ(c.Word(0, 3, 0), OpcodeNumber(Op::Construction));
+    EXPECT_EQ(c.program.starts[2] - c.program.starts[1], 204);
+    EXPECT_EQ(c.Word(1, 0, HeaderEnd), 203);
+    EXPECT_EQ(c.Word(1, 201, 0), InstructionWord0(Op::Point, false, 199));
+}
+
+TEST(ExportedParseScript, BlocksOfManyMegabytesHoldEveryStatement) {
+    // 60,000 statements make a main block of about 2 MB and a subroutine block of about
+    // 1 MB, which are mapped apart from the heap.
+    std::vector<std::string> script;
+    for (int i = 0; i < 60000; ++i)
+        script.push_back("POINT P" + std::to_string(i % 30000) + " 1 2");
+    script.push_back("END");
+    script.push_back("CONSTRUCTION S");
+    for (int i = 0; i < 35000; ++i) script.push_back("MARKPOINT P" + std::to_string(i % 30000));
+    script.push_back("REPEAT");
+    CCaller c(script);
+    ASSERT_EQ(c.Parse(), 0);
+    ASSERT_EQ(c.program.blocks, 2);
+    EXPECT_EQ(c.Word(0, 0, HeaderEnd), 60002);
+    for (int slot : {1, 30001, 60000}) {
+        EXPECT_EQ(c.Word(0, slot, 0), InstructionWord0(Op::Point, false, (slot - 1) % 30000))
+            << slot;
+        EXPECT_EQ(c.Word(0, slot, 1), 65536) << slot;
+    }
+    EXPECT_EQ(c.Word(0, 60001, 0), 255);
+    EXPECT_EQ(c.Word(1, 0, HeaderEnd), 35003);
+    EXPECT_EQ(c.Word(1, 35001, 0), InstructionWord0(Op::MarkPoint, false, 34999 % 30000));
+    EXPECT_EQ(c.Word(1, 35002, 0), 49);
+}
+
+// A line met again is not compiled again when its result cannot have changed: it must still
+// give its own result at every place, errors with their own line numbers, and a line that
+// declared a name or stands in another kind of block must be looked at anew.
+TEST(ExportedParseScript, RepeatedLinesGiveTheirResultAtEveryPlace) {
+    CCaller errors({"REVERT", "MARKPOINT X", "MARKPOINT X", "REVERT", "STEP X, 1, 1", "END",
+                    "ANIMATION T", "STEP X, 1, 1", "STEP X, 1, 1", "REPEAT", "STEP X, 1, 1"});
+    ASSERT_EQ(errors.Parse(), -1);
+    ASSERT_EQ(errors.codes.count, 2);
+    EXPECT_EQ(errors.lineNumbers.items[0], 1);
+    EXPECT_EQ(errors.lineNumbers.items[1], 4);
+
+    CCaller places({"MARKPOINT X", "MARKPOINT X", "STEP X, 1, 1", "END", "ANIMATION T",
+                    "STEP X, 1, 1", "STEP X, 1, 1", "REPEAT", "STEP X, 1, 1"});
+    ASSERT_EQ(places.Parse(), -2);
+    ASSERT_EQ(places.codes.count, 2);
+    EXPECT_EQ(places.codes.items[0], ErrorCode(MsgInvalidStatementInBlock, KindMain));
+    EXPECT_EQ(places.lineNumbers.items[0], 3);
+    EXPECT_EQ(places.lineNumbers.items[1], 9);
+
+    CCaller ok({"MARKPOINT X", "MARKPOINT X", "END", "ANIMATION T", "STEP X, 1, 1", "STEP X, 1, 1",
+                "REPEAT", "MARKPOINT X"});
+    ASSERT_EQ(ok.Parse(), 0);
+    for (int slot : {1, 2}) {
+        EXPECT_EQ(ok.Word(0, slot, 0), InstructionWord0(Op::MarkPoint, false, 0)) << slot;
+        EXPECT_EQ(ok.Word(1, slot, 0), InstructionWord0(Op::StepPoint, false, 0)) << slot;
+        EXPECT_EQ(ok.Word(1, slot, 1), 65536) << slot;
+    }
+    EXPECT_EQ(ok.Word(0, 4, 0), InstructionWord0(Op::MarkPoint, false, 0));
+}
+
 TEST(ExportedParseScript, NoLinesIsAScriptWithoutEnd) {
     CCaller c({});
     ASSERT_EQ(c.Parse(), -1);

@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "driver/windowconsole.h"
+#include "frontend/compiler.h"
 #include "interp/runstate.h"
 #include "platform/platform.h"
 #include "zirkula.h"
@@ -103,6 +104,58 @@ TEST(ReadScriptLines, LineEndsMarksAndEncodingsAreHandled) {
               (std::vector<std::string>{"TEXT \"Gr\xFC\xDF\"", "END"}));
     EXPECT_TRUE(ReadScriptLines((dir / "missing.zir").string()).empty());
     EXPECT_TRUE(ReadScriptLines(dir.string()).empty()) << "a directory reads as no lines";
+}
+
+// A file of plain ASCII or of bytes that are not UTF-8 is used where the system maps it; the
+// ends of such a file must cut the lines exactly as a copy would.
+TEST(ReadScriptLines, MappedFilesEndTheirLinesAsCopiesDo) {
+    fs::path dir = TestDir("mapped");
+    auto read = [&dir](const std::string& name, const std::string& bytes) {
+        WriteFile(dir / name, bytes);
+        return ReadScriptLines((dir / name).string());
+    };
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(read("empty.zir", ""), Lines{});
+    EXPECT_EQ(read("newline.zir", "\n"), Lines{""});
+    EXPECT_EQ(read("unended.zir", "POINT A 1 2\nEND"), (Lines{"POINT A 1 2", "END"}));
+    EXPECT_EQ(read("blank.zir", "END\n\n\n"), (Lines{"END", "", ""}));
+    EXPECT_EQ(read("return.zir", "END\r"), Lines{"END"});
+    EXPECT_EQ(read("returns.zir", "A\r\r\nB\rC\n"), (Lines{"A\r", "B\rC"}));
+    EXPECT_EQ(read("mark.zir", "\xEF\xBB\xBFPOINT A 1 2\r\nEND\r\n"),
+              (Lines{"POINT A 1 2", "END"}));
+    EXPECT_EQ(read("onlymark.zir", "\xEF\xBB\xBF"), Lines{});
+    EXPECT_EQ(read("latin1.zir", "\xEF\xBB\xBFTEXT \"\xFC\"\nEND"),
+              (Lines{"TEXT \"\xFC\"", "END"}));
+    // Not a regular file, or one that reports no size: read, not mapped.
+    EXPECT_FALSE(ReadScriptLines("/proc/self/status").empty());
+}
+
+// A file read for a run is compiled from its text as it lies, without a list of its lines:
+// the error lines must count every line, blank or ended by "\r\n".
+TEST(ReadScript, ItsTextCompilesAsItsLinesDo) {
+    fs::path dir = TestDir("text");
+    const std::string text =
+        "POINT A 1 2\r\n\r\nREVERT\n  \nEND\nCONSTRUCTION S P\nMARKPOINT\nREPEAT";
+    WriteFile(dir / "errors.zir", text);
+    ScriptText script;
+    ReadScript((dir / "errors.zir").string(), script);
+    InstructionTable fromText, fromLines;
+    NameTable namesFromText, namesFromLines;
+    std::vector<CompileError> errorsFromText, errorsFromLines;
+    const std::vector<std::string> lines = ReadScriptLines((dir / "errors.zir").string());
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(
+        ParseScript(ScriptLines::OfText(script.text), fromText, errorsFromText, namesFromText),
+        FailedInPass1);
+    EXPECT_EQ(ParseScript(std::span<const std::string>(lines), fromLines, errorsFromLines,
+                          namesFromLines),
+              FailedInPass1);
+    ASSERT_EQ(errorsFromText.size(), 2u);
+    EXPECT_EQ(errorsFromText[0].line, 3);
+    EXPECT_EQ(errorsFromText[1].line, 7);
+    ASSERT_EQ(errorsFromLines.size(), 2u);
+    EXPECT_EQ(errorsFromLines[0].line, 3);
+    EXPECT_EQ(errorsFromLines[1].line, 7);
 }
 
 class RunCycle : public ::testing::Test {

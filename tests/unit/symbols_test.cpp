@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "frontend/errorcode.h"
 #include "frontend/statement.h"
@@ -45,6 +46,28 @@ TEST(SymbolLookup, NamesAreCaseSensitiveAndNumberedPerRow) {
     EXPECT_EQ(NameCount(names, TypePoint), 2);
     EXPECT_EQ(NameCount(names, TypeLine), 1);
     EXPECT_EQ(NameCount(names, TypeText), 0);
+}
+
+// Names up to eight bytes are compared by their packed bytes and longer ones by their text:
+// names that share their first eight bytes, or differ only in length or in a byte beyond
+// ASCII, must stay apart, also after the index has grown many times.
+TEST(SymbolLookup, NamesThatShareTheirStartStayApart) {
+    NameTable names;
+    std::vector<std::string> declared = {"ABCDEFG",    "ABCDEFGH",   "ABCDEFGHI", "ABCDEFGHJ",
+                                         "ABCDEFGHIJ", "Gr\xFC\xDF", "Gr\xFC",    "Z"};
+    for (int i = 0; i < 3000; ++i) declared.push_back("P" + std::to_string(i));
+    for (int i = 0; i < 300; ++i) declared.push_back("Langer_Name_" + std::to_string(i));
+    for (const std::string& name : declared) {
+        ASSERT_EQ(Lookup(name, names).type, TypeNone) << name;
+        ASSERT_EQ(CheckArgument(name, Lookup(name, names), TypePoint, names), 0) << name;
+    }
+    for (std::size_t i = 0; i < declared.size(); ++i) {
+        ExpectSymbol(Lookup(declared[i], names), TypePoint, static_cast<int>(i));
+    }
+    for (const char* unknown : {"ABCDEF", "ABCDEFGHK", "ABCDEFGHIJK", "Gr\xFC\xDF\xFC", "P3000",
+                                "Langer_Name_300", "Langer_Name_30x"}) {
+        ExpectSymbol(Lookup(unknown, names), TypeNone, 0);
+    }
 }
 
 TEST(ArgumentCheck, MismatchNamesFoundAndExpectedType) {
