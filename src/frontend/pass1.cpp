@@ -4,7 +4,6 @@
 
 #include "frontend/keywords.h"
 #include "frontend/lexer.h"
-#include "frontend/recentlines.h"
 #include "frontend/statement.h"
 
 namespace zir {
@@ -467,56 +466,17 @@ Recognised Classify(const Statement& s, NameTable& names, const Pass1Position& p
 // Recognises the statement of one line and records its provisional opcode (and, for a
 // subroutine header, its parameter count and name) in the current slot. Returns 0, 255 for
 // an empty statement, or an error code word.
-// What recognising a line gave: the error code word (or 255), or 0 and word 0 of its slot.
-struct RecognisedLine {
-    std::int32_t code = 0;
-    std::int32_t word0 = 0;
-};
-
-// Whether reading the statement found a name or a text not yet declared: recognising it
-// declares them, so the same line gives another result the next time.
-bool FindsUndeclared(const Statement& s) {
-    for (int i = 0; i < s.count; ++i) {
-        const Symbol& sym = s.symbols[i];
-        if (sym.type == TypeNone || (sym.type == TypeText && sym.index == NoIndex)) return true;
-    }
-    return false;
-}
-
-bool IsHeaderKeyword(Keyword k) {
-    return k == Keyword::Construction || k == Keyword::Interaction || k == Keyword::Animation;
-}
-
 std::int32_t Recognise(std::string_view line, const Pass1Position& position,
-                       InstructionTable& table, NameTable& names,
-                       RecentLines<RecognisedLine>& recentLines) {
-    // A statement that declares nothing and heads no block is recognised from its text
-    // alone, so a line met again needs no second look.
-    RecentLines<RecognisedLine>::Entry& recent = recentLines.PlaceOf(line);
-    if (recent.Holds(line, 0)) {
-        if (recent.result.code != 0) return recent.result.code;
-        Instruction& slot = SlotForWriting(table, position.block, position.slot);
-        slot = Instruction{};
-        slot[0] = recent.result.word0;
-        return 0;
-    }
+                       InstructionTable& table, NameTable& names) {
     Statement s;
-    if (std::int32_t code = ReadStatement(line, names, 1, s)) {
-        recent.Keep(line, 0, RecognisedLine{code, 0});
-        return code;
-    }
-    const bool repeatable = !IsHeaderKeyword(s.keyword) && !FindsUndeclared(s);
+    if (std::int32_t code = ReadStatement(line, names, 1, s)) return code;
     Recognised r = Classify(s, names, position);
-    if (r.error) {
-        if (repeatable) recent.Keep(line, 0, RecognisedLine{r.error, 0});
-        return r.error;
-    }
+    if (r.error) return r.error;
     Instruction& slot = SlotForWriting(table, position.block, position.slot);
     slot = Instruction{};
     slot[0] = InstructionWord0(r.op, s.invisible);
     slot[HeaderParameters] = r.parameters;
     slot[HeaderName] = r.nameIndex;
-    if (repeatable) recent.Keep(line, 0, RecognisedLine{0, slot[0]});
     return 0;
 }
 
@@ -595,9 +555,8 @@ int RunPass1(const ScriptLines& lines, InstructionTable& table, std::vector<Comp
     SlotForWriting(table, 0, 0);
 
     Pass1Position at;
-    RecentLines<RecognisedLine> recent;
     for (ScriptLines::Cursor cursor(lines); cursor.Next(line);) {
-        std::int32_t result = Recognise(line.text, at, table, names, recent);
+        std::int32_t result = Recognise(line.text, at, table, names);
         if (result == 255) continue;
         if (result != 0) {
             errors.push_back(CompileError{result, line.index + 1});

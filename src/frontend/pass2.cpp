@@ -4,7 +4,6 @@
 
 #include "frontend/keywords.h"
 #include "frontend/lexer.h"
-#include "frontend/recentlines.h"
 #include "frontend/statement.h"
 
 namespace zir {
@@ -81,12 +80,6 @@ void BuildMenuIndex(const InstructionBlock& main, int end, MenuIndex& index) {
     }
 }
 
-// What compiling a statement on its own gave: the outcome and, after success, its words.
-struct CompiledLine {
-    Outcome outcome;
-    Instruction words{};
-};
-
 struct Pass2 {
     InstructionTable& table;
     const NameTable& names;
@@ -95,9 +88,6 @@ struct Pass2 {
     // Main block slots that a MENU has linked.
     std::vector<bool> linked;
     MenuIndex menus;
-    // Statements compiled on their own, by their text, the provisional opcode of their slot
-    // and the kind of their block: met again with the same three, they give the same.
-    RecentLines<CompiledLine> recent;
 };
 
 // The block of the subroutine named by token 1, or 0.
@@ -625,43 +615,16 @@ bool IsMenuEntryKeyword(Keyword k) {
 
 // ---- one statement ---------------------------------------------------------------------
 
-// A statement compiled on its own: from its text, the provisional opcode of its slot and
-// the kind of its block alone (not a header, call, menu or menu entry, which depend on
-// other slots). On success out holds its words.
-Outcome CompileOwnStatement(const Statement& s, Pass2& p, int provisional, int kind, Position at,
-                            Instruction& out);
-
 Outcome CompileStatement(Pass2& p, std::string_view line, Position at) {
     if (!HasSlot(p.table, at.block, at.slot)) return Outcome{};
-    Instruction& slot = p.table.blocks[at.block][at.slot];
-    const int provisional = slot[0] & 0xFFFF;
-    const int kind = BlockKind(p.table, at.block);
-    const auto key = static_cast<std::uint32_t>(provisional | (kind << 16));
-    RecentLines<CompiledLine>::Entry& recent = p.recent.PlaceOf(line);
-    if (recent.Holds(line, key)) {
-        if (recent.result.outcome.code == 0) slot = recent.result.words;
-        return recent.result.outcome;
-    }
-
     Statement s;
-    if (std::int32_t code = ReadStatement(line, p.names, 2, s)) {
-        recent.Keep(line, key, CompiledLine{Fail(code), {}});
-        return Fail(code);
-    }
+    if (std::int32_t code = ReadStatement(line, p.names, 2, s)) return Fail(code);
     if (IsHeader(s.keyword)) return CompileHeader(p, s, at);
     if (IsCall(s.keyword)) return CompileCall(p, s, at);
     if (IsMenuEntryKeyword(s.keyword)) return CompileMenuEntry(p, s, at);
 
-    Instruction out{};
-    Outcome outcome = CompileOwnStatement(s, p, provisional, kind, at, out);
-    // A menu links the entries after it, so it is compiled wherever it stands.
-    if (s.keyword != Keyword::Menu) recent.Keep(line, key, CompiledLine{outcome, out});
-    if (outcome.code == 0) slot = out;
-    return outcome;
-}
-
-Outcome CompileOwnStatement(const Statement& s, Pass2& p, int provisional, int kind, Position at,
-                            Instruction& out) {
+    Instruction& slot = p.table.blocks[at.block][at.slot];
+    int provisional = slot[0] & 0xFFFF;
     if (s.keyword != Keyword::Copy && !ProvisionalFits(s, provisional)) {
         return Fail(PassMismatch());
     }
@@ -670,8 +633,10 @@ Outcome CompileOwnStatement(const Statement& s, Pass2& p, int provisional, int k
     const OpcodeInfo* info = FindOpcode(OpcodeNumber(op));
     if (!info) return Fail(PassMismatch());
 
+    int kind = BlockKind(p.table, at.block);
     if ((info->allowedIn & (1u << kind)) == 0) return Fail(NotHere(kind));
 
+    Instruction out{};
     std::int32_t error = 0;
     switch (op) {
         case Op::MarkLine:
@@ -697,6 +662,7 @@ Outcome CompileOwnStatement(const Statement& s, Pass2& p, int provisional, int k
             break;
     }
     if (error) return Fail(error);
+    slot = out;
     return Outcome{0, op};
 }
 
@@ -704,7 +670,7 @@ Outcome CompileOwnStatement(const Statement& s, Pass2& p, int provisional, int k
 
 int RunPass2(const ScriptLines& lines, InstructionTable& table, std::vector<CompileError>& errors,
              const NameTable& names, std::span<const ScriptLine> constructionLines) {
-    Pass2 p{table, names, {}, {}, {}, {}};
+    Pass2 p{table, names, {}, {}, {}};
     p.blockOfName.assign(NameCount(names, TypeSubroutine), 0);
     for (int b = static_cast<int>(table.blocks.size()) - 1; b >= 1; --b) {
         int name = HasSlot(table, b, 0) ? table.blocks[b][0][HeaderName] : -1;

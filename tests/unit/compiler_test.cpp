@@ -150,36 +150,6 @@ TEST(ExportedParseScript, BlocksOfManyMegabytesHoldEveryStatement) {
     EXPECT_EQ(c.Word(1, 35002, 0), 49);
 }
 
-// A line met again is not compiled again when its result cannot have changed: it must still
-// give its own result at every place, errors with their own line numbers, and a line that
-// declared a name or stands in another kind of block must be looked at anew.
-TEST(ExportedParseScript, RepeatedLinesGiveTheirResultAtEveryPlace) {
-    CCaller errors({"REVERT", "MARKPOINT X", "MARKPOINT X", "REVERT", "STEP X, 1, 1", "END",
-                    "ANIMATION T", "STEP X, 1, 1", "STEP X, 1, 1", "REPEAT", "STEP X, 1, 1"});
-    ASSERT_EQ(errors.Parse(), -1);
-    ASSERT_EQ(errors.codes.count, 2);
-    EXPECT_EQ(errors.lineNumbers.items[0], 1);
-    EXPECT_EQ(errors.lineNumbers.items[1], 4);
-
-    CCaller places({"MARKPOINT X", "MARKPOINT X", "STEP X, 1, 1", "END", "ANIMATION T",
-                    "STEP X, 1, 1", "STEP X, 1, 1", "REPEAT", "STEP X, 1, 1"});
-    ASSERT_EQ(places.Parse(), -2);
-    ASSERT_EQ(places.codes.count, 2);
-    EXPECT_EQ(places.codes.items[0], ErrorCode(MsgInvalidStatementInBlock, KindMain));
-    EXPECT_EQ(places.lineNumbers.items[0], 3);
-    EXPECT_EQ(places.lineNumbers.items[1], 9);
-
-    CCaller ok({"MARKPOINT X", "MARKPOINT X", "END", "ANIMATION T", "STEP X, 1, 1", "STEP X, 1, 1",
-                "REPEAT", "MARKPOINT X"});
-    ASSERT_EQ(ok.Parse(), 0);
-    for (int slot : {1, 2}) {
-        EXPECT_EQ(ok.Word(0, slot, 0), InstructionWord0(Op::MarkPoint, false, 0)) << slot;
-        EXPECT_EQ(ok.Word(1, slot, 0), InstructionWord0(Op::StepPoint, false, 0)) << slot;
-        EXPECT_EQ(ok.Word(1, slot, 1), 65536) << slot;
-    }
-    EXPECT_EQ(ok.Word(0, 4, 0), InstructionWord0(Op::MarkPoint, false, 0));
-}
-
 TEST(ExportedParseScript, NoLinesIsAScriptWithoutEnd) {
     CCaller c({});
     ASSERT_EQ(c.Parse(), -1);
