@@ -1,6 +1,7 @@
 #include "draw/raster.h"
 
 #include <algorithm>
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -190,8 +191,12 @@ void MarkAlong(Tracked& t, int steps, PointAt at) {
 // A one-pixel line: in the watched image only the tiles along it.
 void TouchSegment(const Surface& s, double x1, double y1, double x2, double y2) {
     Tracked* t = WatchedFor(s);
+    if (!t) {
+        Touch(s, x1, y1, x2, y2);
+        return;
+    }
     const double length = std::hypot(x2 - x1, y2 - y1);
-    if (!t || !std::isfinite(length) || length > 4.0 * (s.width + s.height) ||
+    if (!std::isfinite(length) || length > 4.0 * (s.width + s.height) ||
         std::fabs(x1) + std::fabs(y1) > 4.0 * (s.width + s.height)) {
         Touch(s, x1, y1, x2, y2);
         return;
@@ -518,29 +523,48 @@ ZIR_PIXEL_LOOP void CircleOutline(const Surface& s, const CircleShape& c, const 
                                   T value) {
     const std::int64_t R = c.Radius();
     if (c.cx - R >= 0 && c.cy - R >= 0 && c.cx + R < s.width && c.cy + R < s.height) {
-        // Wholly inside: one pass plots all eight octants without bounds checks.
+        // Wholly inside: one pass plots all eight octants without bounds checks, each pixel
+        // addressed from the centre.
+        T* const centre = RowOf<T>(s, c.cy) + c.cx;
+        const std::ptrdiff_t W = s.width;
+        if (sector.all) {
+            for (std::int64_t t = 0; t <= c.T; ++t) {
+                const std::int64_t y = c.Y(t);
+                T* const below = centre + y * W;
+                T* const above = centre - y * W;
+                T* const down = centre + t * W;
+                T* const up = centre - t * W;
+                below[t] = value, below[-t] = value, above[t] = value, above[-t] = value;
+                down[y] = value, down[-y] = value, up[y] = value, up[-y] = value;
+            }
+            return;
+        }
+        auto plot = [&](std::int64_t dx, std::int64_t dy) {
+            if (sector.Contains(static_cast<double>(dx), static_cast<double>(dy))) {
+                centre[dy * W + dx] = value;
+            }
+        };
         for (std::int64_t t = 0; t <= c.T; ++t) {
             const std::int64_t y = c.Y(t);
-            const std::int64_t offsets[8][2] = {{t, y}, {-t, y}, {t, -y}, {-t, -y},
-                                                {y, t}, {-y, t}, {y, -t}, {-y, -t}};
-            for (const auto& o : offsets) {
-                if (sector.Contains(static_cast<double>(o[0]), static_cast<double>(o[1]))) {
-                    RowOf<T>(s, c.cy + o[1])[c.cx + o[0]] = value;
-                }
-            }
+            plot(t, y), plot(-t, y), plot(t, -y), plot(-t, -y);
+            plot(y, t), plot(-y, t), plot(y, -t), plot(-y, -t);
         }
         return;
     }
     // Partly visible but of moderate size: one pass, each pixel checked; full circles plot
     // by rows so each row is tested once.
     if (R <= 8192 && sector.all) {
-        const std::int64_t W = s.width, H = s.height;
+        // Unsigned comparisons test both edges at once; everything the test needs is copied
+        // into the lambda, so nothing is reloaded after a pixel is written.
+        const std::uint64_t W = static_cast<std::uint64_t>(s.width);
+        const std::uint64_t H = static_cast<std::uint64_t>(s.height);
+        T* const pixels = RowOf<T>(s, 0);
         const std::int64_t cx = c.cx, cy = c.cy;
-        auto plotRow = [&](std::int64_t row, std::int64_t a) {  // (cx - a, row), (cx + a, row)
-            if (row < 0 || row >= H) return;
-            T* p = RowOf<T>(s, row);
-            if (cx - a >= 0 && cx - a < W) p[cx - a] = value;
-            if (cx + a >= 0 && cx + a < W) p[cx + a] = value;
+        auto plotRow = [=](std::int64_t row, std::int64_t a) {  // (cx - a, row), (cx + a, row)
+            if (static_cast<std::uint64_t>(row) >= H) return;
+            T* const p = pixels + static_cast<std::ptrdiff_t>(row * static_cast<std::int64_t>(W));
+            if (static_cast<std::uint64_t>(cx - a) < W) p[cx - a] = value;
+            if (static_cast<std::uint64_t>(cx + a) < W) p[cx + a] = value;
         };
         for (std::int64_t t = 0; t <= c.T; ++t) {
             const std::int64_t y = c.Y(t);
@@ -649,7 +673,13 @@ ZIR_PIXEL_LOOP void DrawArc(const Surface& s, double cxReal, double cyReal, doub
             return;
         }
         // Nothing to draw when the whole target lies inside the ring.
-        auto inside = [&](double x, double y) { return std::hypot(x - cx, y - cy) < r - 2; };
+        // A distance is no shorter than either of its legs, which settles most corners
+        // without the square root.
+        auto inside = [&](double x, double y) {
+            const double dx = x - cx, dy = y - cy;
+            if (std::max(std::fabs(dx), std::fabs(dy)) >= r - 2) return false;
+            return std::hypot(dx, dy) < r - 2;
+        };
         if (inside(0, 0) && inside(s.width - 1, 0) && inside(0, s.height - 1) &&
             inside(s.width - 1, s.height - 1)) {
             return;
@@ -1002,10 +1032,26 @@ void RasterBits(DrawTarget target, const std::uint8_t* bits, int rowBytes, int w
         for (int j = 0; j < o.height; ++j) {
             const std::uint8_t* row = bits + static_cast<std::size_t>(o.srcY + j) * rowBytes;
             T* out = RowOf<T>(dst, o.dstY + j) + o.dstX;
-            for (int i = 0; i < o.width; ++i) {
-                const int sx = o.srcX + i;
-                const bool on = row[sx >> 3] & (0x80 >> (sx & 7));
-                if (on ? drawInk : drawPaper) out[i] = on ? inkPixel : paperPixel;
+            if (drawPaper) {
+                for (int i = 0; i < o.width; ++i) {
+                    const int sx = o.srcX + i;
+                    const bool on = row[sx >> 3] & (0x80 >> (sx & 7));
+                    if (on ? drawInk : true) out[i] = on ? inkPixel : paperPixel;
+                }
+                continue;
+            }
+            if (!drawInk) break;
+            // Ink alone, as text is drawn: only the set bits are visited, a byte at a time.
+            const int first = o.srcX, last = o.srcX + o.width - 1;
+            for (int b = first >> 3; b <= last >> 3; ++b) {
+                unsigned byte = row[b];
+                if (b == first >> 3) byte &= 0xFFu >> (first & 7);
+                if (b == last >> 3) byte &= 0xFFu << (7 - (last & 7)) & 0xFFu;
+                while (byte != 0) {
+                    const int bit = std::countl_zero(static_cast<std::uint8_t>(byte));
+                    out[b * 8 + bit - first] = inkPixel;
+                    byte &= ~(0x80u >> bit);
+                }
             }
         }
     });
