@@ -140,8 +140,10 @@ bool PixelBounds(const Surface& s, double x1, double y1, double x2, double y2, d
         return true;
     }
     if (hi[0] < 0 || hi[1] < 0 || lo[0] > s.width || lo[1] > s.height) return false;
+    // The floor cut to [0, limit], without a call to floor: inside the range it is the
+    // truncation of a positive value.
     auto index = [](double v, double limit) {
-        return static_cast<std::int64_t>(std::clamp(std::floor(v), 0.0, limit));
+        return v <= 0 ? 0 : static_cast<std::int64_t>(v >= limit ? limit : v);
     };
     out[0] = index(lo[0], s.width), out[1] = index(lo[1], s.height);
     out[2] = index(hi[0], s.width), out[3] = index(hi[1], s.height);
@@ -173,6 +175,12 @@ void TouchAll(const Surface& s) {
     Touch(s, 0, 0, s.width, s.height);
 }
 
+// floor(c) as an integer for a finite c well inside the int64 range, without a call to floor.
+std::int64_t FloorIndex(double c) {
+    const auto i = static_cast<std::int64_t>(c);  // towards zero
+    return static_cast<double>(i) > c ? i - 1 : i;
+}
+
 // Marks the watched tiles around points spaced half a tile apart along a path; the points
 // are finite and within a few times the surface's size of it.
 template <class PointAt>
@@ -182,8 +190,7 @@ void MarkAlong(Tracked& t, int steps, PointAt at) {
     for (int k = 0; k <= steps; ++k) {
         double x = 0, y = 0;
         at(k, x, y);
-        const auto px = static_cast<std::int64_t>(std::floor(x));
-        const auto py = static_cast<std::int64_t>(std::floor(y));
+        const std::int64_t px = FloorIndex(x), py = FloorIndex(y);
         MarkTiles(t, px - Margin, py - Margin, px + Margin, py + Margin);
     }
 }
@@ -266,9 +273,10 @@ double Clamp(double c, double lo, double hi) {
     return c < lo ? lo : (c > hi ? hi : c);
 }
 
-// Halves away from zero; callers keep |c| well inside the int64 range.
+// Halves away from zero; callers keep |c| well inside the int64 range, where the conversion
+// truncates as trunc would, without calling it.
 std::int64_t PixelIndexWide(double c) {
-    return static_cast<std::int64_t>(c > 0 ? std::trunc(c + 0.5) : std::trunc(c - 0.5));
+    return static_cast<std::int64_t>(c > 0 ? c + 0.5 : c - 0.5);
 }
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
