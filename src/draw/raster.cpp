@@ -110,23 +110,53 @@ void Extend(ChangeBox& box, int width, int height, std::int64_t x1, std::int64_t
     box.right = std::max(box.right, x2), box.bottom = std::max(box.bottom, y2);
 }
 
-void MarkTiles(Tracked& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
-    if (t.saturated) return;
+// Counts one mark towards the tracker's saturation; false once it is saturated, when marks
+// no longer need to set tiles.
+bool CountMark(Tracked& t) {
+    if (t.saturated) return false;
     if (++t.marks > t.tiles.size() / 4) {
         t.saturated = true;
         t.anyTile = true;
-        return;
+        return false;
     }
+    return true;
+}
+
+// The tiles (inclusive, in tile units) that hold the pixel box's part inside the image;
+// false when it misses the image.
+bool TileBox(const Tracked& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
+             std::int64_t box[4]) {
     x1 = std::max<std::int64_t>(x1, 0), y1 = std::max<std::int64_t>(y1, 0);
     x2 = std::min<std::int64_t>(x2, t.width - 1), y2 = std::min<std::int64_t>(y2, t.height - 1);
-    if (x1 > x2 || y1 > y2) return;
+    if (x1 > x2 || y1 > y2) return false;
+    box[0] = x1 >> TileShift, box[1] = y1 >> TileShift;
+    box[2] = x2 >> TileShift, box[3] = y2 >> TileShift;
+    return true;
+}
+
+// Sets the tiles of a box that TileBox gave, which lies inside the tile grid.
+void SetTiles(Tracked& t, const std::int64_t box[4]) {
     t.anyTile = true;
-    Extend(t.marked, t.tilesX, t.tilesY, x1 >> TileShift, y1 >> TileShift, x2 >> TileShift,
-           y2 >> TileShift);
-    for (std::int64_t ty = y1 >> TileShift; ty <= y2 >> TileShift; ++ty) {
-        std::uint8_t* row = t.tiles.data() + ty * t.tilesX;
-        std::fill(row + (x1 >> TileShift), row + (x2 >> TileShift) + 1, std::uint8_t{1});
+    ChangeBox& m = t.marked;
+    if (m.Empty()) {
+        m = {box[0], box[1], box[2], box[3]};
+    } else {
+        m.left = std::min(m.left, box[0]), m.top = std::min(m.top, box[1]);
+        m.right = std::max(m.right, box[2]), m.bottom = std::max(m.bottom, box[3]);
     }
+    for (std::int64_t ty = box[1]; ty <= box[3]; ++ty) {
+        std::uint8_t* row = t.tiles.data() + ty * t.tilesX;
+        if (box[2] - box[0] <= 1) {
+            row[box[0]] = 1, row[box[2]] = 1;  // the usual one or two tiles, without memset
+        } else {
+            std::fill(row + box[0], row + box[2] + 1, std::uint8_t{1});
+        }
+    }
+}
+
+void MarkTiles(Tracked& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+    std::int64_t box[4];
+    if (CountMark(t) && TileBox(t, x1, y1, x2, y2, box)) SetTiles(t, box);
 }
 
 // A box given by reals in any order, widened by margin and cut to the surface; what is not
@@ -187,11 +217,19 @@ template <class PointAt>
 void MarkAlong(Tracked& t, int steps, PointAt at) {
     // A pixel of the path lies within half a step (4 pixels) of a point, and 1 of rounding.
     constexpr int Margin = TileSize / 4 + 2;
+    // Neighbouring points mostly cover the same tiles, which are set once; every point still
+    // counts as a mark of its own.
+    std::int64_t last[4] = {1, 1, 0, 0};  // no tiles
     for (int k = 0; k <= steps; ++k) {
         double x = 0, y = 0;
         at(k, x, y);
         const std::int64_t px = FloorIndex(x), py = FloorIndex(y);
-        MarkTiles(t, px - Margin, py - Margin, px + Margin, py + Margin);
+        std::int64_t box[4];
+        if (!CountMark(t)) return;
+        if (!TileBox(t, px - Margin, py - Margin, px + Margin, py + Margin, box)) continue;
+        if (std::equal(box, box + 4, last)) continue;
+        SetTiles(t, box);
+        std::copy(box, box + 4, last);
     }
 }
 
