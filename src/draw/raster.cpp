@@ -385,6 +385,22 @@ ZIR_PIXEL_LOOP void SegmentPixels(const Surface& s, std::int64_t x1, std::int64_
     }
     std::int64_t err = n == 0 ? 0 : (2 * lo * m + n) - 2 * n * k;  // in [0, 2n)
     const std::int64_t twoN = 2 * n, twoM = 2 * m;
+    if (style == SolidStyle) {
+        // The error as it would be after a minor step is formed first and its sign decides:
+        // an add and a sign test per pixel, where the general loop below needs an add, a
+        // compare and a subtract.
+        const std::int64_t wrapErr = twoM - twoN;
+        const std::ptrdiff_t diagonal = majorStride + minorStride;
+        for (std::int64_t i = 0;;) {
+            *p = value;
+            if (++i == count) break;
+            const std::int64_t wrapped = err + wrapErr;
+            const bool minor = wrapped >= 0;
+            err = minor ? wrapped : err + twoM;
+            p += minor ? diagonal : majorStride;
+        }
+        return;
+    }
     std::int64_t step = styleStart + lo;
     for (std::int64_t i = 0;;) {
         if (style == SolidStyle || StyleBit(style, step)) *p = value;
