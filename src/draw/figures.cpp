@@ -37,6 +37,14 @@ void PlainSegment(DrawTarget target, double x1, double y1, double x2, double y2,
     RasterLine(target, x1, y1, x2, y2, colour, LineKind::Segment, SolidStyle);
 }
 
+// The length of the vector (x, y); exact without the square root when a leg is 0, as
+// inside the target the nearest offset mostly is.
+double VectorLength(double x, double y) {
+    if (x == 0) return std::fabs(y);
+    if (y == 0) return std::fabs(x);
+    return std::hypot(x, y);
+}
+
 // An arc angle as the raster layer takes it: never negative (a negative angle would add a
 // radius line there), a record's negative angle counting as the same direction.
 double ArcAngle(double a) {
@@ -135,11 +143,16 @@ std::int32_t DrawCircle(DrawTarget target, const Circle& circle) {
     const double nearY = std::max({0.0, -cy, cy - size.height});
     const double farX = std::max(std::fabs(cx), std::fabs(cx - size.width));
     const double farY = std::max(std::fabs(cy), std::fabs(cy - size.height));
-    const double lowest = std::max(0.0, std::hypot(nearX, nearY) - 2);
-    const double highest = std::hypot(farX, farY) + 2;
+    const double lowest = std::max(0.0, VectorLength(nearX, nearY) - 2);
     const double base = circle.r - width / 2.0;
     const double first = std::max(0.0, std::ceil((lowest - base) * 2));
-    const double last = std::min(2.0 * width - 2, std::floor((highest - base) * 2));
+    // The farthest distance matters only when it cuts rings off; its longer leg, which it is
+    // never below, usually shows that it does not.
+    double last = 2.0 * width - 2;
+    if (!(std::isfinite(farX) && std::isfinite(farY) &&
+          std::floor((std::max(farX, farY) + 2 - base) * 2) >= last)) {
+        last = std::min(last, std::floor((std::hypot(farX, farY) + 2 - base) * 2));
+    }
     if (std::isnan(first) || std::isnan(last)) return 0;
     for (double k = first; k <= last; ++k) {
         RasterArc(target, cx, cy, base + 0.5 * k, circle.colour, start, end, false);

@@ -1,6 +1,7 @@
 #include "draw/raster.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cfloat>
 #include <cmath>
@@ -141,29 +142,60 @@ void Extend(ChangeBox& box, int width, int height, std::int64_t x1, std::int64_t
     box.right = std::max(box.right, x2), box.bottom = std::max(box.bottom, y2);
 }
 
-void MarkTiles(Tracked& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
-    // Tracking stops at saturation, unless a mark wants to know what changed: a loop's
-    // passes draw much and put back what they drew.
+// Counts one mark towards the tracker's saturation; false once it is saturated, when marks
+// no longer need to set tiles. Tracking goes on however much changes while a mark wants to
+// know what changed: a loop's passes draw much and put back what they drew.
+bool CountMark(Tracked& t) {
     if (!t.saturated && !gStampsWanted && ++t.marks > t.tiles.size() / 4) {
         t.saturated = true;
         t.anyTile = true;
     }
     if (t.saturated) {
         t.allChanged = gHistoryStep;
-        return;
+        return false;
     }
+    return true;
+}
+
+// The tiles (inclusive, in tile units) that hold the pixel box's part inside the image;
+// false when it misses the image.
+bool TileBox(const Tracked& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
+             std::int64_t box[4]) {
     x1 = std::max<std::int64_t>(x1, 0), y1 = std::max<std::int64_t>(y1, 0);
     x2 = std::min<std::int64_t>(x2, t.width - 1), y2 = std::min<std::int64_t>(y2, t.height - 1);
-    if (x1 > x2 || y1 > y2) return;
+    if (x1 > x2 || y1 > y2) return false;
+    box[0] = x1 >> TileShift, box[1] = y1 >> TileShift;
+    box[2] = x2 >> TileShift, box[3] = y2 >> TileShift;
+    return true;
+}
+
+// Sets the tiles of a box that TileBox gave, which lies inside the tile grid.
+void SetTiles(Tracked& t, const std::int64_t box[4]) {
     t.anyTile = true;
-    Extend(t.marked, t.tilesX, t.tilesY, x1 >> TileShift, y1 >> TileShift, x2 >> TileShift,
-           y2 >> TileShift);
-    for (std::int64_t ty = y1 >> TileShift; ty <= y2 >> TileShift; ++ty) {
-        std::uint8_t* row = t.tiles.data() + ty * t.tilesX;
-        std::fill(row + (x1 >> TileShift), row + (x2 >> TileShift) + 1, std::uint8_t{1});
-        std::uint64_t* stamps = t.stamps.data() + ty * t.tilesX;
-        std::fill(stamps + (x1 >> TileShift), stamps + (x2 >> TileShift) + 1, gHistoryStep);
+    ChangeBox& m = t.marked;
+    if (m.Empty()) {
+        m = {box[0], box[1], box[2], box[3]};
+    } else {
+        m.left = std::min(m.left, box[0]), m.top = std::min(m.top, box[1]);
+        m.right = std::max(m.right, box[2]), m.bottom = std::max(m.bottom, box[3]);
     }
+    for (std::int64_t ty = box[1]; ty <= box[3]; ++ty) {
+        std::uint8_t* row = t.tiles.data() + ty * t.tilesX;
+        std::uint64_t* stamps = t.stamps.data() + ty * t.tilesX;
+        if (box[2] - box[0] <= 1) {
+            // The usual one or two tiles, without memset.
+            row[box[0]] = 1, row[box[2]] = 1;
+            stamps[box[0]] = gHistoryStep, stamps[box[2]] = gHistoryStep;
+        } else {
+            std::fill(row + box[0], row + box[2] + 1, std::uint8_t{1});
+            std::fill(stamps + box[0], stamps + box[2] + 1, gHistoryStep);
+        }
+    }
+}
+
+void MarkTiles(Tracked& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+    std::int64_t box[4];
+    if (CountMark(t) && TileBox(t, x1, y1, x2, y2, box)) SetTiles(t, box);
 }
 
 // A box given by reals in any order, widened by margin and cut to the surface; what is not
@@ -177,8 +209,10 @@ bool PixelBounds(const Surface& s, double x1, double y1, double x2, double y2, d
         return true;
     }
     if (hi[0] < 0 || hi[1] < 0 || lo[0] > s.width || lo[1] > s.height) return false;
+    // The floor cut to [0, limit], without a call to floor: inside the range it is the
+    // truncation of a positive value.
     auto index = [](double v, double limit) {
-        return static_cast<std::int64_t>(std::clamp(std::floor(v), 0.0, limit));
+        return v <= 0 ? 0 : static_cast<std::int64_t>(v >= limit ? limit : v);
     };
     out[0] = index(lo[0], s.width), out[1] = index(lo[1], s.height);
     out[2] = index(hi[0], s.width), out[3] = index(hi[1], s.height);
@@ -214,26 +248,43 @@ void TouchAll(const Surface& s) {
     Touch(s, 0, 0, s.width, s.height);
 }
 
+// floor(c) as an integer for a finite c well inside the int64 range, without a call to floor.
+std::int64_t FloorIndex(double c) {
+    const auto i = static_cast<std::int64_t>(c);  // towards zero
+    return static_cast<double>(i) > c ? i - 1 : i;
+}
+
 // Marks the watched tiles around points spaced half a tile apart along a path; the points
 // are finite and within a few times the surface's size of it.
 template <class PointAt>
 void MarkAlong(Tracked& t, int steps, PointAt at) {
     // A pixel of the path lies within half a step (4 pixels) of a point, and 1 of rounding.
     constexpr int Margin = TileSize / 4 + 2;
+    // Neighbouring points mostly cover the same tiles, which are set once; every point still
+    // counts as a mark of its own.
+    std::int64_t last[4] = {1, 1, 0, 0};  // no tiles
     for (int k = 0; k <= steps; ++k) {
         double x = 0, y = 0;
         at(k, x, y);
-        const auto px = static_cast<std::int64_t>(std::floor(x));
-        const auto py = static_cast<std::int64_t>(std::floor(y));
-        MarkTiles(t, px - Margin, py - Margin, px + Margin, py + Margin);
+        const std::int64_t px = FloorIndex(x), py = FloorIndex(y);
+        std::int64_t box[4];
+        if (!CountMark(t)) return;
+        if (!TileBox(t, px - Margin, py - Margin, px + Margin, py + Margin, box)) continue;
+        if (std::equal(box, box + 4, last)) continue;
+        SetTiles(t, box);
+        std::copy(box, box + 4, last);
     }
 }
 
 // A one-pixel line: in the watched image only the tiles along it.
 void TouchSegment(const Surface& s, double x1, double y1, double x2, double y2) {
     Tracked* t = WatchedFor(s);
+    if (!t) {
+        Touch(s, x1, y1, x2, y2);
+        return;
+    }
     const double length = std::hypot(x2 - x1, y2 - y1);
-    if (!t || !std::isfinite(length) || length > 4.0 * (s.width + s.height) ||
+    if (!std::isfinite(length) || length > 4.0 * (s.width + s.height) ||
         std::fabs(x1) + std::fabs(y1) > 4.0 * (s.width + s.height)) {
         Touch(s, x1, y1, x2, y2);
         return;
@@ -303,9 +354,10 @@ double Clamp(double c, double lo, double hi) {
     return c < lo ? lo : (c > hi ? hi : c);
 }
 
-// Halves away from zero; callers keep |c| well inside the int64 range.
+// Halves away from zero; callers keep |c| well inside the int64 range, where the conversion
+// truncates as trunc would, without calling it.
 std::int64_t PixelIndexWide(double c) {
-    return static_cast<std::int64_t>(c > 0 ? std::trunc(c + 0.5) : std::trunc(c - 0.5));
+    return static_cast<std::int64_t>(c > 0 ? c + 0.5 : c - 0.5);
 }
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
@@ -376,6 +428,22 @@ ZIR_PIXEL_LOOP void SegmentPixels(const Surface& s, std::int64_t x1, std::int64_
     }
     std::int64_t err = n == 0 ? 0 : (2 * lo * m + n) - 2 * n * k;  // in [0, 2n)
     const std::int64_t twoN = 2 * n, twoM = 2 * m;
+    if (style == SolidStyle) {
+        // The error as it would be after a minor step is formed first and its sign decides:
+        // an add and a sign test per pixel, where the general loop below needs an add, a
+        // compare and a subtract.
+        const std::int64_t wrapErr = twoM - twoN;
+        const std::ptrdiff_t diagonal = majorStride + minorStride;
+        for (std::int64_t i = 0;;) {
+            *p = value;
+            if (++i == count) break;
+            const std::int64_t wrapped = err + wrapErr;
+            const bool minor = wrapped >= 0;
+            err = minor ? wrapped : err + twoM;
+            p += minor ? diagonal : majorStride;
+        }
+        return;
+    }
     std::int64_t step = styleStart + lo;
     for (std::int64_t i = 0;;) {
         if (style == SolidStyle || StyleBit(style, step)) *p = value;
@@ -560,29 +628,48 @@ ZIR_PIXEL_LOOP void CircleOutline(const Surface& s, const CircleShape& c, const 
                                   T value) {
     const std::int64_t R = c.Radius();
     if (c.cx - R >= 0 && c.cy - R >= 0 && c.cx + R < s.width && c.cy + R < s.height) {
-        // Wholly inside: one pass plots all eight octants without bounds checks.
+        // Wholly inside: one pass plots all eight octants without bounds checks, each pixel
+        // addressed from the centre.
+        T* const centre = RowOf<T>(s, c.cy) + c.cx;
+        const std::ptrdiff_t W = s.width;
+        if (sector.all) {
+            for (std::int64_t t = 0; t <= c.T; ++t) {
+                const std::int64_t y = c.Y(t);
+                T* const below = centre + y * W;
+                T* const above = centre - y * W;
+                T* const down = centre + t * W;
+                T* const up = centre - t * W;
+                below[t] = value, below[-t] = value, above[t] = value, above[-t] = value;
+                down[y] = value, down[-y] = value, up[y] = value, up[-y] = value;
+            }
+            return;
+        }
+        auto plot = [&](std::int64_t dx, std::int64_t dy) {
+            if (sector.Contains(static_cast<double>(dx), static_cast<double>(dy))) {
+                centre[dy * W + dx] = value;
+            }
+        };
         for (std::int64_t t = 0; t <= c.T; ++t) {
             const std::int64_t y = c.Y(t);
-            const std::int64_t offsets[8][2] = {{t, y}, {-t, y}, {t, -y}, {-t, -y},
-                                                {y, t}, {-y, t}, {y, -t}, {-y, -t}};
-            for (const auto& o : offsets) {
-                if (sector.Contains(static_cast<double>(o[0]), static_cast<double>(o[1]))) {
-                    RowOf<T>(s, c.cy + o[1])[c.cx + o[0]] = value;
-                }
-            }
+            plot(t, y), plot(-t, y), plot(t, -y), plot(-t, -y);
+            plot(y, t), plot(-y, t), plot(y, -t), plot(-y, -t);
         }
         return;
     }
     // Partly visible but of moderate size: one pass, each pixel checked; full circles plot
     // by rows so each row is tested once.
     if (R <= 8192 && sector.all) {
-        const std::int64_t W = s.width, H = s.height;
+        // Unsigned comparisons test both edges at once; everything the test needs is copied
+        // into the lambda, so nothing is reloaded after a pixel is written.
+        const std::uint64_t W = static_cast<std::uint64_t>(s.width);
+        const std::uint64_t H = static_cast<std::uint64_t>(s.height);
+        T* const pixels = RowOf<T>(s, 0);
         const std::int64_t cx = c.cx, cy = c.cy;
-        auto plotRow = [&](std::int64_t row, std::int64_t a) {  // (cx - a, row), (cx + a, row)
-            if (row < 0 || row >= H) return;
-            T* p = RowOf<T>(s, row);
-            if (cx - a >= 0 && cx - a < W) p[cx - a] = value;
-            if (cx + a >= 0 && cx + a < W) p[cx + a] = value;
+        auto plotRow = [=](std::int64_t row, std::int64_t a) {  // (cx - a, row), (cx + a, row)
+            if (static_cast<std::uint64_t>(row) >= H) return;
+            T* const p = pixels + static_cast<std::ptrdiff_t>(row * static_cast<std::int64_t>(W));
+            if (static_cast<std::uint64_t>(cx - a) < W) p[cx - a] = value;
+            if (static_cast<std::uint64_t>(cx + a) < W) p[cx + a] = value;
         };
         for (std::int64_t t = 0; t <= c.T; ++t) {
             const std::int64_t y = c.Y(t);
@@ -691,7 +778,13 @@ ZIR_PIXEL_LOOP void DrawArc(const Surface& s, double cxReal, double cyReal, doub
             return;
         }
         // Nothing to draw when the whole target lies inside the ring.
-        auto inside = [&](double x, double y) { return std::hypot(x - cx, y - cy) < r - 2; };
+        // A distance is no shorter than either of its legs, which settles most corners
+        // without the square root.
+        auto inside = [&](double x, double y) {
+            const double dx = x - cx, dy = y - cy;
+            if (std::max(std::fabs(dx), std::fabs(dy)) >= r - 2) return false;
+            return std::hypot(dx, dy) < r - 2;
+        };
         if (inside(0, 0) && inside(s.width - 1, 0) && inside(0, s.height - 1) &&
             inside(s.width - 1, s.height - 1)) {
             return;
@@ -1044,10 +1137,26 @@ void RasterBits(DrawTarget target, const std::uint8_t* bits, int rowBytes, int w
         for (int j = 0; j < o.height; ++j) {
             const std::uint8_t* row = bits + static_cast<std::size_t>(o.srcY + j) * rowBytes;
             T* out = RowOf<T>(dst, o.dstY + j) + o.dstX;
-            for (int i = 0; i < o.width; ++i) {
-                const int sx = o.srcX + i;
-                const bool on = row[sx >> 3] & (0x80 >> (sx & 7));
-                if (on ? drawInk : drawPaper) out[i] = on ? inkPixel : paperPixel;
+            if (drawPaper) {
+                for (int i = 0; i < o.width; ++i) {
+                    const int sx = o.srcX + i;
+                    const bool on = row[sx >> 3] & (0x80 >> (sx & 7));
+                    if (on ? drawInk : true) out[i] = on ? inkPixel : paperPixel;
+                }
+                continue;
+            }
+            if (!drawInk) break;
+            // Ink alone, as text is drawn: only the set bits are visited, a byte at a time.
+            const int first = o.srcX, last = o.srcX + o.width - 1;
+            for (int b = first >> 3; b <= last >> 3; ++b) {
+                unsigned byte = row[b];
+                if (b == first >> 3) byte &= 0xFFu >> (first & 7);
+                if (b == last >> 3) byte &= 0xFFu << (7 - (last & 7)) & 0xFFu;
+                while (byte != 0) {
+                    const int bit = std::countl_zero(static_cast<std::uint8_t>(byte));
+                    out[b * 8 + bit - first] = inkPixel;
+                    byte &= ~(0x80u >> bit);
+                }
             }
         }
     });

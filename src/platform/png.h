@@ -8,8 +8,9 @@
 
 namespace zir {
 
-// Writes the image as an 8-bit RGB PNG (a 1-byte image as grey levels of its palette
-// indexes). False, with nothing left behind, when the file cannot be written.
+// Writes the image as a PNG: with a palette of 1 to 8 bits when it has at most 256 colours,
+// else as 8-bit RGB (a 1-byte image's pixels are grey levels of their palette indexes).
+// False, with nothing left behind, when the file cannot be written.
 bool WritePng(const std::string& path, const std::uint8_t* image);
 
 // Reads an 8-bit RGB or RGBA PNG into a 32-bit image of 0x00RRGGBB pixels, for comparing

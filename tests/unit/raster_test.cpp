@@ -483,6 +483,39 @@ TEST(Blits, BetweenPixelSizes) {
     EXPECT_TRUE(c.is(0, 0, Black));
 }
 
+// A one-bit picture draws as the blit of an image of its pixels in Transparent mode would,
+// for every combination of visible and transparent ink and paper, wherever it is clipped.
+TEST(Bits, DrawLikeATransparentBlitOfTheirPixels) {
+    std::mt19937 random(11);
+    for (int bpp : {1, 2, 4}) {
+        const Colour mask = bpp == 1 ? 0 : MaskColour;
+        const Colour ink1 = 0xFF0033, ink2 = 0x00FF44;  // low bytes apart from 1-byte mask 0
+        const Colour choices[][2] = {{ink1, mask}, {mask, ink1}, {ink1, ink2}, {mask, mask}};
+        for (auto [ink, paper] : choices) {
+            for (int trial = 0; trial < 40; ++trial) {
+                const int w = 1 + static_cast<int>(random() % 21), h = 1 + random() % 5;
+                const int rowBytes = (w + 7) / 8 + static_cast<int>(random() % 2);
+                std::vector<std::uint8_t> bits(static_cast<std::size_t>(rowBytes) * h);
+                for (auto& b : bits) b = static_cast<std::uint8_t>(random());
+                Image image{ImageCreateWithDepth(w, h, bpp)};
+                ImageHandle picture = image.get();
+                for (int y = 0; y < h; ++y)
+                    for (int x = 0; x < w; ++x) {
+                        const bool on = bits[y * rowBytes + (x >> 3)] & (0x80 >> (x & 7));
+                        RasterPixel(&picture, x, y, on ? ink : paper);
+                    }
+                const int x = static_cast<int>(random() % 30) - w,
+                          y = static_cast<int>(random() % 12) - h;
+                Canvas drawn(12, 8, 0x0000FF, bpp), blitted(12, 8, 0x0000FF, bpp);
+                RasterBits(drawn.target(), bits.data(), rowBytes, w, h, x, y, ink, paper);
+                RasterBlit(blitted.target(), x, y, image.get(), BlitMode::Transparent);
+                ASSERT_TRUE(SameAsWindowOf(drawn, blitted, 0, 0))
+                    << bpp << " bytes, " << w << "x" << h << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(Grab, CopiesTheRectangleAndLeavesWhatIsOutside) {
     Canvas c(20, 20);
     RasterLine(c.target(), 5, 5, 9, 9, Red, LineKind::FilledBox);
