@@ -1,7 +1,6 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,15 +8,14 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/largememory.h"
+
 namespace zir {
 namespace {
 
 // A file larger than this grows its buffer as it is read, so a wrong size cannot ask for
 // more memory than the file holds.
 constexpr off_t MaxReservedBytes = off_t{1} << 30;
-
-// A file larger than this is read, not mapped: its mapping would cost as much address space.
-constexpr off_t MaxMappedBytes = off_t{1} << 30;
 
 struct Descriptor {
     int fd = -1;
@@ -62,9 +60,9 @@ FileBytes::~FileBytes() {
 }
 
 void FileBytes::Release() {
-    if (mapped_) ::munmap(mapped_, mappedBytes_);
-    mapped_ = nullptr;
-    mappedBytes_ = 0;
+    FreeLarge(large_, largeBytes_);
+    large_ = nullptr;
+    largeBytes_ = 0;
     copy_.clear();
     bytes_ = {};
 }
@@ -74,18 +72,38 @@ bool FileBytes::Load(const std::string& path) {
     Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
     struct stat info {};
     if (file.fd < 0 || ::fstat(file.fd, &info) != 0) return false;
-    // An empty regular file may still have content (files under /proc), so it is read.
-    if (S_ISREG(info.st_mode) && info.st_size > 0 && info.st_size < MaxMappedBytes) {
-        const auto size = static_cast<std::size_t>(info.st_size);
-        // The pages are in the page cache after the first read of the file; populating the
-        // mapping at once spares a fault per page as they are read.
-        void* p = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.fd, 0);
-        if (p != MAP_FAILED) {
-            mapped_ = p;
-            mappedBytes_ = size;
-            bytes_ = std::string_view(static_cast<const char*>(p), size);
+    // A large regular file is read straight into memory of its own (see AllocateLarge). It
+    // is not mapped: a file cut short by another program while it is read would end the
+    // process with a bus error. An empty regular file may still have content (files under
+    // /proc), so it is read the plain way.
+    const auto size = static_cast<std::size_t>(info.st_size);
+    if (S_ISREG(info.st_mode) && info.st_size > 0 && info.st_size < MaxReservedBytes &&
+        size >= LargeMemoryBytes && (large_ = AllocateLarge(size)) != nullptr) {
+        largeBytes_ = size;
+        auto* into = static_cast<char*>(large_);
+        std::size_t got = 0;
+        for (;;) {
+            const ssize_t n = got < size ? ::read(file.fd, into + got, size - got) : 0;
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                Release();
+                return false;
+            }
+            if (n == 0) break;
+            got += static_cast<std::size_t>(n);
+        }
+        char more = 0;
+        ssize_t extra = 0;
+        do {
+            extra = ::read(file.fd, &more, 1);
+        } while (extra < 0 && errno == EINTR);
+        if (extra == 0) {
+            bytes_ = std::string_view(into, got);
             return true;
         }
+        // The file grew while it was read: read it again, whole, the plain way.
+        Release();
+        if (::lseek(file.fd, 0, SEEK_SET) != 0) return false;
     }
     if (!ReadAll(file.fd, info, copy_)) return false;
     bytes_ = copy_;

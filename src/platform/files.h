@@ -10,9 +10,9 @@ namespace zir {
 // The file's bytes; false when it cannot be opened or read (a directory, no permission).
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
-// A file's bytes, held for as long as the object lives: a regular file is mapped read-only
-// instead of copied (a fresh copy costs more in first touches of memory than reading it),
-// anything else (a pipe, a device, a file the system will not map) is read into memory.
+// A file's bytes, held for as long as the object lives: a large regular file is read into
+// memory of its own that costs few first touches (see AllocateLarge), anything else (a small
+// file, a pipe, a device) into an ordinary string.
 class FileBytes {
   public:
     FileBytes() = default;
@@ -28,8 +28,8 @@ class FileBytes {
   private:
     void Release();
 
-    void* mapped_ = nullptr;
-    std::size_t mappedBytes_ = 0;
+    void* large_ = nullptr;
+    std::size_t largeBytes_ = 0;
     std::string copy_;
     std::string_view bytes_;
 };
