@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "fastest_reporter.h"
 #include "frontend/compiler.h"
 #include "zirkula.h"
 
@@ -164,61 +165,17 @@ void CompileTriangles(benchmark::State& state) {
         static_cast<double>(std::count(text.begin(), text.end(), '\n'));
 }
 
-// Shows only the fastest repetition of each size and keeps its CPU time in seconds and
-// its number of lines.
-class FastestReporter : public benchmark::ConsoleReporter {
-  public:
-    FastestReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Color : OO_None) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        const Run* best = nullptr;
-        for (const Run& run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-            if (!best || run.GetAdjustedCPUTime() < best->GetAdjustedCPUTime()) best = &run;
-        }
-        if (!best) return;
-        const auto lines = best->counters.find("lines");
-        const double seconds = best->GetAdjustedCPUTime() * Scale(best->time_unit);
-        if (lines != best->counters.end()) fastest_[static_cast<int>(lines->second)] = seconds;
-        shown_.push_back(*best);
-        shown_.back().run_name.repetitions.clear();
+void PrintTable(const bench::FastestReporter& r) {
+    // The fastest CPU seconds of a compile by the script's number of lines.
+    std::map<int, double> fastest;
+    for (const auto& [name, times] : r.Times()) {
+        const auto lines = times.counters.find("lines");
+        if (lines != times.counters.end())
+            fastest[static_cast<int>(lines->second)] = times.cpuSeconds;
     }
-
-    void Finalize() override {
-        std::stable_sort(shown_.begin(), shown_.end(), [](const Run& a, const Run& b) {
-            return a.family_index != b.family_index
-                       ? a.family_index < b.family_index
-                       : a.per_family_instance_index < b.per_family_instance_index;
-        });
-        if (!shown_.empty()) ConsoleReporter::ReportRuns(shown_);
-        ConsoleReporter::Finalize();
-    }
-
-    // Fastest CPU seconds per compile, by the script's number of lines.
-    const std::map<int, double>& Fastest() const { return fastest_; }
-
-  private:
-    static double Scale(benchmark::TimeUnit unit) {
-        switch (unit) {
-            case benchmark::kSecond:
-                return 1;
-            case benchmark::kMillisecond:
-                return 1e-3;
-            case benchmark::kMicrosecond:
-                return 1e-6;
-            default:
-                return 1e-9;
-        }
-    }
-
-    std::map<int, double> fastest_;
-    std::vector<Run> shown_;
-};
-
-void PrintTable(const FastestReporter& r) {
     std::printf("\n%10s %12s %16s\n", "lines", "ms", "lines/s");
     double at100k = std::nan(""), at1m = std::nan("");
-    for (auto [lines, seconds] : r.Fastest()) {
+    for (auto [lines, seconds] : fastest) {
         std::printf("%10d %12.2f %16.0f\n", lines, seconds * 1e3, lines / seconds);
         if (lines >= 90000 && lines <= 110000) at100k = seconds * 1e5 / lines;
         if (lines >= 900000 && lines <= 1100000) at1m = seconds * 1e6 / lines;
@@ -239,13 +196,7 @@ void PrintTable(const FastestReporter& r) {
 }  // namespace zir
 
 int main(int argc, char** argv) {
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    int count = static_cast<int>(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+    if (!zir::bench::StartBenchmarks(argc, argv)) return 1;
     for (int lines : {10000, 100000, 1000000}) zir::Script(lines);
     benchmark::RegisterBenchmark("Compile", zir::Compile)
         ->Arg(10000)
@@ -260,7 +211,7 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond)
         ->MinTime(0.5)
         ->Repetitions(5);
-    zir::FastestReporter reporter;
+    zir::bench::FastestReporter reporter(zir::bench::FastestBy::Cpu);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     zir::PrintTable(reporter);
     benchmark::Shutdown();

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "fastest_reporter.h"
 #include "frontend/compiler.h"
 #include "interp/engine.h"
 #include "interp/objects.h"
@@ -259,63 +260,6 @@ void WriteScripts(const std::string& dir) {
     }
 }
 
-// Keeps the fastest real time of every benchmark by its name and shows only that run.
-class FastestReporter : public benchmark::ConsoleReporter {
-  public:
-    FastestReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Color : OO_None) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        const Run* best = nullptr;
-        for (const Run& run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-            if (!best || run.GetAdjustedRealTime() < best->GetAdjustedRealTime()) best = &run;
-        }
-        if (!best) return;
-        fastestUs_[best->run_name.function_name] =
-            best->GetAdjustedRealTime() * Scale(best->time_unit) * 1e6;
-        double cpu = best->GetAdjustedCPUTime();
-        for (const Run& run : runs) {
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration)
-                cpu = std::min(cpu, run.GetAdjustedCPUTime());
-        }
-        fastestCpuUs_[best->run_name.function_name] = cpu * Scale(best->time_unit) * 1e6;
-        shown_.push_back(*best);
-        shown_.back().run_name.repetitions.clear();
-    }
-
-    void Finalize() override {
-        std::stable_sort(shown_.begin(), shown_.end(), [](const Run& a, const Run& b) {
-            return a.family_index < b.family_index;
-        });
-        if (!shown_.empty()) ConsoleReporter::ReportRuns(shown_);
-        ConsoleReporter::Finalize();
-    }
-
-    // Fastest real (or CPU) microseconds by the benchmark's name; NaN when it did not run.
-    double Us(const std::string& name, bool cpu = false) const {
-        const auto& times = cpu ? fastestCpuUs_ : fastestUs_;
-        auto it = times.find(name);
-        return it == times.end() ? std::nan("") : it->second;
-    }
-
-  private:
-    static double Scale(benchmark::TimeUnit unit) {
-        switch (unit) {
-            case benchmark::kSecond:
-                return 1;
-            case benchmark::kMillisecond:
-                return 1e-3;
-            case benchmark::kMicrosecond:
-                return 1e-6;
-            default:
-                return 1e-9;
-        }
-    }
-
-    std::map<std::string, double> fastestUs_, fastestCpuUs_;
-    std::vector<Run> shown_;
-};
-
 std::string RunName(Kind kind, const Area& a, int frames) {
     return std::string(KindName(kind)) + "/" + AreaName(a) + "/" + std::to_string(frames);
 }
@@ -326,12 +270,17 @@ std::string CopyName(const Area& a) {
 
 // Microseconds one frame (or pass) costs: the difference of the many-frame and the
 // few-frame run over the difference in frames.
-double PerFrameUs(const FastestReporter& r, Kind kind, const Area& a, bool cpu = false) {
-    return (r.Us(RunName(kind, a, ManyFrames), cpu) - r.Us(RunName(kind, a, FewFrames), cpu)) /
+// Fastest real (or CPU) microseconds of a run; NaN when it did not run.
+double Us(const bench::FastestReporter& r, const std::string& name, bool cpu = false) {
+    return (cpu ? r.CpuSeconds(name) : r.RealSeconds(name)) * 1e6;
+}
+
+double PerFrameUs(const bench::FastestReporter& r, Kind kind, const Area& a, bool cpu = false) {
+    return (Us(r, RunName(kind, a, ManyFrames), cpu) - Us(r, RunName(kind, a, FewFrames), cpu)) /
            (ManyFrames - FewFrames);
 }
 
-void PrintTable(const FastestReporter& r) {
+void PrintTable(const bench::FastestReporter& r) {
     std::printf("\nPer frame (or drag pass), from the runs of %d and %d frames (moves):\n",
                 FewFrames, ManyFrames);
     std::printf("%-16s %-10s %10s %10s %10s %14s %8s\n", "what", "area", "us/frame", "(cpu us)",
@@ -341,7 +290,7 @@ void PrintTable(const FastestReporter& r) {
     for (Kind kind : {Kind::Animation, Kind::Interaction, Kind::EmptyAnimation}) {
         for (const Area& a : areas) {
             const double us = PerFrameUs(r, kind, a);
-            const double copy = r.Us(CopyName(a));
+            const double copy = Us(r, CopyName(a));
             if (std::isnan(us)) continue;
             const bool small = a.width == Small.width;
             std::string goal = "-";
@@ -354,7 +303,7 @@ void PrintTable(const FastestReporter& r) {
     }
     const double areaRatio =
         double(Large.width) * Large.height / (double(Small.width) * Small.height);
-    const double copyRatio = r.Us(CopyName(Large)) / r.Us(CopyName(Small));
+    const double copyRatio = Us(r, CopyName(Large)) / Us(r, CopyName(Small));
     std::printf("\nGrowth from %s to %s (area x%.2f, buffer copy x%.2f):\n",
                 AreaName(Small).c_str(), AreaName(Large).c_str(), areaRatio, copyRatio);
     for (Kind kind : {Kind::Animation, Kind::Interaction, Kind::EmptyAnimation}) {
@@ -375,13 +324,7 @@ int main(int argc, char** argv) {
         zir::WriteScripts(argv[2]);
         return 0;
     }
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    int count = static_cast<int>(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+    if (!zir::bench::StartBenchmarks(argc, argv)) return 1;
     using zir::Kind;
     for (const zir::Area& area : {zir::Small, zir::Large}) {
         benchmark::RegisterBenchmark(zir::CopyName(area).c_str(), zir::CopyBuffer, area)
@@ -399,7 +342,7 @@ int main(int argc, char** argv) {
             }
         }
     }
-    zir::FastestReporter reporter;
+    zir::bench::FastestReporter reporter(zir::bench::FastestBy::Real);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     zir::PrintTable(reporter);
     benchmark::Shutdown();

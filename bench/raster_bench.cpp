@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "draw/raster.h"
+#include "fastest_reporter.h"
 #include "platform/image.h"
 
 namespace zir {
@@ -339,61 +340,6 @@ void Memcpy(benchmark::State& state) {
 
 // ---- the table ----------------------------------------------------------------------
 
-// Shows only the fastest repetition of each benchmark and keeps its time. Times are CPU
-// times of the benchmark's thread, so that other work on a shared machine counts less; a
-// benchmark with manual timing measures the thread's CPU time itself.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Color : OO_None) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        const Run* best = nullptr;
-        for (const Run& run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-            if (!best || Ns(run) < Ns(*best)) best = &run;
-        }
-        if (!best) return;
-        ns_[best->run_name.function_name] = Ns(*best);
-        shown_.push_back(*best);
-        shown_.back().run_name.min_time.clear();
-        shown_.back().run_name.repetitions.clear();
-    }
-
-    // Interleaving reports the benchmarks in random order; they are shown in their own.
-    void Finalize() override {
-        std::stable_sort(shown_.begin(), shown_.end(), [](const Run& a, const Run& b) {
-            return a.family_index < b.family_index;
-        });
-        if (!shown_.empty()) ConsoleReporter::ReportRuns(shown_);
-        ConsoleReporter::Finalize();
-    }
-
-    // The time of one iteration in nanoseconds, or NaN when the benchmark did not run.
-    double Ns(const std::string& name) const {
-        auto it = ns_.find(name);
-        return it == ns_.end() ? std::nan("") : it->second;
-    }
-
-  private:
-    static double Ns(const Run& run) {
-        const bool manual = !run.run_name.time_type.empty();
-        const double t = manual ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
-        switch (run.time_unit) {
-            case benchmark::kSecond:
-                return t * 1e9;
-            case benchmark::kMillisecond:
-                return t * 1e6;
-            case benchmark::kMicrosecond:
-                return t * 1e3;
-            default:
-                return t;
-        }
-    }
-
-    std::map<std::string, double> ns_;
-    std::vector<Run> shown_;
-};
-
 struct Comparison {
     const char* what;
     const char* ours;
@@ -403,7 +349,9 @@ struct Comparison {
     double goal;  // 0 when there is none
 };
 
-void PrintTable(const RatioReporter& r) {
+// Times are CPU times of the benchmark's thread, so that other work on a shared machine
+// counts less; a benchmark with manual timing measures the thread's CPU time itself.
+void PrintTable(const bench::FastestReporter& r) {
     const Comparison rows[] = {
         {"1000 segments vs Cairo", "Segments/Zirkula", "Segments/Cairo", true, 4},
         {"1000 circle outlines vs Cairo", "Circles/Zirkula", "Circles/Cairo", true, 20},
@@ -417,7 +365,7 @@ void PrintTable(const RatioReporter& r) {
     std::printf("\n%-30s %12s %12s %9s %9s  %s\n", "comparison", "ours us", "other us", "ratio",
                 "goal", "");
     for (const Comparison& c : rows) {
-        const double ours = r.Ns(c.ours), other = r.Ns(c.other);
+        const double ours = r.ChosenSeconds(c.ours) * 1e9, other = r.ChosenSeconds(c.other) * 1e9;
         if (std::isnan(ours) || std::isnan(other)) continue;
         const double ratio = c.faster ? other / ours : ours / other;
         char goal[16] = "-";
@@ -504,17 +452,10 @@ void RegisterAll() {
 }  // namespace zir
 
 int main(int argc, char** argv) {
-    // Interleaving is the default here; a later flag on the command line still overrides it.
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    int count = static_cast<int>(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+    if (!zir::bench::StartBenchmarks(argc, argv)) return 1;
     zir::PrintWorkCheck();
     zir::RegisterAll();
-    zir::RatioReporter reporter;
+    zir::bench::FastestReporter reporter(zir::bench::FastestBy::CpuOrManual);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     zir::PrintTable(reporter);
     benchmark::Shutdown();
