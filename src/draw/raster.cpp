@@ -143,10 +143,11 @@ void Extend(ChangeBox& box, int width, int height, std::int64_t x1, std::int64_t
 }
 
 // Counts one mark towards the tracker's saturation; false once it is saturated, when marks
-// no longer need to set tiles. Tracking goes on however much changes while a mark wants to
-// know what changed: a loop's passes draw much and put back what they drew.
+// no longer need to set tiles. While a mark wants to know what changed, tracking goes on
+// much longer: a loop's pass draws much and puts back only what it drew.
 bool CountMark(Tracked& t) {
-    if (!t.saturated && !gStampsWanted && ++t.marks > t.tiles.size() / 4) {
+    const std::size_t limit = gStampsWanted ? 4 * t.tiles.size() : t.tiles.size() / 4;
+    if (!t.saturated && ++t.marks > limit) {
         t.saturated = true;
         t.anyTile = true;
     }

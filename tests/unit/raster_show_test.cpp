@@ -210,11 +210,11 @@ TEST_P(WaitingShowTest, PuttingBackThePassPictureCopiesWhatChangedAndOnlyThat) {
     std::memcpy(picture.get(), handle_, ImageBytes(handle_));
     std::uint64_t mark = RasterChangeMark();
     for (int pass = 0; pass < 60; ++pass) {
-        // Many figures a pass, more than the show alone would track tile by tile.
-        for (int k = 0; k < 40; ++k) {
+        // More figures a pass than the show alone would track tile by tile.
+        for (int k = 0; k < 14; ++k) {
             const Colour c = static_cast<Colour>(random() & 0xFFFFFF);
             if (k % 2) {
-                RasterArc(&handle_, coordinate(AreaWidth), coordinate(AreaHeight), random() % 90, c,
+                RasterArc(&handle_, coordinate(AreaWidth), coordinate(AreaHeight), random() % 60, c,
                           0, FullTurn, false);
             } else {
                 RasterLine(&handle_, coordinate(AreaWidth), coordinate(AreaHeight),
@@ -246,6 +246,11 @@ TEST_P(WaitingShowTest, APictureIsPutBackWholeWhenItsChangesAreNotKnown) {
     RasterNoteChanged(handle_);
     ASSERT_TRUE(RasterRestoreSince(handle_, picture.get(), mark));
     EXPECT_EQ(std::memcmp(handle_, picture.get(), ImageBytes(handle_)), 0);
+    // A pass that draws more than is worth tracking is put back whole.
+    RasterShow(handle_, 0, 0);
+    mark = RasterChangeMark();
+    for (int k = 0; k < 5000; ++k) RasterPixel(&handle_, k % AreaWidth, k % AreaHeight, 0xFF);
+    EXPECT_FALSE(RasterRestoreSince(handle_, picture.get(), mark));
     mark = RasterChangeMark();
     RasterWatch(handle_);
     EXPECT_FALSE(RasterRestoreSince(handle_, picture.get(), mark));
