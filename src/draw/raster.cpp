@@ -173,13 +173,7 @@ bool TileBox(const Tracked& t, std::int64_t x1, std::int64_t y1, std::int64_t x2
 // Sets the tiles of a box that TileBox gave, which lies inside the tile grid.
 void SetTiles(Tracked& t, const std::int64_t box[4]) {
     t.anyTile = true;
-    ChangeBox& m = t.marked;
-    if (m.Empty()) {
-        m = {box[0], box[1], box[2], box[3]};
-    } else {
-        m.left = std::min(m.left, box[0]), m.top = std::min(m.top, box[1]);
-        m.right = std::max(m.right, box[2]), m.bottom = std::max(m.bottom, box[3]);
-    }
+    Extend(t.marked, t.tilesX, t.tilesY, box[0], box[1], box[2], box[3]);
     for (std::int64_t ty = box[1]; ty <= box[3]; ++ty) {
         std::uint8_t* row = t.tiles.data() + ty * t.tilesX;
         std::uint64_t* stamps = t.stamps.data() + ty * t.tilesX;
@@ -197,6 +191,30 @@ void SetTiles(Tracked& t, const std::int64_t box[4]) {
 void MarkTiles(Tracked& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
     std::int64_t box[4];
     if (CountMark(t) && TileBox(t, x1, y1, x2, y2, box)) SetTiles(t, box);
+}
+
+// Calls run(left, top, width, height) for every horizontal run of tiles of the tile box
+// (inclusive, in tile units) for which changed(tile index) holds, with the pixels the run
+// covers, cut to the image.
+template <class Changed, class Run>
+void ForEachTileRun(const Tracked& t, const ChangeBox& box, Changed changed, Run run) {
+    for (auto ty = box.top; ty <= box.bottom; ++ty) {
+        const std::size_t rowStart = static_cast<std::size_t>(ty * t.tilesX);
+        for (auto tx = box.left; tx <= box.right;) {
+            if (!changed(rowStart + tx)) {
+                ++tx;
+                continue;
+            }
+            auto end = tx;
+            while (end <= box.right && changed(rowStart + end)) ++end;
+            const int left = static_cast<int>(tx << TileShift);
+            const int top = static_cast<int>(ty << TileShift);
+            run(left, top,
+                static_cast<int>(std::min<std::int64_t>(end << TileShift, t.width)) - left,
+                std::min(top + TileSize, t.height) - top);
+            tx = end;
+        }
+    }
 }
 
 // A box given by reals in any order, widened by margin and cut to the surface; what is not
@@ -1142,7 +1160,7 @@ void RasterBits(DrawTarget target, const std::uint8_t* bits, int rowBytes, int w
                 for (int i = 0; i < o.width; ++i) {
                     const int sx = o.srcX + i;
                     const bool on = row[sx >> 3] & (0x80 >> (sx & 7));
-                    if (on ? drawInk : true) out[i] = on ? inkPixel : paperPixel;
+                    if (!on || drawInk) out[i] = on ? inkPixel : paperPixel;
                 }
                 continue;
             }
@@ -1229,31 +1247,13 @@ bool RasterRestoreSince(const std::uint8_t* image, const std::uint8_t* picture,
         return false;
     }
     BeforeWriting(image);
-    const std::size_t rowBytes = static_cast<std::size_t>(dst.width) * dst.bytesPerPixel;
-    for (int ty = 0; ty < gWatched.tilesY; ++ty) {
-        const std::uint64_t* stamps = gWatched.stamps.data() + ty * gWatched.tilesX;
-        for (int tx = 0; tx < gWatched.tilesX;) {
-            if (stamps[tx] <= mark) {
-                ++tx;
-                continue;
-            }
-            int end = tx;
-            while (end < gWatched.tilesX && stamps[end] > mark) ++end;
-            // The run of changed tiles, cut to the image.
-            const int left = tx << TileShift, top = ty << TileShift;
-            const int right = std::min(end << TileShift, dst.width) - 1;
-            const int bottom = std::min(top + TileSize, dst.height) - 1;
-            Touch(dst, left, top, right, bottom, 0);
-            const std::size_t offset = static_cast<std::size_t>(left) * dst.bytesPerPixel;
-            const std::size_t bytes =
-                static_cast<std::size_t>(right - left + 1) * dst.bytesPerPixel;
-            for (int y = top; y <= bottom; ++y) {
-                std::memcpy(dst.pixels + y * rowBytes + offset, src.pixels + y * rowBytes + offset,
-                            bytes);
-            }
-            tx = end;
-        }
-    }
+    const ChangeBox everyTile{0, 0, gWatched.tilesX - 1, gWatched.tilesY - 1};
+    ForEachTileRun(
+        gWatched, everyTile, [mark](std::size_t tile) { return gWatched.stamps[tile] > mark; },
+        [&](int left, int top, int w, int h) {
+            Touch(dst, left, top, left + w - 1, top + h - 1, 0);
+            CopyOverlap(dst, src, {left, top, left, top, w, h}, BlitMode::Copy, 255);
+        });
     return true;
 }
 
@@ -1285,24 +1285,15 @@ void ShowNow(const std::uint8_t* image, int x, int y) {
             const ChangeBox& c = gScreen.changed;
             MarkTiles(gWatched, c.left - x, c.top - y, c.right - x, c.bottom - y);
         }
-        const ChangeBox& m = gWatched.marked;
-        for (int ty = static_cast<int>(m.top); gWatched.anyTile && ty <= m.bottom; ++ty) {
-            std::uint8_t* row = gWatched.tiles.data() + ty * gWatched.tilesX;
-            for (int tx = static_cast<int>(m.left); tx <= m.right;) {
-                if (!row[tx]) {
-                    ++tx;
-                    continue;
-                }
-                int end = tx;
-                while (end <= m.right && row[end]) row[end++] = 0;
-                // The run of tiles, cut to the image, where it lands on the screen.
-                const int left = tx << TileShift, top = ty << TileShift;
-                const int w = std::min(end << TileShift, src.width) - left;
-                const int h = std::min(top + TileSize, src.height) - top;
-                const Overlap p = Intersect(dst, x + left, y + top, w, h);
-                copy({p.srcX + left, p.srcY + top, p.dstX, p.dstY, p.width, p.height});
-                tx = end;
-            }
+        if (gWatched.anyTile) {
+            ForEachTileRun(
+                gWatched, gWatched.marked,
+                [](std::size_t tile) { return gWatched.tiles[tile] != 0; },
+                [&](int left, int top, int w, int h) {
+                    // Where the run lands on the screen.
+                    const Overlap p = Intersect(dst, x + left, y + top, w, h);
+                    copy({p.srcX + left, p.srcY + top, p.dstX, p.dstY, p.width, p.height});
+                });
         }
     }
     gScreen.pixels = dst.pixels;
@@ -1310,10 +1301,7 @@ void ShowNow(const std::uint8_t* image, int x, int y) {
     gScreen.height = dst.height;
     gScreen.changed = {};
     if (watched && gWatched.anyTile) {
-        // A show that copied nothing of it (another place, a new screen) clears it whole.
-        if (!same || gWatched.saturated) {
-            std::fill(gWatched.tiles.begin(), gWatched.tiles.end(), std::uint8_t{0});
-        }
+        std::fill(gWatched.tiles.begin(), gWatched.tiles.end(), std::uint8_t{0});
         gWatched.anyTile = false;
         gWatched.marked = {};
     }
