@@ -14,6 +14,29 @@ mkdir -p "$out"
 cd "$out" || exit 1
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# The id of the window with this title, waited for up to 10 s; empty if it does not appear.
+window_named() {
+  local id=""
+  for _ in $(seq 100); do
+    id=$(xdotool search --name "$1" 2>/dev/null | head -1)
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  echo "$id"
+}
+# Waits up to $2 tenths of a second for process $1 to end and kills it if it has not; rc is
+# its exit code. Fails (returns 1) when it had to be killed.
+ends_within() {
+  local late=0
+  for _ in $(seq "$2"); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$1" 2>/dev/null; then
+    late=1
+    kill "$1"
+  fi
+  wait "$1"
+  rc=$?
+  return "$late"
+}
 
 {
   echo 'TITLE "Fenstertest"'
@@ -29,12 +52,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 "$zirkula" window.zir >run.log 2>&1 &
 pid=$!
-wid=""
-for _ in $(seq 100); do
-  wid=$(xdotool search --name 'Fenstertest - Zirkula' 2>/dev/null | head -1)
-  [ -n "$wid" ] && break
-  sleep 0.1
-done
+wid=$(window_named 'Fenstertest - Zirkula')
 if [ -z "$wid" ]; then
   cat run.log
   kill "$pid"
@@ -89,13 +107,7 @@ import -window root "$shot"
 cp "$shot" "$out/finished.png"
 [ "$(pixel 450 50)" = 000000 ] || fail "Esc did not finish the construction"
 xdotool key --window "$wid" Escape
-for _ in $(seq 60); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$pid" 2>/dev/null; then
-  fail "still running 6 s after Esc in the main program"
-  kill "$pid"
-fi
-wait "$pid"
-rc=$?
+ends_within "$pid" 60 || fail "still running 6 s after Esc in the main program"
 [ "$rc" = 0 ] || fail "exit code $rc, expected 0"
 
 # The X errors that follow the destruction are taken as the viewer closing the window, not
@@ -104,25 +116,14 @@ printf 'TITLE "Zerstoert"\nSPEED 1\nPOINT A 100 100\nPOINT B 200 200\nPOINT C 30
   >destroyed.zir
 "$zirkula" destroyed.zir >destroyed.log 2>&1 &
 pid=$!
-wid=""
-for _ in $(seq 100); do
-  wid=$(xdotool search --name 'Zerstoert - Zirkula' 2>/dev/null | head -1)
-  [ -n "$wid" ] && break
-  sleep 0.1
-done
+wid=$(window_named 'Zerstoert - Zirkula')
 if [ -z "$wid" ]; then
   fail "the second script's window did not appear"
   kill "$pid"
 else
   sleep 0.5
   "$destroy" "$wid" || fail "could not destroy the window"
-  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$pid" 2>/dev/null; then
-    fail "still running 5 s after its window was destroyed"
-    kill "$pid"
-  fi
-  wait "$pid"
-  rc=$?
+  ends_within "$pid" 50 || fail "still running 5 s after its window was destroyed"
   [ "$rc" = 0 ] || { fail "exit code $rc after the window was destroyed, expected 0"; cat destroyed.log; }
 fi
 
