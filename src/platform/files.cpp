@@ -24,6 +24,15 @@ struct Descriptor {
     }
 };
 
+// read(2), taken up again when a signal interrupts it.
+ssize_t ReadSome(int fd, void* into, std::size_t bytes) {
+    ssize_t n = 0;
+    do {
+        n = ::read(fd, into, bytes);
+    } while (n < 0 && errno == EINTR);
+    return n;
+}
+
 // Reads an open file to its end; false on a read error (a directory gives EISDIR).
 bool ReadAll(int fd, const struct stat& info, std::string& bytes) {
     bytes.clear();
@@ -34,8 +43,7 @@ bool ReadAll(int fd, const struct stat& info, std::string& bytes) {
     }
     char chunk[65536];
     for (;;) {
-        ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) continue;
+        const ssize_t n = ReadSome(fd, chunk, sizeof chunk);
         if (n < 0) {
             bytes.clear();
             return false;
@@ -82,9 +90,8 @@ bool FileBytes::Load(const std::string& path) {
         largeBytes_ = size;
         auto* into = static_cast<char*>(large_);
         std::size_t got = 0;
-        for (;;) {
-            const ssize_t n = got < size ? ::read(file.fd, into + got, size - got) : 0;
-            if (n < 0 && errno == EINTR) continue;
+        while (got < size) {
+            const ssize_t n = ReadSome(file.fd, into + got, size - got);
             if (n < 0) {
                 Release();
                 return false;
@@ -93,11 +100,7 @@ bool FileBytes::Load(const std::string& path) {
             got += static_cast<std::size_t>(n);
         }
         char more = 0;
-        ssize_t extra = 0;
-        do {
-            extra = ::read(file.fd, &more, 1);
-        } while (extra < 0 && errno == EINTR);
-        if (extra == 0) {
+        if (ReadSome(file.fd, &more, 1) == 0) {
             bytes_ = std::string_view(into, got);
             return true;
         }
