@@ -5,6 +5,7 @@
 # directory; Esc cancels with exit code 255, and a file chosen there is run. A dialog that
 # fails is reported with its code, and the run goes on with the current directory's "*.*".
 set -uo pipefail
+. "$(dirname "$0")/common.sh"
 zirkula=$1
 out=$2
 if ! command -v zenity >/dev/null; then
@@ -14,17 +15,10 @@ fi
 rm -rf "$out"
 mkdir -p "$out"
 cd "$out" || exit 1
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
 # Waits for the dialog and puts the pointer over it, where keys go without a window manager.
 await_dialog() {
-  local wid=""
-  for _ in $(seq 200); do
-    wid=$(xdotool search --name 'Zirkula-Programm' 2>/dev/null | head -1)
-    [ -n "$wid" ] && break
-    sleep 0.1
-  done
+  local wid
+  wid=$(window_named 'Zirkula-Programm' 200)
   [ -n "$wid" ] || return 1
   sleep 1.5
   xdotool mousemove 400 300

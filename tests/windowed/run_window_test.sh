@@ -5,12 +5,11 @@
 # (also after a resize, with the aspect kept), keys and mouse positions as the program sees
 # them, and that closing the window ends the process promptly with exit code 0.
 set -uo pipefail
+. "$(dirname "$0")/common.sh"
 probe=$1
 out=$2
 mkdir -p "$out"
 log="$out/probe.log"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 "$probe" >"$log" 2>&1 &
 pid=$!
@@ -87,13 +86,7 @@ grep -Eq "^mouse -?[0-9]+ 40 -1$" "$log" || fail "mouse over the bar not reporte
 # Closing the window ends the process promptly, with exit code 0.
 start=$(date +%s%N)
 xdotool windowclose "$wid"
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$pid" 2>/dev/null; then
-  fail "still running 5 s after the window was closed"
-  kill "$pid"
-fi
-wait "$pid"
-rc=$?
+ends_within "$pid" 50 || fail "still running 5 s after the window was closed"
 elapsed=$((($(date +%s%N) - start) / 1000000))
 [ "$rc" = 0 ] || fail "exit code $rc after closing, expected 0"
 grep -qx closed "$log" || fail "the probe did not see the close"

@@ -1,0 +1,30 @@
+# Helpers of the windowed test scripts, sourced by each of them.
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# The id of the window with this title, waited for up to $2 tenths of a second (default 100);
+# empty if it does not appear.
+window_named() {
+  local id=""
+  for _ in $(seq "${2:-100}"); do
+    id=$(xdotool search --name "$1" 2>/dev/null | head -1)
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  echo "$id"
+}
+
+# Waits up to $2 tenths of a second for process $1 to end and kills it if it has not; rc is
+# its exit code. Fails (returns 1) when it had to be killed.
+ends_within() {
+  local late=0
+  for _ in $(seq "$2"); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$1" 2>/dev/null; then
+    late=1
+    kill "$1"
+  fi
+  wait "$1"
+  rc=$?
+  return "$late"
+}
