@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "frontend/instructions.h"
@@ -40,6 +41,10 @@ struct Clickable {
     int point = 0;
     PathKind path = PathKind::None;
     int pathIndex = 0;
+    // The point's place on its path when the pass began (the angle around the circle's
+    // centre, or the multiple of the line's direction from its base point), so that it can
+    // be put back on the path the pass builds; NaN for none.
+    double place = std::numeric_limits<double>::quiet_NaN();
 };
 
 // The point being dragged: the mouse and the point's rounded position when it was grabbed.
@@ -70,6 +75,8 @@ struct Step {
 struct LoopLists {
     std::vector<Clickable> clickables;
     Drag drag;
+    // The pass now running was started only to show points put back on their paths.
+    bool settling = false;
     std::vector<Step> steps;
     std::vector<int> traced;
     std::vector<std::vector<Point>> history;  // per traced point, its position on each frame

@@ -157,6 +157,8 @@ void OpenScreen(CallFrame& frame, int width, int height, Colour fill) {
     TakeRestartSnapshot(frame);
     ShowFrameBuffer(frame);
     ShowLogo(width, height);
+    // The logo leaves when its time is over, whatever the next statement is.
+    ShowFrameBuffer(frame);
     DrawControlBar(frame.paused);
 }
 

@@ -1,5 +1,6 @@
 #include "interp/loops.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -132,6 +133,19 @@ void Grab(CallFrame& frame, int entry, int x, int y) {
 // it. Only the position changes; a place the path cannot give leaves the point where it is.
 void MoveGrabbed(CallFrame& frame, double startX, double startY, int mouseX, int mouseY, int x,
                  int y) {
+    // The mouse counts only inside the drawing area, so that a dragged point can always be
+    // seen and grabbed again (not under the control bar or the text below a WINDOW).
+    const RunState& s = Settings();
+    const auto inX = [&](int v) {
+        return std::clamp(v, +s.areaOriginX, s.areaOriginX + s.areaWidth - 1);
+    };
+    const auto inY = [&](int v) {
+        return std::clamp(v, +s.areaOriginY, s.areaOriginY + s.areaHeight - 1);
+    };
+    mouseX = inX(mouseX);
+    x = inX(x);
+    mouseY = inY(mouseY);
+    y = inY(y);
     ObjectStore& store = Store(frame);
     const Clickable& c = frame.loop.clickables[frame.loop.drag.entry];
     Point& p = PointAt(store, c.point);
@@ -153,15 +167,15 @@ Flow FollowDrag(CallFrame& frame) {
     for (;;) {
         if (CloseRequested()) return Flow::Return;
         const MouseState mouse = PollMouse();
-        if (mouse.buttons == 0) {
+        // A release anywhere, inside the screen or not, lets the point go.
+        if (mouse.held == 0) {
             drag.entry = -1;
             return Flow::Next;
         }
         // The first pass of a drag places the point at its rounded start even when the
         // mouse stays where it was; later passes wait for a move, as the picture would
-        // not change. Outside the window (negative buttons) the point stays held.
-        if (Pressed(mouse.buttons) &&
-            (!drag.placed || mouse.x != drag.lastX || mouse.y != drag.lastY)) {
+        // not change.
+        if (!drag.placed || mouse.x != drag.lastX || mouse.y != drag.lastY) {
             drag.placed = true;
             drag.lastX = mouse.x;
             drag.lastY = mouse.y;
@@ -199,11 +213,11 @@ Flow DragPaced(CallFrame& frame) {
                 return Flow::Return;
             }
             const MouseState mouse = PollMouse();
-            if (mouse.buttons == 0) {
+            if (mouse.held == 0) {
                 drag.entry = -1;
                 return Flow::Next;
             }
-            if (Pressed(mouse.buttons) && (mouse.x != previousX || mouse.y != previousY)) {
+            if (mouse.x != previousX || mouse.y != previousY) {
                 x = mouse.x;
                 y = mouse.y;
                 break;
@@ -256,10 +270,61 @@ Flow WaitForGrab(CallFrame& frame, bool paced) {
     }
 }
 
+// Each point dragged along a path takes its place on the path as the last pass built it.
+// True when one moved: the pass is then run again so that the picture and everything built
+// on the point follow, once, so that a path built on its own point cannot go round for ever.
+bool SettleOnPaths(CallFrame& frame) {
+    ObjectStore& store = Store(frame);
+    bool moved = false;
+    for (const Clickable& c : frame.loop.clickables) {
+        if (c.path == PathKind::None || std::isnan(c.place)) continue;
+        Point& p = PointAt(store, c.point);
+        Point to = p;
+        if (c.path == PathKind::Line) {
+            const Line& l = LineAt(store, c.pathIndex);
+            if (IsUndefined(l)) continue;
+            to = PointAtXY(l.x + c.place * l.dx, l.y + c.place * l.dy);
+        } else {
+            const Circle& k = CircleAt(store, c.pathIndex);
+            if (IsUndefined(k)) continue;
+            to = PointAtXY(k.cx + k.r * std::cos(c.place), k.cy + k.r * std::sin(c.place));
+        }
+        // Rounding alone must not move a point: its place was taken on the same path.
+        constexpr double SamePlace = 1e-6;
+        if (!(std::fabs(to.x - p.x) > SamePlace || std::fabs(to.y - p.y) > SamePlace)) continue;
+        if (!std::isfinite(to.x) || !std::isfinite(to.y)) continue;
+        p.x = to.x;
+        p.y = to.y;
+        moved = true;
+    }
+    return moved;
+}
+
+void TakePlacesOnPaths(CallFrame& frame) {
+    ObjectStore& store = Store(frame);
+    for (Clickable& c : frame.loop.clickables) {
+        c.place = std::numeric_limits<double>::quiet_NaN();
+        const Point& p = PointAt(store, c.point);
+        if (c.path == PathKind::None || IsUndefined(p)) continue;
+        if (c.path == PathKind::Line) {
+            const Line& l = LineAt(store, c.pathIndex);
+            const double d2 = l.dx * l.dx + l.dy * l.dy;
+            if (!IsUndefined(l) && d2 > 0) c.place = ((p.x - l.x) * l.dx + (p.y - l.y) * l.dy) / d2;
+        } else {
+            const Circle& k = CircleAt(store, c.pathIndex);
+            if (!IsUndefined(k) && (p.x != k.cx || p.y != k.cy)) {
+                c.place = std::atan2(p.y - k.cy, p.x - k.cx);
+            }
+        }
+    }
+}
+
 Flow InteractionPass(CallFrame& frame) {
     // A paced drag shows the point over the last picture, put back for every move.
     if (frame.mode != PaceMode::Fast) TakeTempSnapshot(frame);
-    if (frame.iteration > 0) {
+    const bool settle = frame.iteration > 0 && !frame.loop.settling && SettleOnPaths(frame);
+    frame.loop.settling = settle;
+    if (frame.iteration > 0 && !settle) {
         Flow flow = Flow::Next;
         if (frame.mode == PaceMode::Fast && frame.loop.drag.entry >= 0) {
             flow = FollowDrag(frame);
@@ -271,6 +336,7 @@ Flow InteractionPass(CallFrame& frame) {
             return flow;
         }
     }
+    TakePlacesOnPaths(frame);
     RestoreForPass(frame);
     return Flow::Next;
 }
@@ -357,6 +423,8 @@ Flow AnimationPass(CallFrame& frame) {
     if (frame.pendingEvent == 0) {
         frame.pendingEvent = TimedWait(frame.mode == PaceMode::Fast ? s.frameWait : s.stepWait);
     }
+    // A window closed during the wait ends the run on the frame the viewer saw last.
+    if (CloseRequested()) return Flow::Return;
     RestoreForPass(frame);
     switch (CheckControls(frame.pendingEvent)) {
         case ControlAction::None:

@@ -23,15 +23,26 @@ const Font& MenuFont() {
     return BuiltinFont(FontFamily::Sans, 16);
 }
 
-void PrintRow(const std::vector<std::string>& items, int row, bool highlighted) {
+// The rows of a menu and which of them the screen shows: a menu taller than the screen
+// above the control bar scrolls, so that the highlighted row is always in view.
+struct MenuView {
+    const std::vector<std::string>& items;
+    int width = 0;
+    int rows = 0;   // rows shown
+    int first = 0;  // the item in the top row
+};
+
+void PrintRow(const MenuView& view, int item, bool highlighted) {
     const RunState& s = Settings();
-    PrintText(nullptr, items[row], MenuFont(), TextInsetX, MenuRowHeight * row + TextInsetY,
+    PrintText(nullptr, view.items[item], MenuFont(), TextInsetX,
+              MenuRowHeight * (item - view.first) + TextInsetY,
               highlighted ? s.menuHighlightTextColour : s.barTextColour,
               highlighted ? s.menuHighlightColour : s.barColour);
 }
 
-void DrawMenu(const std::vector<std::string>& items, int width, int height) {
+void DrawMenu(const MenuView& view) {
     const RunState& s = Settings();
+    const int width = view.width, height = view.rows * MenuRowHeight;
     RasterLine(nullptr, 0, 0, width - 1, height - 1, s.barColour, LineKind::FilledBox);
     // Plain integer arithmetic on the colour value, as the control bar is drawn.
     const Colour light = s.barColour + 0x303030, dark = s.barColour - 0x303030;
@@ -39,18 +50,23 @@ void DrawMenu(const std::vector<std::string>& items, int width, int height) {
     RasterLine(nullptr, 0, 0, 0, height - 1, light, LineKind::Segment);
     RasterLine(nullptr, width - 1, 1, width - 1, height - 1, dark, LineKind::Segment);
     RasterLine(nullptr, 1, height - 1, width - 1, height - 1, dark, LineKind::Segment);
-    for (int k = 0; k < static_cast<int>(items.size()); ++k) PrintRow(items, k, false);
+    for (int k = view.first; k < view.first + view.rows; ++k) PrintRow(view, k, false);
 }
 
-// The viewer's choice among the drawn rows; -1 for cancel.
-int Choose(const std::vector<std::string>& items, int width, int height) {
-    const int n = static_cast<int>(items.size());
+// The viewer's choice among the rows; -1 for cancel.
+int Choose(MenuView& view) {
+    const int n = static_cast<int>(view.items.size());
     int selected = 0;
-    PrintRow(items, selected, true);
+    PrintRow(view, selected, true);
     auto select = [&](int row) {
-        PrintRow(items, selected, false);
+        if (row < view.first || row >= view.first + view.rows) {
+            view.first = std::clamp(row < view.first ? row : row - view.rows + 1, 0, n - view.rows);
+            DrawMenu(view);
+        } else {
+            PrintRow(view, selected, false);
+        }
         selected = row;
-        PrintRow(items, selected, true);
+        PrintRow(view, selected, true);
     };
     for (;;) {
         if (CloseRequested()) return -1;
@@ -71,8 +87,8 @@ int Choose(const std::vector<std::string>& items, int width, int height) {
         } else if (in.key.empty() && in.buttons >= 1 && in.x >= 0 && in.y >= 0) {
             // The click that closes the menu must not reach what runs next, so the menu
             // waits for the button to rise in both cases.
-            if (in.x < width && in.y < height) {
-                select(std::min(in.y / MenuRowHeight, n - 1));
+            if (in.x < view.width && in.y < view.rows * MenuRowHeight) {
+                select(view.first + in.y / MenuRowHeight);
                 SleepMs(ClickShowMs);
                 WaitForRelease();
                 return selected;
@@ -152,13 +168,14 @@ std::int32_t ShowMenu(const std::vector<std::string>& items) {
     int widest = 0;
     for (const std::string& item : items) widest = std::max(widest, StringWidth(item, MenuFont()));
     const int n = static_cast<int>(items.size());
-    const int width = std::min(widest + 8, screen.width);
-    const int height =
-        static_cast<int>(std::min<long long>(1LL * MenuRowHeight * n, screen.height));
-    Image saved(ImageCreate(width, height));
-    if (saved) RasterGrab(nullptr, 0, 0, width - 1, height - 1, saved.get());
-    DrawMenu(items, width, height);
-    const int choice = Choose(items, width, height);
+    // The menu leaves the control bar free; a screen too low for that still shows one row.
+    const int fits = std::max(1, (screen.height - ControlBarHeight) / MenuRowHeight);
+    MenuView view{items, std::min(widest + 8, screen.width), std::min(n, fits), 0};
+    const int height = std::min(view.rows * MenuRowHeight, screen.height);
+    Image saved(ImageCreate(view.width, height));
+    if (saved) RasterGrab(nullptr, 0, 0, view.width - 1, height - 1, saved.get());
+    DrawMenu(view);
+    const int choice = Choose(view);
     // A window closed on the menu ends the run: the menu stays as the last picture seen.
     if (saved && !CloseRequested()) RasterBlit(nullptr, 0, 0, saved.get(), BlitMode::Copy);
     return choice;

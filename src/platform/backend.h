@@ -20,6 +20,9 @@ struct ViewerState {
     int y = 0;
     int wheel = 0;
     int buttons = 0;
+    // Buttons pressed since the last PollMouse: a press released before the program looked
+    // is still reported once, so a quick click is never lost.
+    int pressedUnseen = 0;
     bool inside = false;        // the mouse is over the screen's pixels
     bool mouseChanged = false;  // since the last PollMouse
     bool closeRequested = false;
@@ -28,6 +31,9 @@ struct ViewerState {
 
 // Keeps a key press, unless so many are waiting that the program is plainly not reading.
 void QueueKey(ViewerState& viewer, std::string key);
+// A mouse button (bit 0 left, 1 right, 2 middle) goes down or up.
+void PressButton(ViewerState& viewer, int bit);
+void ReleaseButton(ViewerState& viewer, int bit);
 
 enum class PollKind { Key, Mouse };
 

@@ -76,10 +76,10 @@ class HeadlessBackend final : public Backend {
                 viewer_.closeRequested = true;
                 return;
             case ViewerAction::Press:
-                viewer_.buttons |= 1;
+                PressButton(viewer_, 1);
                 break;
             case ViewerAction::Release:
-                viewer_.buttons &= ~1;
+                ReleaseButton(viewer_, 1);
                 break;
             case ViewerAction::Move:
                 break;

@@ -150,6 +150,17 @@ void QueueKey(ViewerState& viewer, std::string key) {
     if (viewer.keys.size() < MaxWaitingKeys) viewer.keys.push_back(std::move(key));
 }
 
+void PressButton(ViewerState& viewer, int bit) {
+    viewer.buttons |= bit;
+    viewer.pressedUnseen |= bit;
+    viewer.mouseChanged = true;
+}
+
+void ReleaseButton(ViewerState& viewer, int bit) {
+    viewer.buttons &= ~bit;
+    viewer.mouseChanged = true;
+}
+
 PlatformError PlatformStart(const PlatformOptions& options, std::string& message) {
     PlatformStop();
     BeforeScreenUse();
@@ -317,7 +328,9 @@ MouseState PollMouse() {
     gState.backend->Poll(PollKind::Mouse);
     ViewerState& v = gState.viewer;
     v.mouseChanged = false;
-    return {v.x, v.y, v.wheel, v.inside ? v.buttons : -1};
+    const int buttons = v.buttons | v.pressedUnseen;
+    v.pressedUnseen = 0;
+    return {v.x, v.y, v.wheel, v.inside ? buttons : -1, buttons};
 }
 
 double ClockSeconds() {

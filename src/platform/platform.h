@@ -107,6 +107,7 @@ struct MouseState {
     int y = 0;
     int wheel = 0;    // wheel position in notches
     int buttons = 0;  // bit 0 left, bit 1 right, bit 2 middle; negative outside the screen
+    int held = 0;     // the same bits wherever the mouse is: a release outside ends a drag
 };
 MouseState PollMouse();
 

@@ -352,9 +352,9 @@ class WindowedBackend final : public Backend {
             case SDL_MOUSEBUTTONUP: {
                 int bit = ButtonBit(event.button.button);
                 if (event.type == SDL_MOUSEBUTTONDOWN) {
-                    viewer_.buttons |= bit;
+                    PressButton(viewer_, bit);
                 } else {
-                    viewer_.buttons &= ~bit;
+                    ReleaseButton(viewer_, bit);
                 }
                 mouseInWindow_ = true;
                 MoveMouse(event.button.x, event.button.y);

@@ -112,21 +112,6 @@ TEST_F(Menus, TheArrowKeysStopAtTheFirstAndTheLastItem) {
     EXPECT_EQ(ShowMenu(Three), 1);
 }
 
-TEST_F(Menus, RowsBelowTheScreenAreReachedByKeysOnly) {
-    std::vector<std::string> items;
-    for (int k = 0; k < 30; ++k) items.push_back("Eintrag " + std::to_string(k));
-    std::string downs;
-    for (int k = 0; k < 40; ++k) downs += std::to_string(3000 + 10 * k) + " key Down\n";
-    Start(downs + "4000 key Enter\n");
-    EXPECT_EQ(ShowMenu(items), 29);
-    const std::vector<Frame> frames = Frames();
-    ASSERT_GE(frames.size(), 1u);
-    EXPECT_TRUE(frames[0].is(10, 479, Dark)) << "cut at the screen's bottom edge";
-
-    Start("3000 click 10 479\n");
-    EXPECT_EQ(ShowMenu(items), 23);
-}
-
 TEST_F(Menus, TheExportedMenuCancelsWhenThereIsNothingToChoose) {
     Start("3000 key Enter\n");
     EXPECT_EQ(ZIRS_MENU(nullptr), -1);
