@@ -277,10 +277,16 @@ bool SettleOnPaths(CallFrame& frame) {
     ObjectStore& store = Store(frame);
     bool moved = false;
     for (const Clickable& c : frame.loop.clickables) {
-        if (c.path == PathKind::None || std::isnan(c.place)) continue;
+        if (c.path == PathKind::None) continue;
         Point& p = PointAt(store, c.point);
         Point to = p;
-        if (c.path == PathKind::Line) {
+        if (std::isnan(c.place)) {
+            // No place on the path before the pass (the first pass may build the path):
+            // the point goes where a drag to its own position would put it.
+            to = PointOnPath(p, c.path, LineAt(store, c.pathIndex), CircleAt(store, c.pathIndex),
+                             p.x, p.y);
+            if (IsUndefined(to)) continue;
+        } else if (c.path == PathKind::Line) {
             const Line& l = LineAt(store, c.pathIndex);
             if (IsUndefined(l)) continue;
             to = PointAtXY(l.x + c.place * l.dx, l.y + c.place * l.dy);
@@ -336,7 +342,7 @@ Flow InteractionPass(CallFrame& frame) {
             return flow;
         }
     }
-    TakePlacesOnPaths(frame);
+    if (frame.iteration > 0) TakePlacesOnPaths(frame);
     RestoreForPass(frame);
     return Flow::Next;
 }
