@@ -29,8 +29,8 @@
 #include "frontend/compiler.h"
 #include "interp/engine.h"
 #include "interp/objects.h"
-#include "interp/runstate.h"
 #include "platform/platform.h"
+#include "runtime/runstate.h"
 
 namespace zir {
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "interp/runstate.h"
 #include "platform/platform.h"
+#include "runtime/runstate.h"
 
 namespace zir {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "draw/raster.h"
-#include "interp/pacing.h"
+#include "runtime/pacing.h"
 
 namespace zir {
 

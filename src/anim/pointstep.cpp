@@ -3,7 +3,7 @@
 #include "anim/frames.h"
 #include "draw/figures.h"
 #include "draw/instruments.h"
-#include "interp/runstate.h"
+#include "runtime/runstate.h"
 
 namespace zir {
 namespace {

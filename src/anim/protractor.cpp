@@ -5,7 +5,7 @@
 #include "draw/figures.h"
 #include "draw/instruments.h"
 #include "geometry/crossings.h"
-#include "interp/runstate.h"
+#include "runtime/runstate.h"
 
 namespace zir {
 namespace {

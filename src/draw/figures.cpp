@@ -175,35 +175,3 @@ std::int32_t DrawRect(DrawTarget target, const Point& a, const Point& b, double 
 }
 
 }  // namespace zir
-
-// ---- the exported procedures -----------------------------------------------------------
-
-extern "C" {
-
-std::int32_t ZIRD_POINT(ZirImageHandle* target, const ZirPoint* point) {
-    return zir::DrawPoint(target, zir::RecordAt(point));
-}
-
-std::int32_t ZIRD_LINE(ZirImageHandle* target, const ZirLine* line) {
-    return zir::DrawLine(target, zir::RecordAt(line));
-}
-
-std::int32_t ZIRD_LINEP(ZirImageHandle* target, const ZirPoint* p1, const ZirPoint* p2,
-                        const ZirLine* line) {
-    // A missing line record draws nothing, as a width of 0 would.
-    const zir::Line appearance = line ? *line : zir::Line{};
-    return zir::DrawSegment(target, zir::RecordAt(p1), zir::RecordAt(p2), appearance);
-}
-
-std::int32_t ZIRD_CIRCLE(ZirImageHandle* target, const ZirCircle* circle) {
-    return zir::DrawCircle(target, zir::RecordAt(circle));
-}
-
-std::int32_t ZIRD_RECT(ZirImageHandle* target, const ZirPoint* a, const ZirPoint* b,
-                       const double* height, const ZirLine* line) {
-    const zir::Line appearance = line ? *line : zir::Line{};
-    return zir::DrawRect(target, zir::RecordAt(a), zir::RecordAt(b), zir::NumberAt(height),
-                         appearance);
-}
-
-}  // extern "C"

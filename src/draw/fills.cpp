@@ -417,32 +417,3 @@ std::int32_t FillRect(DrawTarget target, const Point& a, const Point& b, double 
 }
 
 }  // namespace zir
-
-// ---- the exported procedures -----------------------------------------------------------
-
-extern "C" {
-
-std::int32_t ZIRD_FILLTRIANGLE(ZirImageHandle* target, const ZirPoint* a, const ZirPoint* b,
-                               const ZirPoint* c, const std::uint32_t* colour,
-                               std::int32_t* alpha) {
-    std::int32_t opacity = alpha ? *alpha : 0;
-    const std::int32_t result = zir::FillTriangle(target, zir::RecordAt(a), zir::RecordAt(b),
-                                                  zir::RecordAt(c), colour ? *colour : 0, opacity);
-    if (alpha) *alpha = opacity;
-    return result;
-}
-
-std::int32_t ZIRD_FILLCIRCLE(ZirImageHandle* target, ZirCircle* circle, const std::uint32_t* colour,
-                             const std::int32_t* alpha) {
-    if (!circle) return zir::UndefinedResult;
-    return zir::FillCircle(target, *circle, colour ? *colour : 0, alpha ? *alpha : 0);
-}
-
-std::int32_t ZIRD_FILLRECT(ZirImageHandle* target, const ZirPoint* a, const ZirPoint* b,
-                           const double* height, const std::uint32_t* colour,
-                           const std::int32_t* alpha) {
-    return zir::FillRect(target, zir::RecordAt(a), zir::RecordAt(b), zir::NumberAt(height),
-                         colour ? *colour : 0, alpha ? *alpha : 0);
-}
-
-}  // extern "C"

@@ -7,7 +7,6 @@
 
 #include "geometry/kernel.h"
 #include "platform/resources.h"
-#include "zirkula.h"
 
 namespace zir {
 namespace {
@@ -213,77 +212,4 @@ void LineWrap(DrawTarget target, std::string_view text, FontView font, int x, in
     } while (!finished && top <= lastTop);
 }
 
-FontView ViewOf(const ZirByteList* glyphs, const ZirIntList* offsets) {
-    if (!glyphs || !offsets || glyphs->count < 0 || offsets->count < 0) return {};
-    return {{glyphs->items, static_cast<std::size_t>(glyphs->items ? glyphs->count : 0)},
-            {offsets->items, static_cast<std::size_t>(offsets->items ? offsets->count : 0)}};
-}
-
 }  // namespace zir
-
-// ---- the exported procedures -----------------------------------------------------------
-
-namespace {
-
-using zir::FontView;
-using zir::ViewOf;
-
-std::string_view Text(const char* text) {
-    return text ? std::string_view(text) : std::string_view();
-}
-
-// Copies into a caller's list, growing it with realloc; false when memory runs out.
-template <class T, class List>
-bool Store(const std::vector<T>& from, List* to) {
-    void* grown = std::realloc(to->items, std::max<std::size_t>(from.size(), 1) * sizeof(T));
-    if (!grown) return false;
-    to->items = static_cast<decltype(to->items)>(grown);
-    std::memcpy(to->items, from.data(), from.size() * sizeof(T));
-    to->count = static_cast<std::int32_t>(from.size());
-    return true;
-}
-
-}  // namespace
-
-extern "C" {
-
-std::int32_t ZIRD_LOADFONT(const char* fileName, ZirByteList* glyphs, ZirIntList* offsets) {
-    zir::Font font;
-    if (!fileName || !glyphs || !offsets || zir::LoadFontFile(fileName, font) != 0) return -1;
-    return Store(font.glyphs, glyphs) && Store(font.offsets, offsets) ? 0 : -1;
-}
-
-std::int32_t ZIRD_PUTBN(ZirImageHandle* target, const std::uint8_t* bitmap, const std::int32_t* x,
-                        const std::int32_t* y, const std::uint32_t* foreground,
-                        const std::uint32_t* background) {
-    if (!bitmap) return 0;
-    const int width = (bitmap[0] | bitmap[1] << 8) >> 3, height = bitmap[2] | bitmap[3] << 8;
-    const std::size_t size = 4 + static_cast<std::size_t>((width + 7) / 8) * height;
-    zir::PutBitmap(target, {bitmap, size}, zir::NumberAt(x), zir::NumberAt(y),
-                   zir::NumberAt(foreground), zir::NumberAt(background));
-    return 0;
-}
-
-std::int32_t ZIRD_PRINT(ZirImageHandle* target, const char* text, const ZirByteList* glyphs,
-                        const ZirIntList* offsets, const std::int32_t* x, const std::int32_t* y,
-                        const std::uint32_t* foreground, const std::uint32_t* background) {
-    zir::PrintText(target, Text(text), ViewOf(glyphs, offsets), zir::NumberAt(x), zir::NumberAt(y),
-                   zir::NumberAt(foreground), zir::NumberAt(background));
-    return 0;
-}
-
-std::int32_t ZIRD_STRINGW(const char* text, const ZirByteList* glyphs, const ZirIntList* offsets) {
-    return zir::StringWidth(Text(text), ViewOf(glyphs, offsets));
-}
-
-std::int32_t ZIRD_LINEWRAP(ZirImageHandle* target, const char* text, const ZirByteList* glyphs,
-                           const ZirIntList* offsets, const std::int32_t* x, const std::int32_t* y,
-                           const std::int32_t* width, const std::int32_t* height,
-                           const std::uint32_t* foreground, const std::uint32_t* background) {
-    zir::LineWrap(target, Text(text), ViewOf(glyphs, offsets), zir::NumberAt(x), zir::NumberAt(y),
-                  zir::NumberAt(width), zir::NumberAt(height), zir::NumberAt(foreground),
-                  zir::NumberAt(background));
-    return 0;
-}
-
-}  // extern "C"

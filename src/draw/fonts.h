@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "draw/raster.h"
-#include "zirkula.h"
 
 namespace zir {
 
@@ -36,9 +35,6 @@ struct FontView {
 };
 
 enum class FontFamily { Sans, Greek };
-
-// The font an outside caller passes as its two lists; empty where a list is missing.
-FontView ViewOf(const ZirByteList* glyphs, const ZirIntList* offsets);
 
 // The built-in fonts' heights, the only sizes text is drawn in.
 inline constexpr int FontHeights[6] = {12, 16, 24, 32, 40, 64};

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "geometry/kernel.h"
 #include "platform/image.h"
 
 namespace zir {
@@ -26,7 +27,6 @@ struct TargetInfo {
     int bytesPerPixel = 0;
 };
 
-inline constexpr std::uint16_t SolidStyle = 0xFFFF;
 // The end angle that, with start 0, asks RasterArc for the whole circle.
 inline constexpr float FullTurn = 6.2831859f;
 

@@ -7,19 +7,19 @@
 #include <cstdio>
 #include <cstring>
 
-#include "draw/logo.h"
 #include "driver/dump.h"
 #include "driver/errors.h"
 #include "driver/windowconsole.h"
 #include "frontend/compiler.h"
 #include "interp/engine.h"
 #include "interp/objects.h"
-#include "interp/runstate.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/png.h"
 #include "platform/resources.h"
 #include "platform/textcode.h"
+#include "runtime/logo.h"
+#include "runtime/runstate.h"
 
 namespace zir {
 namespace {

@@ -4,8 +4,8 @@
 #include <deque>
 
 #include "draw/fonts.h"
-#include "interp/runstate.h"
 #include "platform/platform.h"
+#include "runtime/runstate.h"
 
 namespace zir {
 namespace {

@@ -11,7 +11,6 @@
 #include "frontend/instructions.h"
 #include "frontend/scriptlines.h"
 #include "frontend/symbols.h"
-#include "zirkula.h"
 
 namespace zir {
 

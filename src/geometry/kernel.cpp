@@ -4,8 +4,6 @@
 #include <cstddef>
 #include <utility>
 
-#include "interp/runstate.h"
-
 namespace zir {
 
 // Outside programs build these records byte for byte, so their layout must never move.
@@ -17,17 +15,6 @@ static_assert(sizeof(Equation) == 24 && offsetof(Equation, width) == 20 &&
               offsetof(Equation, style) == 22);
 
 namespace {
-
-struct LineDefaults {
-    std::uint16_t style = 0xFFFF;
-    std::int16_t width = 1;
-};
-
-// The style and width every new line starts with: the run-time settings that DEFAULTS changes.
-LineDefaults CurrentLineDefaults() {
-    const RunState& settings = Settings();
-    return LineDefaults{settings.lineStyle, static_cast<std::int16_t>(settings.lineWidth)};
-}
 
 // The length of a direction vector; 0 when it is too short to give a direction at all.
 double Length(double dx, double dy) {
@@ -49,17 +36,14 @@ double NormaliseArcAngle(double a) {
 
 Line MakeLine(const Point& p1, const Point& p2) {
     if (IsUndefined(p1) || IsUndefined(p2)) return UndefinedLine();
-    LineDefaults defaults = CurrentLineDefaults();
-    Line l{p1.x, p1.y, p2.x - p1.x, p2.y - p1.y, p1.colour, defaults.style, defaults.width};
+    Line l{p1.x, p1.y, p2.x - p1.x, p2.y - p1.y, p1.colour, SolidStyle, 1};
     if (l.dx == 0 && l.dy == 0) l.dx = 0.000001;
     return l;
 }
 
 Line MakeLinePolar(const Point& p, double a) {
     if (IsUndefined(p)) return UndefinedLine();
-    LineDefaults defaults = CurrentLineDefaults();
-    return Line{p.x,           p.y, 100 * std::cos(a), -100 * std::sin(a), p.colour, defaults.style,
-                defaults.width};
+    return Line{p.x, p.y, 100 * std::cos(a), -100 * std::sin(a), p.colour, SolidStyle, 1};
 }
 
 double Distance(const Point& p1, const Point& p2) {
@@ -193,80 +177,3 @@ double LineDistanceEquat(const Point& p, const Equation& e) {
 }
 
 }  // namespace zir
-
-// ---- The exported procedures: pointers in, the operations above, pointers out. ----
-
-using namespace zir;
-
-extern "C" {
-
-ZirLine ZIR_MAKELINE(const ZirPoint* p1, const ZirPoint* p2) {
-    return MakeLine(RecordAt(p1), RecordAt(p2));
-}
-
-ZirLine ZIR_MAKELINEPOLAR(const ZirPoint* p, const double* a) {
-    return MakeLinePolar(RecordAt(p), NumberAt(a));
-}
-
-double ZIR_DISTANCE(const ZirPoint* p1, const ZirPoint* p2) {
-    return Distance(RecordAt(p1), RecordAt(p2));
-}
-
-double ZIR_LINEDISTANCE(const ZirPoint* p, const ZirLine* l) {
-    return LineDistance(RecordAt(p), RecordAt(l));
-}
-
-ZirPoint ZIR_ADVANCEONLINE(const ZirPoint* p, const ZirLine* l, const double* d) {
-    return AdvanceOnLine(RecordAt(p), RecordAt(l), NumberAt(d));
-}
-
-ZirPoint ZIR_ADVANCETOPOINT(const ZirPoint* p1, const ZirPoint* p2, const double* d) {
-    return AdvanceToPoint(RecordAt(p1), RecordAt(p2), NumberAt(d));
-}
-
-ZirLine ZIR_MAKERIGHTANGLE(const ZirPoint* p, const ZirLine* l) {
-    return MakeRightAngle(RecordAt(p), RecordAt(l));
-}
-
-int32_t ZIR_RECTOVER(const ZirPoint* a, const ZirPoint* b, const double* h, ZirPoint* c,
-                     ZirPoint* d) {
-    Point cornerC = RecordAt(c), cornerD = RecordAt(d);
-    std::int32_t result = RectOver(RecordAt(a), RecordAt(b), NumberAt(h), cornerC, cornerD);
-    if (c) *c = cornerC;
-    if (d) *d = cornerD;
-    return result;
-}
-
-ZirLine ZIR_MAKEANGLE(const ZirPoint* p, const ZirLine* l, const double* a) {
-    return MakeAngle(RecordAt(p), RecordAt(l), NumberAt(a));
-}
-
-ZirPoint ZIR_ROTATEPOINT(const ZirPoint* p, const ZirPoint* centre, const double* a) {
-    return RotatePoint(RecordAt(p), RecordAt(centre), NumberAt(a));
-}
-
-double ZIR_ABSANGLE(const ZirLine* l) {
-    return AbsAngle(RecordAt(l));
-}
-
-double ZIR_ANGLE(const ZirLine* l1, const ZirLine* l2) {
-    return Angle(RecordAt(l1), RecordAt(l2));
-}
-
-ZirCircle ZIR_MAKEARC(const ZirPoint* centre, const ZirPoint* p, const double* w) {
-    return MakeArc(RecordAt(centre), RecordAt(p), NumberAt(w));
-}
-
-ZirLine ZIR_EQUATTOVECTORIAL(const ZirEquation* e) {
-    return EquatToVectorial(RecordAt(e));
-}
-
-ZirEquation ZIR_VECTORIALTOEQUAT(const ZirLine* l) {
-    return VectorialToEquat(RecordAt(l));
-}
-
-double ZIR_LINEDISTANCEEQUAT(const ZirPoint* p, const ZirEquation* e) {
-    return LineDistanceEquat(RecordAt(p), RecordAt(e));
-}
-
-}  // extern "C"

@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-#include "zirkula.h"
+#include "zirkula_records.h"
 
 namespace zir {
 
@@ -23,6 +23,8 @@ using Circle = ZirCircle;
 using Equation = ZirEquation;
 
 inline constexpr double UndefinedMarker = 1e308;
+// The dash mask of a solid line.
+inline constexpr std::uint16_t SolidStyle = 0xFFFF;
 // The integer result of an operation given an undefined object (0xFFFF0000); callers test
 // results only for being non-zero, so it counts as true.
 inline constexpr std::int32_t UndefinedResult = -65536;
@@ -60,34 +62,11 @@ inline Equation UndefinedEquation() {
     return Equation{UndefinedMarker, UndefinedMarker, 0, 0, 0};
 }
 
-// What the exported procedures read through a caller's pointer: a null pointer to a record
-// counts as an undefined record and a null pointer to a number as 0.
-inline Point RecordAt(const Point* p) {
-    return p ? *p : UndefinedPoint();
-}
-inline Line RecordAt(const Line* l) {
-    return l ? *l : UndefinedLine();
-}
-inline Circle RecordAt(const Circle* c) {
-    return c ? *c : UndefinedCircle();
-}
-inline Equation RecordAt(const Equation* e) {
-    return e ? *e : UndefinedEquation();
-}
-inline double NumberAt(const double* n) {
-    return n ? *n : 0.0;
-}
-inline std::int32_t NumberAt(const std::int32_t* n) {
-    return n ? *n : 0;
-}
-inline std::uint32_t NumberAt(const std::uint32_t* n) {
-    return n ? *n : 0;
-}
-
 // The line from p1 towards p2; equal points give the horizontal direction (0.000001, 0).
-// Colour from p1, style and width from the run-time defaults.
+// Colour from p1; solid and one pixel wide, as the geometry knows no drawing defaults.
 Line MakeLine(const Point& p1, const Point& p2);
-// The line through p at the absolute angle a, with a direction of length 100.
+// The line through p at the absolute angle a, with a direction of length 100, solid and one
+// pixel wide.
 Line MakeLinePolar(const Point& p, double a);
 
 // Distances are 0.0 when an input is undefined.

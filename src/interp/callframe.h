@@ -11,8 +11,8 @@
 #include "frontend/symbols.h"
 #include "interp/drawingbuffer.h"
 #include "interp/objects.h"
-#include "interp/pacing.h"
 #include "platform/image.h"
+#include "runtime/pacing.h"
 
 namespace zir {
 

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "draw/fonts.h"
-#include "draw/logo.h"
-#include "interp/runstate.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
+#include "runtime/logo.h"
+#include "runtime/runstate.h"
 
 namespace zir {
 namespace {

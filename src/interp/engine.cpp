@@ -4,10 +4,10 @@
 #include "interp/display.h"
 #include "interp/loops.h"
 #include "interp/menus.h"
-#include "interp/runstate.h"
 #include "interp/statements.h"
 #include "interp/waits.h"
 #include "platform/platform.h"
+#include "runtime/runstate.h"
 
 namespace zir {
 namespace {

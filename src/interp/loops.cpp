@@ -4,12 +4,12 @@
 #include <cmath>
 #include <limits>
 
+#include "constructions/constructions.h"
 #include "draw/figures.h"
-#include "geometry/constructions.h"
 #include "geometry/crossings.h"
-#include "interp/runstate.h"
 #include "interp/waits.h"
 #include "platform/platform.h"
+#include "runtime/runstate.h"
 
 namespace zir {
 namespace {

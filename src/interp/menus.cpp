@@ -5,8 +5,8 @@
 #include "draw/fonts.h"
 #include "frontend/errorcode.h"
 #include "interp/display.h"
-#include "interp/runstate.h"
 #include "platform/platform.h"
+#include "runtime/runstate.h"
 
 namespace zir {
 namespace {
@@ -196,13 +196,3 @@ Flow ExecuteMenuStatement(CallFrame& frame, const Instruction& in) {
 }
 
 }  // namespace zir
-
-extern "C" int32_t ZIRS_MENU(const ZirStringList* items) {
-    std::vector<std::string> texts;
-    if (items && items->items) {
-        for (int32_t k = 0; k < items->count; ++k) {
-            texts.emplace_back(items->items[k] ? items->items[k] : "");
-        }
-    }
-    return zir::ShowMenu(texts);
-}

@@ -4,14 +4,14 @@
 #include <string>
 
 #include "anim/pointstep.h"
+#include "constructions/constructions.h"
 #include "draw/figures.h"
 #include "draw/fills.h"
 #include "draw/fonts.h"
 #include "draw/marks.h"
-#include "geometry/constructions.h"
 #include "geometry/crossings.h"
 #include "interp/display.h"
-#include "interp/runstate.h"
+#include "runtime/runstate.h"
 
 namespace zir {
 namespace {

@@ -1,7 +1,7 @@
 #include "interp/waits.h"
 
-#include "interp/runstate.h"
 #include "platform/platform.h"
+#include "runtime/runstate.h"
 
 namespace zir {
 namespace {

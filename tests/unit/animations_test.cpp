@@ -23,10 +23,11 @@
 #include "geometry/crossings.h"
 #include "geometry_records.h"
 #include "headless_restart.h"
-#include "interp/runstate.h"
 #include "picture_check.h"
 #include "platform/platform.h"
 #include "platform/png.h"
+#include "runtime/runstate.h"
+#include "zirkula.h"
 
 namespace zir {
 namespace {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "zirkula.h"
+
 namespace zir {
 namespace {
 

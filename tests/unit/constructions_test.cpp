@@ -1,6 +1,6 @@
 // The named constructions: the objects they compute, what they draw plainly and paced, and
 // how they pace on the headless platform's virtual clock.
-#include "geometry/constructions.h"
+#include "constructions/constructions.h"
 
 #include <gtest/gtest.h>
 
@@ -19,10 +19,11 @@
 #include "geometry/crossings.h"
 #include "geometry_records.h"
 #include "headless_restart.h"
-#include "interp/runstate.h"
 #include "picture_check.h"
 #include "platform/platform.h"
 #include "platform/png.h"
+#include "runtime/runstate.h"
+#include "zirkula.h"
 
 namespace zir {
 namespace {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "geometry_records.h"
+#include "zirkula.h"
 
 namespace zir {
 namespace {

@@ -12,8 +12,9 @@
 
 #include "frontend/compiler.h"
 #include "interp/display.h"
-#include "interp/runstate.h"
 #include "platform/platform.h"
+#include "runtime/runstate.h"
+#include "zirkula.h"
 
 namespace zir {
 namespace {

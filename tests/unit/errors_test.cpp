@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "frontend/compiler.h"
+#include "zirkula.h"
 
 namespace zir {
 namespace {

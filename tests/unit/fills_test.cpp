@@ -8,6 +8,7 @@
 
 #include "draw_canvas.h"
 #include "geometry_records.h"
+#include "zirkula.h"
 
 namespace zir {
 namespace {

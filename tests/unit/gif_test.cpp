@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "draw/logo.h"
 #include "draw/raster.h"
 #include "picture_check.h"
 #include "platform/image.h"
 #include "platform/platform.h"
+#include "runtime/logo.h"
 
 namespace zir {
 namespace {

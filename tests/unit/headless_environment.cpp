@@ -8,9 +8,9 @@
 #include <fstream>
 
 #include "headless_restart.h"
-#include "interp/runstate.h"
 #include "platform/platform.h"
 #include "platform/png.h"
+#include "runtime/runstate.h"
 
 namespace {
 

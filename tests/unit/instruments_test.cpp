@@ -14,6 +14,7 @@
 #include "geometry_records.h"
 #include "picture_check.h"
 #include "platform/png.h"
+#include "zirkula.h"
 
 namespace zir {
 namespace {

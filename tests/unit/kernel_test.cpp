@@ -8,7 +8,8 @@
 #include <utility>
 
 #include "geometry_records.h"
-#include "interp/runstate.h"
+#include "runtime/runstate.h"
+#include "zirkula.h"
 
 namespace zir {
 namespace {
@@ -22,16 +23,19 @@ TEST(MakeLine, RunsFromTheFirstPointWithItsColourAndTheDefaultStyle) {
     ExpectLine(MakeLine(P(5, 5, 0xAA), P(5, 5)), L(5, 5, 0.000001, 0, 0xAA, 0xFFFF, 1), 0);
 }
 
-TEST(MakeLine, NewLinesTakeTheCurrentDefaultStyleAndWidth) {
+TEST(MakeLine, TheKernelsLinesAreSolidAndTheExportedOnesTakeTheDefaultStyleAndWidth) {
     Settings().lineStyle = 0xF0F0;
     Settings().lineWidth = 3;
-    Line l = MakeLine(Point{1, 2, 0x123456, 8, 0}, Point{5, 2, 0, 8, 0});
-    Line p = MakeLinePolar(Point{1, 2, 0x123456, 8, 0}, 0.5);
+    const ZirPoint a{1, 2, 0x123456, 8, 0}, b{5, 2, 0, 8, 0};
+    const double angle = 0.5;
+    const ZirLine unset = L(0, 0, 1, 0);
+    const Line lines[] = {MakeLine(a, b), MakeLinePolar(a, angle), ZIR_MAKELINE(&a, &b),
+                          ZIR_MAKELINEPOLAR(&a, &angle), ZIR_MAKEANGLE(&a, &unset, &angle)};
     ResetSettings();
-    EXPECT_EQ(l.style, 0xF0F0);
-    EXPECT_EQ(l.width, 3);
-    EXPECT_EQ(p.style, 0xF0F0);
-    EXPECT_EQ(p.width, 3);
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_EQ(lines[k].style, k < 2 ? 0xFFFF : 0xF0F0) << k;
+        EXPECT_EQ(lines[k].width, k < 2 ? 1 : 3) << k;
+    }
 }
 
 TEST(MakeLinePolar, DirectionHasLength100AndAQuarterTurnPointsUpTheScreen) {

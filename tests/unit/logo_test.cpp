@@ -1,5 +1,5 @@
 // The embedded resources and the logo shown from them.
-#include "draw/logo.h"
+#include "runtime/logo.h"
 
 #include <gtest/gtest.h>
 

@@ -11,6 +11,7 @@
 #include "draw/figures.h"
 #include "draw_canvas.h"
 #include "geometry_records.h"
+#include "zirkula.h"
 
 namespace zir {
 namespace {

@@ -17,10 +17,10 @@
 #include "headless_restart.h"
 #include "interp/engine.h"
 #include "interp/objects.h"
-#include "interp/runstate.h"
 #include "picture_check.h"
 #include "platform/platform.h"
 #include "platform/png.h"
+#include "runtime/runstate.h"
 #include "zirkula.h"
 
 namespace zir {

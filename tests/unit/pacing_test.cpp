@@ -1,6 +1,6 @@
 // Input events, timed waits, control classification and the control bar, on the headless
 // platform's virtual clock.
-#include "interp/pacing.h"
+#include "runtime/pacing.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,10 @@
 
 #include "draw/fonts.h"
 #include "headless_restart.h"
-#include "interp/runstate.h"
 #include "platform/platform.h"
 #include "platform/png.h"
+#include "runtime/runstate.h"
+#include "zirkula.h"
 
 namespace zir {
 namespace {

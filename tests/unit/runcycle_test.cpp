@@ -13,8 +13,8 @@
 
 #include "driver/windowconsole.h"
 #include "frontend/compiler.h"
-#include "interp/runstate.h"
 #include "platform/platform.h"
+#include "runtime/runstate.h"
 #include "zirkula.h"
 
 namespace zir {

@@ -1,4 +1,4 @@
-#include "interp/runstate.h"
+#include "runtime/runstate.h"
 
 #include <gtest/gtest.h>
 

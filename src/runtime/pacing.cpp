@@ -1,8 +1,8 @@
-#include "interp/pacing.h"
+#include "runtime/pacing.h"
 
 #include "draw/fonts.h"
-#include "interp/runstate.h"
 #include "platform/platform.h"
+#include "runtime/runstate.h"
 
 namespace zir {
 namespace {

@@ -5,12 +5,14 @@
 #include "anim/lines.h"
 #include "anim/protractor.h"
 #include "anim/setsquare.h"
-#include "zirkula.h"
+#include "capi/arguments.h"
+
+using namespace zir::capi;
 
 namespace {
 
 std::uint32_t Word(const std::int32_t* v) {
-    return static_cast<std::uint32_t>(zir::NumberAt(v));
+    return static_cast<std::uint32_t>(NumberAt(v));
 }
 
 float Seconds(const float* duration) {
@@ -21,10 +23,6 @@ zir::Line Look(const ZirLine* look) {
     return look ? *look : zir::Line{};
 }
 
-void Give(std::int32_t* event, zir::InputEvent value) {
-    if (event) *event = static_cast<std::int32_t>(value);
-}
-
 }  // namespace
 
 extern "C" {
@@ -32,10 +30,10 @@ extern "C" {
 std::int32_t ZIRA_PARTIALLINE(ZirImageHandle* buffer, const ZirPoint* p1, const ZirPoint* p2,
                               const ZirLine* look, std::int32_t* step, const std::int32_t* steps,
                               const double* pencilSize, const std::int32_t* word) {
-    std::int32_t counter = zir::NumberAt(step);
+    std::int32_t counter = NumberAt(step);
     const std::int32_t result =
-        zir::PartialLine(buffer, zir::RecordAt(p1), zir::RecordAt(p2), Look(look), counter,
-                         zir::NumberAt(steps), zir::NumberAt(pencilSize), Word(word));
+        zir::PartialLine(buffer, RecordAt(p1), RecordAt(p2), Look(look), counter, NumberAt(steps),
+                         NumberAt(pencilSize), Word(word));
     if (step) *step = counter;
     return result;
 }
@@ -44,27 +42,26 @@ std::int32_t ZIRA_ANIMATELINE(ZirImageHandle* buffer, const std::int32_t* x, con
                               const ZirPoint* p1, const ZirPoint* p2, const ZirLine* look,
                               const float* duration, const double* pencilSize,
                               const std::int32_t* word) {
-    return static_cast<std::int32_t>(zir::AnimateLine(
-        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(p1), zir::RecordAt(p2),
-        Look(look), Seconds(duration), zir::NumberAt(pencilSize), Word(word)));
+    return static_cast<std::int32_t>(
+        zir::AnimateLine(buffer, NumberAt(x), NumberAt(y), RecordAt(p1), RecordAt(p2), Look(look),
+                         Seconds(duration), NumberAt(pencilSize), Word(word)));
 }
 
 std::int32_t ZIRA_STARTLINE(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
                             const ZirPoint* p1, const ZirPoint* p2, const ZirLine* look,
                             const float* duration, const double* pencilSize,
                             const std::int32_t* word) {
-    return static_cast<std::int32_t>(zir::AnimateStartLine(
-        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(p1), zir::RecordAt(p2),
-        Look(look), Seconds(duration), zir::NumberAt(pencilSize), Word(word)));
+    return static_cast<std::int32_t>(
+        zir::AnimateStartLine(buffer, NumberAt(x), NumberAt(y), RecordAt(p1), RecordAt(p2),
+                              Look(look), Seconds(duration), NumberAt(pencilSize), Word(word)));
 }
 
 std::int32_t ZIRA_PARTIALARC(ZirImageHandle* buffer, const ZirCircle* arc, std::int32_t* step,
                              const std::int32_t* steps, const double* compassSize,
                              const std::int32_t* word) {
-    std::int32_t counter = zir::NumberAt(step);
-    const std::int32_t result =
-        zir::PartialArc(buffer, zir::RecordAt(arc), counter, zir::NumberAt(steps),
-                        zir::NumberAt(compassSize), Word(word));
+    std::int32_t counter = NumberAt(step);
+    const std::int32_t result = zir::PartialArc(buffer, RecordAt(arc), counter, NumberAt(steps),
+                                                NumberAt(compassSize), Word(word));
     if (step) *step = counter;
     return result;
 }
@@ -72,9 +69,9 @@ std::int32_t ZIRA_PARTIALARC(ZirImageHandle* buffer, const ZirCircle* arc, std::
 std::int32_t ZIRA_ANIMATEARC(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
                              const ZirCircle* arc, const float* duration, const double* compassSize,
                              const std::int32_t* word) {
-    return static_cast<std::int32_t>(zir::AnimateArc(buffer, zir::NumberAt(x), zir::NumberAt(y),
-                                                     zir::RecordAt(arc), Seconds(duration),
-                                                     zir::NumberAt(compassSize), Word(word)));
+    return static_cast<std::int32_t>(zir::AnimateArc(buffer, NumberAt(x), NumberAt(y),
+                                                     RecordAt(arc), Seconds(duration),
+                                                     NumberAt(compassSize), Word(word)));
 }
 
 ZirLine ZIRA_ANIMATERIGHTANGLE(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
@@ -82,9 +79,9 @@ ZirLine ZIRA_ANIMATERIGHTANGLE(ZirImageHandle* buffer, const std::int32_t* x, co
                                double size, double rulerWidth, const std::int32_t* squareColour,
                                const std::int32_t* rulerColour, std::int32_t* event) {
     zir::InputEvent e = 0;
-    const zir::Line r = zir::AnimateRightAngle(
-        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(l), zir::RecordAt(p),
-        Seconds(duration), size, rulerWidth, Word(squareColour), Word(rulerColour), e);
+    const zir::Line r = zir::AnimateRightAngle(buffer, NumberAt(x), NumberAt(y), RecordAt(l),
+                                               RecordAt(p), Seconds(duration), size, rulerWidth,
+                                               Word(squareColour), Word(rulerColour), e);
     Give(event, e);
     return r;
 }
@@ -97,9 +94,8 @@ ZirLine ZIRA_ANIMATEDRAWRIGHTANGLE(ZirImageHandle* buffer, const std::int32_t* x
                                    std::int32_t* event) {
     zir::InputEvent e = 0;
     const zir::Line r = zir::AnimateDrawRightAngle(
-        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(l), zir::RecordAt(p),
-        Seconds(duration), Look(look), size, rulerWidth, Word(squareColour), Word(rulerColour),
-        Word(word), e);
+        buffer, NumberAt(x), NumberAt(y), RecordAt(l), RecordAt(p), Seconds(duration), Look(look),
+        size, rulerWidth, Word(squareColour), Word(rulerColour), Word(word), e);
     Give(event, e);
     return r;
 }
@@ -109,9 +105,9 @@ ZirLine ZIRA_ANIMATEPARALLEL(ZirImageHandle* buffer, const std::int32_t* x, cons
                              double size, double rulerWidth, const std::int32_t* squareColour,
                              const std::int32_t* rulerColour, std::int32_t* event) {
     zir::InputEvent e = 0;
-    const zir::Line r = zir::AnimateParallel(
-        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(l), zir::RecordAt(p),
-        Seconds(duration), size, rulerWidth, Word(squareColour), Word(rulerColour), e);
+    const zir::Line r = zir::AnimateParallel(buffer, NumberAt(x), NumberAt(y), RecordAt(l),
+                                             RecordAt(p), Seconds(duration), size, rulerWidth,
+                                             Word(squareColour), Word(rulerColour), e);
     Give(event, e);
     return r;
 }
@@ -123,10 +119,9 @@ ZirLine ZIRA_ANIMATEDRAWPARALLEL(ZirImageHandle* buffer, const std::int32_t* x,
                                  const std::int32_t* rulerColour, const std::int32_t* word,
                                  std::int32_t* event) {
     zir::InputEvent e = 0;
-    const zir::Line r =
-        zir::AnimateDrawParallel(buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(l),
-                                 zir::RecordAt(p), Seconds(duration), Look(look), size, rulerWidth,
-                                 Word(squareColour), Word(rulerColour), Word(word), e);
+    const zir::Line r = zir::AnimateDrawParallel(
+        buffer, NumberAt(x), NumberAt(y), RecordAt(l), RecordAt(p), Seconds(duration), Look(look),
+        size, rulerWidth, Word(squareColour), Word(rulerColour), Word(word), e);
     Give(event, e);
     return r;
 }
@@ -136,9 +131,9 @@ ZirLine ZIRA_ANIMATEPROTRACTOR(ZirImageHandle* buffer, const std::int32_t* x, co
                                const float* duration, double size, const ZirLine* look,
                                const std::int32_t* word, std::int32_t* event) {
     zir::InputEvent e = 0;
-    const zir::Line r = zir::AnimateProtractor(
-        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(l), zir::RecordAt(p),
-        zir::NumberAt(angle), Seconds(duration), size, Look(look), Word(word), e);
+    const zir::Line r =
+        zir::AnimateProtractor(buffer, NumberAt(x), NumberAt(y), RecordAt(l), RecordAt(p),
+                               NumberAt(angle), Seconds(duration), size, Look(look), Word(word), e);
     Give(event, e);
     return r;
 }

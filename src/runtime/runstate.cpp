@@ -1,4 +1,4 @@
-#include "interp/runstate.h"
+#include "runtime/runstate.h"
 
 #include <cstring>
 #include <type_traits>
@@ -30,6 +30,14 @@ void ResetSettings() {
 
 // The words are read and written as raw bytes: on the little-endian machines the program
 // runs on, the low half of a shared word is the field that comes first.
+Line WithDefaultStyle(Line l) {
+    if (IsUndefined(l)) return l;
+    const RunState& s = Settings();
+    l.style = s.lineStyle;
+    l.width = static_cast<std::int16_t>(s.lineWidth);
+    return l;
+}
+
 std::uint32_t GetRunWord(const RunState& state, RunWord word) {
     std::uint32_t value = 0;
     if (word < RunWord::Count) {

@@ -1,4 +1,4 @@
-#include "geometry/constructions.h"
+#include "constructions/constructions.h"
 
 #include <cmath>
 
@@ -10,7 +10,7 @@
 #include "draw/figures.h"
 #include "draw/marks.h"
 #include "geometry/crossings.h"
-#include "interp/runstate.h"
+#include "runtime/runstate.h"
 
 namespace zir {
 namespace {
@@ -186,7 +186,7 @@ Line ConstructLine(DrawTarget buffer, int originX, int originY, const Point& p1,
     event = 0;
     if (IsUndefined(p1) || IsUndefined(p2)) return UndefinedLine();
     const Pacer pacer{buffer, originX, originY, &event};
-    Line l = MakeLine(p1, p2);
+    Line l = WithDefaultStyle(MakeLine(p1, p2));
     ApplyLook(l, look, Settings().drawColour);
     if (Draws(mode)) DrawSegment(buffer, p1, p2, l);
     if (mode == PaceMode::Pace) pacer.ShowAndPause();
@@ -205,7 +205,7 @@ Line ConstructLinePolar(DrawTarget buffer, int originX, int originY, const Point
     event = 0;
     if (IsUndefined(p) || IsUndefined(l)) return UndefinedLine();
     const Pacer pacer{buffer, originX, originY, &event};
-    Line r = MakeAngle(p, l, angle * AngleUnit);
+    Line r = WithDefaultStyle(MakeAngle(p, l, angle * AngleUnit));
     ApplyLook(r, look, Settings().drawColour);
     if (Draws(mode)) {
         DrawLine(buffer, r);
@@ -251,7 +251,7 @@ Line ConstructStartLine(DrawTarget buffer, int originX, int originY, const Point
         return UndefinedLine();
     }
     const Pacer pacer{buffer, originX, originY, &event};
-    Line r = MakeLinePolar(from, angle * AngleUnit);
+    Line r = WithDefaultStyle(MakeLinePolar(from, angle * AngleUnit));
     q = AdvanceOnLine(from, r, length / FixedOne);
     // A segment of length 0 keeps the direction of its angle rather than none at all.
     if (q.x != from.x || q.y != from.y) {
@@ -357,7 +357,7 @@ Line ConstructMidLine(DrawTarget buffer, int originX, int originY, const Point& 
     event = 0;
     if (IsUndefined(a) || IsUndefined(b)) return UndefinedLine();
     const Point m = Midpoint(a, b);
-    const Line ab = MakeLine(a, b);
+    const Line ab = WithDefaultStyle(MakeLine(a, b));
     Line r = MakeRightAngle(m, ab);
     if (IsUndefined(r)) return r;
     // An auxiliary colour of -1 means "the result's colour", which cannot also be where the
@@ -416,7 +416,7 @@ Line ConstructBisector(DrawTarget buffer, int originX, int originY, const Line& 
         v.y = l1.y;
         r = MakeRightAngle(v, l1);
     } else {
-        r = MakeLine(v, mid);
+        r = WithDefaultStyle(MakeLine(v, mid));
     }
     if (IsUndefined(r)) return r;
     if (a > Pi) {
@@ -475,7 +475,7 @@ Line ConstructTangent(DrawTarget buffer, int originX, int originY, const Point& 
 
     if (std::fabs(d - c.r) < 0.5) {
         // P on the circle: the one tangent at P, perpendicular to the radius.
-        Line mp = MakeLine(p, m);
+        Line mp = WithDefaultStyle(MakeLine(p, m));
         MakeAuxiliary(mp, aid);
         const Line tangent = MakeRightAngle(p, mp);
         t2.x = tangent.x;
@@ -517,7 +517,7 @@ Line ConstructTangent(DrawTarget buffer, int originX, int originY, const Point& 
     const Circle thales{centre.x, centre.y, d / 2, 0, 0, aid, 1};
     Point s1 = UndefinedPoint(), s2 = UndefinedPoint();
     if (CircleCross(c, thales, s1, s2) != 2) return t1;
-    const Line right = MakeLine(p, s1), left = MakeLine(p, s2);
+    const Line right = WithDefaultStyle(MakeLine(p, s1)), left = WithDefaultStyle(MakeLine(p, s2));
     t2 = right;
     t1 = left;
     ApplyLook(t2, look, Settings().drawColour);
@@ -554,159 +554,3 @@ Line ConstructTangent(DrawTarget buffer, int originX, int originY, const Point& 
 }
 
 }  // namespace zir
-
-// ---- the exported procedures -----------------------------------------------------------
-
-namespace {
-
-zir::PaceMode ModeAt(const std::int32_t* mode) {
-    return static_cast<zir::PaceMode>(zir::NumberAt(mode));
-}
-
-zir::LineOperands LineLook(const std::int32_t* style, const std::int32_t* colour,
-                           const std::int32_t* width) {
-    return zir::LineOperands{zir::NumberAt(style), zir::NumberAt(colour), zir::NumberAt(width)};
-}
-
-zir::CircleOperands CircleLook(const std::int32_t* colour, const std::int32_t* width,
-                               const std::int32_t* start, const std::int32_t* end) {
-    return zir::CircleOperands{zir::NumberAt(colour), zir::NumberAt(width), zir::NumberAt(start),
-                               zir::NumberAt(end)};
-}
-
-void Give(std::int32_t* event, zir::InputEvent value) {
-    if (event) *event = static_cast<std::int32_t>(value);
-}
-
-}  // namespace
-
-extern "C" {
-
-ZirLine ZIRS_MAKELINE(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
-                      const ZirPoint* p1, const ZirPoint* p2, const std::int32_t* style,
-                      const std::int32_t* colour, const std::int32_t* width,
-                      const std::int32_t* mode, std::int32_t* event) {
-    zir::InputEvent e = 0;
-    const zir::Line l =
-        zir::ConstructLine(buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(p1),
-                           zir::RecordAt(p2), LineLook(style, colour, width), ModeAt(mode), e);
-    Give(event, e);
-    return l;
-}
-
-ZirLine ZIRS_MAKELINEPOLAR(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
-                           const ZirPoint* p, const ZirLine* l, const std::int32_t* angle,
-                           const std::int32_t* style, const std::int32_t* colour,
-                           const std::int32_t* width, const std::int32_t* mode,
-                           std::int32_t* event) {
-    zir::InputEvent e = 0;
-    const zir::Line r = zir::ConstructLinePolar(
-        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(p), zir::RecordAt(l),
-        zir::NumberAt(angle), LineLook(style, colour, width), ModeAt(mode), e);
-    Give(event, e);
-    return r;
-}
-
-ZirLine ZIRS_MAKESTARTLINE(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
-                           const ZirPoint* p, ZirPoint* q, const std::int32_t* angle,
-                           const std::int32_t* length, const std::int32_t* style,
-                           const std::int32_t* colour, const std::int32_t* width,
-                           const std::int32_t* mode, std::int32_t* event) {
-    zir::InputEvent e = 0;
-    zir::Point end = zir::UndefinedPoint();
-    const zir::Line r = zir::ConstructStartLine(
-        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(p), end, zir::NumberAt(angle),
-        zir::NumberAt(length), LineLook(style, colour, width), ModeAt(mode), e);
-    if (q) *q = end;
-    Give(event, e);
-    return r;
-}
-
-ZirCircle ZIRS_MAKECIRCLEP(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
-                           const ZirPoint* m, const ZirPoint* p, const std::int32_t* colour,
-                           const std::int32_t* width, const std::int32_t* start,
-                           const std::int32_t* end, const std::int32_t* mode, std::int32_t* event) {
-    zir::InputEvent e = 0;
-    const zir::Circle c = zir::ConstructCircleThrough(
-        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(m), zir::RecordAt(p),
-        CircleLook(colour, width, start, end), ModeAt(mode), e);
-    Give(event, e);
-    return c;
-}
-
-ZirCircle ZIRS_MAKECIRCLETANGENT(ZirImageHandle* buffer, const std::int32_t* x,
-                                 const std::int32_t* y, const ZirPoint* m, const ZirLine* l,
-                                 const std::int32_t* colour, const std::int32_t* width,
-                                 const std::int32_t* start, const std::int32_t* end,
-                                 const std::int32_t* mode, std::int32_t* event) {
-    zir::InputEvent e = 0;
-    const zir::Circle c = zir::ConstructCircleTangent(
-        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(m), zir::RecordAt(l),
-        CircleLook(colour, width, start, end), ModeAt(mode), e);
-    Give(event, e);
-    return c;
-}
-
-ZirCircle ZIRS_MAKEARC(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
-                       const ZirPoint* m, const ZirPoint* p, const std::int32_t* colour,
-                       const std::int32_t* width, const std::int32_t* angularWidth,
-                       const std::int32_t* mode, std::int32_t* event) {
-    zir::InputEvent e = 0;
-    const zir::Circle c = zir::ConstructArc(
-        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(m), zir::RecordAt(p),
-        zir::NumberAt(angularWidth), CircleLook(colour, width, nullptr, nullptr), ModeAt(mode), e);
-    Give(event, e);
-    return c;
-}
-
-ZirCircle ZIRS_MAKEARCLINES(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
-                            const ZirLine* l1, const ZirLine* l2, const std::int32_t* radius,
-                            const std::int32_t* colour, const std::int32_t* width,
-                            const std::int32_t* mode, std::int32_t* event) {
-    zir::InputEvent e = 0;
-    const zir::Circle c = zir::ConstructArcLines(
-        buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(l1), zir::RecordAt(l2),
-        zir::NumberAt(radius), CircleLook(colour, width, nullptr, nullptr), ModeAt(mode), e);
-    Give(event, e);
-    return c;
-}
-
-ZirLine ZIRS_MAKEMIDLINE(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
-                         const ZirPoint* a, const ZirPoint* b, const std::int32_t* style,
-                         const std::int32_t* colour, const std::int32_t* width,
-                         const std::int32_t* mode, std::int32_t* event) {
-    zir::InputEvent e = 0;
-    const zir::Line r =
-        zir::ConstructMidLine(buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(a),
-                              zir::RecordAt(b), LineLook(style, colour, width), ModeAt(mode), e);
-    Give(event, e);
-    return r;
-}
-
-ZirLine ZIRS_MAKEBISECTOR(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
-                          const ZirLine* l1, const ZirLine* l2, const std::int32_t* style,
-                          const std::int32_t* colour, const std::int32_t* width,
-                          const std::int32_t* mode, std::int32_t* event) {
-    zir::InputEvent e = 0;
-    const zir::Line r =
-        zir::ConstructBisector(buffer, zir::NumberAt(x), zir::NumberAt(y), zir::RecordAt(l1),
-                               zir::RecordAt(l2), LineLook(style, colour, width), ModeAt(mode), e);
-    Give(event, e);
-    return r;
-}
-
-ZirLine ZIRS_MAKETANGENT(ZirImageHandle* buffer, const std::int32_t* x, const std::int32_t* y,
-                         const ZirPoint* p, const ZirCircle* c, ZirLine* t2,
-                         const std::int32_t* style, const std::int32_t* colour,
-                         const std::int32_t* width, const std::int32_t* mode, std::int32_t* event) {
-    zir::InputEvent e = 0;
-    zir::Line second = zir::UndefinedLine();
-    const zir::Line first = zir::ConstructTangent(buffer, zir::NumberAt(x), zir::NumberAt(y),
-                                                  zir::RecordAt(p), zir::RecordAt(c), second,
-                                                  LineLook(style, colour, width), ModeAt(mode), e);
-    if (t2) *t2 = second;
-    Give(event, e);
-    return first;
-}
-
-}  // extern "C"

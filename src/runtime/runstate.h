@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string>
 
+#include "geometry/kernel.h"
+
 namespace zir {
 
 struct RunState {
@@ -90,6 +92,10 @@ enum class RunWord {
 RunState& Settings();
 // Sets every field to its default (the part of ZIR_INIT that every run repeats).
 void ResetSettings();
+
+// A line made by the geometry with the script's default style and width (DEFAULTS); an
+// undefined line stays as it is.
+Line WithDefaultStyle(Line l);
 
 std::uint32_t GetRunWord(const RunState& state, RunWord word);
 void SetRunWord(RunState& state, RunWord word, std::uint32_t value);

@@ -1,4 +1,4 @@
-#include "draw/logo.h"
+#include "runtime/logo.h"
 
 #include "draw/raster.h"
 #include "platform/platform.h"

@@ -32,7 +32,7 @@
 
 #include "draw/raster.h"
 #include "geometry/kernel.h"
-#include "interp/pacing.h"
+#include "runtime/pacing.h"
 
 namespace zir {
 
