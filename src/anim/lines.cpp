@@ -13,8 +13,6 @@ namespace zir {
 namespace {
 
 // How far the pencil leans from the segment's direction, in radians.
-constexpr double PencilTilt = 1.0;
-constexpr std::uint32_t RulerWidthBits = 0xFFFF;
 
 InputEvent LineAnimation(DrawTarget buffer, int x, int y, const Point& p1, const Point& p2,
                          const Line& look, float duration, double pencilSize, std::uint32_t word,
@@ -26,7 +24,7 @@ InputEvent LineAnimation(DrawTarget buffer, int x, int y, const Point& p1, const
     std::int32_t step = 1;
     InputEvent event = RunFrames(snapshot, buffer, x, y, [&] {
         if (word & ShowRuler) {
-            RulerTool(buffer, p1, p2, 0, settings.rulerWidth & RulerWidthBits, settings.rulerColour,
+            RulerTool(buffer, p1, p2, 0, RulerWidth(settings), settings.rulerColour,
                       TickSpacing(word));
         }
         return PartialLine(buffer, p1, p2, look, step, frames, pencilSize, word);

@@ -8,9 +8,7 @@
 namespace zir {
 namespace {
 
-constexpr double PencilTilt = 1.0;
 constexpr std::int32_t PointRulerTicks = 10;
-constexpr std::uint32_t ObjectColour = 0xFFFFFFFF;
 
 }  // namespace
 
@@ -25,7 +23,7 @@ InputEvent AnimatePointStep(DrawTarget buffer, int x, int y, const Point& point,
                               : settings.pencilColour & InstrumentColourBits;
     PencilTool(buffer, point, PencilTilt, settings.toolSizeSmall, pencil);
     if (rulerFrom) {
-        RulerTool(buffer, *rulerFrom, point, 0, settings.rulerWidth & 0xFFFF, settings.rulerColour,
+        RulerTool(buffer, *rulerFrom, point, 0, RulerWidth(settings), settings.rulerColour,
                   PointRulerTicks);
     }
     Show(buffer, x, y);

@@ -9,6 +9,7 @@
 #include "anim/setsquare.h"
 #include "draw/figures.h"
 #include "draw/marks.h"
+#include "frontend/instructions.h"
 #include "geometry/crossings.h"
 #include "runtime/runstate.h"
 
@@ -22,9 +23,6 @@ constexpr double BisectorReach = 150.0;
 constexpr std::int32_t QuarterTurn = 23040;       // 90 degrees in 1/256 degree
 constexpr std::int32_t HalfTurn = 46080;          // 180 degrees
 constexpr std::int32_t ThreeQuarterTurn = 69120;  // 270 degrees
-// A colour setting of -1: the colour of the object being drawn.
-constexpr std::uint32_t ObjectColour = 0xFFFFFFFF;
-constexpr double FixedOne = 65536.0;
 
 // The instruments of the animated steps: the pencil with the ruler, and the ruler's scale
 // of a tick every 10 pixels.
@@ -50,7 +48,7 @@ struct Tools {
 Tools ToolSettings() {
     const RunState& s = Settings();
     return Tools{static_cast<float>(s.stepWait / 1000.0), static_cast<double>(s.toolSizeSmall),
-                 static_cast<double>(s.toolSizeLarge), static_cast<double>(s.rulerWidth & 0xFFFF)};
+                 static_cast<double>(s.toolSizeLarge), static_cast<double>(RulerWidth(s))};
 }
 
 // An instrument word: the instrument's colour setting (or the object's colour where the
@@ -252,7 +250,7 @@ Line ConstructStartLine(DrawTarget buffer, int originX, int originY, const Point
     }
     const Pacer pacer{buffer, originX, originY, &event};
     Line r = WithDefaultStyle(MakeLinePolar(from, angle * AngleUnit));
-    q = AdvanceOnLine(from, r, length / FixedOne);
+    q = AdvanceOnLine(from, r, FixedValue(length));
     // A segment of length 0 keeps the direction of its angle rather than none at all.
     if (q.x != from.x || q.y != from.y) {
         r.dx = q.x - from.x;
@@ -347,7 +345,7 @@ Circle ConstructArcLines(DrawTarget buffer, int originX, int originY, const Line
     // Parallel lines cross at the far point, and the arc is drawn about it.
     const Point x = LineCross(l1, l2);
     if (IsUndefined(x)) return UndefinedCircle();
-    Circle arc{x.x, x.y, radius / FixedOne, AbsAngle(l1), AbsAngle(l2), 0, 0};
+    Circle arc{x.x, x.y, FixedValue(radius), AbsAngle(l1), AbsAngle(l2), 0, 0};
     ApplyLook(arc, look);
     return FinishCircle(Pacer{buffer, originX, originY, &event}, arc, mode);
 }

@@ -186,13 +186,9 @@ Point Middle(const Point& p, const Point& q) {
     return Point{(p.x + q.x) / 2, (p.y + q.y) / 2, p.colour, p.size, p.shape};
 }
 
-Point PointAt(double x, double y) {
-    return Point{x, y, 0, 0, 0};
-}
-
 // The seed of a small triangle: not quite its centroid, as the factor is not quite 1/3.
 Point Centroid(const Point& a, const Point& b, const Point& c) {
-    return PointAt(CentroidFactor * (a.x + b.x + c.x), CentroidFactor * (a.y + b.y + c.y));
+    return PointXY(CentroidFactor * (a.x + b.x + c.x), CentroidFactor * (a.y + b.y + c.y));
 }
 
 bool Finite(const Point& p) {
@@ -277,7 +273,7 @@ LargeSeed SeedOfLargeTriangle(const Point& a, const Point& b, const Point& c,
         const auto x1 = static_cast<std::int64_t>(x.x[0]), y1 = static_cast<std::int64_t>(x.y[0]);
         const auto x2 = static_cast<std::int64_t>(x.x[1]), y2 = static_cast<std::int64_t>(x.y[1]);
         const Point middle =
-            PointAt(static_cast<double>((x1 + x2) >> 1), static_cast<double>((y1 + y2) >> 1));
+            PointXY(static_cast<double>((x1 + x2) >> 1), static_cast<double>((y1 + y2) >> 1));
         const Line across = MakeRightAngle(middle, lines[k]);
         const Point s1 = AdvanceOnLine(middle, across, ChordSeedOffset);
         const Point s2 = AdvanceOnLine(middle, across, -ChordSeedOffset);
@@ -286,7 +282,7 @@ LargeSeed SeedOfLargeTriangle(const Point& a, const Point& b, const Point& c,
         // No edge meets the target: it lies wholly inside or wholly outside, as its middle
         // does. A line through a corner is not counted as crossing, so the corners confirm
         // it; where they disagree, a seed is looked for in the triangle's visible part.
-        const Point z = PointAt(static_cast<double>(static_cast<std::int64_t>(w) >> 1),
+        const Point z = PointXY(static_cast<double>(static_cast<std::int64_t>(w) >> 1),
                                 static_cast<double>(static_cast<std::int64_t>(h) >> 1));
         const bool middleInside = LineIsBetween(lines[0], z, c) == 0 &&
                                   LineIsBetween(lines[1], z, b) == 0 &&
@@ -376,7 +372,7 @@ std::int32_t FillCircle(DrawTarget target, Circle& circle, Colour colour, std::i
     }
     FillImage f = MakeFillImage(target, cx - r, cy - r, cx + r, cy + r, false);
     if (!f.handle) return 0;
-    const Point centre = PointAt(cx, cy);
+    const Point centre = PointXY(cx, cy);
     if (full) {
         RasterArc(f.target(), cx - f.left, cy - f.top, r, colour, 0, FullTurn, false);
         FillInside(f, colour, centre, DiscShape{cx, cy, r, 0, TwoPi});
@@ -410,7 +406,7 @@ std::int32_t FillRect(DrawTarget target, const Point& a, const Point& b, double 
     f.Edge(a, c, colour);
     f.Edge(b, d, colour);
     f.Edge(c, d, colour);
-    const Point seed = PointAt((d.x + a.x) * 0.5, (d.y + a.y) * 0.5);
+    const Point seed = PointXY((d.x + a.x) * 0.5, (d.y + a.y) * 0.5);
     FillInside(f, colour, seed, ConvexShape{a, b, d, c});
     BlitFill(target, f, alpha);
     return 0;

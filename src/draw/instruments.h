@@ -44,6 +44,8 @@ std::int32_t ProtractorTool(DrawTarget target, const Point& c, const Line& line,
 
 // A pencil of the given length whose point is at p, lying at the angle (radians,
 // counter-clockwise on the screen) from the point towards its end.
+// The angle (radians) at which the animations hold the pencil against its axis.
+inline constexpr double PencilTilt = 1.0;
 std::int32_t PencilTool(DrawTarget target, const Point& p, double angle, double length,
                         Colour colour);
 

@@ -5,6 +5,7 @@
 
 #include "draw/fonts.h"
 #include "platform/platform.h"
+#include "runtime/pacing.h"
 #include "runtime/runstate.h"
 
 namespace zir {
@@ -13,7 +14,6 @@ namespace {
 constexpr int FontHeight = 16;
 constexpr int MarginPx = 4;
 constexpr int RowPx = FontHeight + 2;
-constexpr int BarRows = 20;
 constexpr int AnswerWaitMs = 50;
 
 // The rows shown in the window, oldest first.
@@ -54,7 +54,7 @@ void ShowRows(std::string_view text) {
     for (std::string& row : RowsOf(text, font, std::max(1, screen.width - 2 * MarginPx))) {
         gRows.push_back(std::move(row));
     }
-    const int room = std::max(1, (screen.height - BarRows - 2 * MarginPx) / RowPx);
+    const int room = std::max(1, (screen.height - ControlBarHeight - 2 * MarginPx) / RowPx);
     while (static_cast<int>(gRows.size()) > room) gRows.pop_front();
     const RunState& s = Settings();
     const int bandHeight = static_cast<int>(gRows.size()) * RowPx + 2 * MarginPx;

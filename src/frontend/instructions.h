@@ -169,6 +169,12 @@ constexpr int OpcodeNumber(Op op) {
 
 // ---- word encodings --------------------------------------------------------------------
 
+// Coordinates and lengths are 16.16 fixed point.
+inline constexpr double FixedOne = 65536.0;
+constexpr double FixedValue(std::int32_t operand) {
+    return operand / FixedOne;
+}
+
 constexpr int OpcodeOf(std::int32_t word0) {
     return word0 & OpcodeMask;
 }

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "frontend/instructions.h"
+
 namespace zir {
 
 namespace {
@@ -201,7 +203,7 @@ std::int32_t FloorToInt32(double value) {
 }
 
 std::int32_t FixedFromNumber(double value) {
-    return RoundToInt32(value * 65536.0);
+    return RoundToInt32(value * FixedOne);
 }
 
 std::int32_t AngleFromDegrees(double degrees) {

@@ -79,7 +79,7 @@ std::string Show(const NameTable& names, Field field, std::int32_t value) {
             if (absent) return "-";
             [[fallthrough]];
         case Field::Fixed:
-            return Decimal(value, 65536.0);
+            return Decimal(value, FixedOne);
         case Field::OptAngle:
             if (absent) return "-";
             [[fallthrough]];

@@ -48,6 +48,11 @@ inline bool IsUndefined(const Equation& e) {
     return e.b == UndefinedMarker;
 }
 
+// A point at these coordinates with no colour, size or shape, as computations need one.
+inline Point PointXY(double x, double y) {
+    return Point{x, y, 0, 0, 0};
+}
+
 // Undefined records: the marker in the first two coordinates, zero everywhere else.
 inline Point UndefinedPoint() {
     return Point{UndefinedMarker, UndefinedMarker, 0, 0, 0};

@@ -10,7 +10,6 @@ namespace zir {
 
 inline constexpr int DefaultScreenWidth = 640;
 inline constexpr int DefaultScreenHeight = 480;
-inline constexpr int ControlBarHeight = 20;
 // The largest screen side the program opens: the raster layer could go further, but every
 // running invocation keeps copies of the drawing, and they must fit in memory.
 inline constexpr int MaxScreenSide = 2048;

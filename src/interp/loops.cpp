@@ -17,10 +17,6 @@ namespace {
 // The longest a loop sleeps between looks at the viewer while nothing changes.
 constexpr int IdleWaitMs = 50;
 
-double Fixed(std::int32_t operand) {
-    return operand / 65536.0;
-}
-
 ObjectStore& Store(CallFrame& frame) {
     return *frame.run->store;
 }
@@ -36,15 +32,8 @@ void MakeUndefined(Point& p) {
     p.y = UndefinedMarker;
 }
 
-Point PointAtXY(double x, double y) {
-    Point p{};
-    p.x = x;
-    p.y = y;
-    return p;
-}
-
 Point CentreOf(const Circle& c) {
-    return PointAtXY(c.cx, c.cy);
+    return PointXY(c.cx, c.cy);
 }
 
 // An angle of a circle record as an angle operand (1/256 degree), as the construction
@@ -77,25 +66,26 @@ void ReadDeclaration(LoopLists& lists, const Instruction& in) {
             }
             break;
         case Op::StepPoint:
-            lists.steps.push_back({false, target, PathKind::None, 0, Fixed(in[1]), Fixed(in[2])});
+            lists.steps.push_back(
+                {false, target, PathKind::None, 0, FixedValue(in[1]), FixedValue(in[2])});
             break;
         case Op::StepCircle:
-            lists.steps.push_back(
-                {true, target, PathKind::None, 0, Fixed(in[1]), Fixed(in[2]), Fixed(in[3])});
+            lists.steps.push_back({true, target, PathKind::None, 0, FixedValue(in[1]),
+                                   FixedValue(in[2]), FixedValue(in[3])});
             break;
         case Op::StepPointAlongLine:
-            lists.steps.push_back({false, target, PathKind::Line, in[1], Fixed(in[2])});
+            lists.steps.push_back({false, target, PathKind::Line, in[1], FixedValue(in[2])});
             break;
         case Op::StepCircleAlongLine:
             lists.steps.push_back(
-                {true, target, PathKind::Line, in[1], Fixed(in[2]), 0.0, Fixed(in[3])});
+                {true, target, PathKind::Line, in[1], FixedValue(in[2]), 0.0, FixedValue(in[3])});
             break;
         case Op::StepPointAlongCircle:
-            lists.steps.push_back({false, target, PathKind::Circle, in[1], Fixed(in[2])});
+            lists.steps.push_back({false, target, PathKind::Circle, in[1], FixedValue(in[2])});
             break;
         case Op::StepCircleAlongCircle:
             lists.steps.push_back(
-                {true, target, PathKind::Circle, in[1], Fixed(in[2]), 0.0, Fixed(in[3])});
+                {true, target, PathKind::Circle, in[1], FixedValue(in[2]), 0.0, FixedValue(in[3])});
             break;
         default:
             break;
@@ -151,7 +141,7 @@ void MoveGrabbed(CallFrame& frame, double startX, double startY, int mouseX, int
     Point& p = PointAt(store, c.point);
     Point to{};
     if (c.path == PathKind::None) {
-        to = PointAtXY(startX + (x - mouseX), startY + (y - mouseY));
+        to = PointXY(startX + (x - mouseX), startY + (y - mouseY));
     } else {
         to = PointOnPath(p, c.path, LineAt(store, c.pathIndex), CircleAt(store, c.pathIndex), x, y);
     }
@@ -289,11 +279,11 @@ bool SettleOnPaths(CallFrame& frame) {
         } else if (c.path == PathKind::Line) {
             const Line& l = LineAt(store, c.pathIndex);
             if (IsUndefined(l)) continue;
-            to = PointAtXY(l.x + c.place * l.dx, l.y + c.place * l.dy);
+            to = PointXY(l.x + c.place * l.dx, l.y + c.place * l.dy);
         } else {
             const Circle& k = CircleAt(store, c.pathIndex);
             if (IsUndefined(k)) continue;
-            to = PointAtXY(k.cx + k.r * std::cos(c.place), k.cy + k.r * std::sin(c.place));
+            to = PointXY(k.cx + k.r * std::cos(c.place), k.cy + k.r * std::sin(c.place));
         }
         // Rounding alone must not move a point: its place was taken on the same path.
         constexpr double SamePlace = 1e-6;
@@ -400,7 +390,7 @@ void StepCircle(CallFrame& frame, Step& step) {
                               AngleOperand(c.end)};
     InputEvent event = 0;
     c = ConstructCircleThrough(FrameBuffer(frame), s.areaOriginX, s.areaOriginY, centre,
-                               PointAtXY(centre.x, centre.y + r), look,
+                               PointXY(centre.x, centre.y + r), look,
                                drawn ? frame.mode : PaceMode::Compute, event);
     if (event != 0) frame.pendingEvent = event;
 }
@@ -468,7 +458,7 @@ Flow AnimationPass(CallFrame& frame) {
 
 Point PointOnPath(const Point& p, PathKind path, const Line& line, const Circle& circle, double x,
                   double y) {
-    const Point mouse = PointAtXY(x, y);
+    const Point mouse = PointXY(x, y);
     switch (path) {
         case PathKind::Line:
             return LineCross(line, MakeRightAngle(mouse, line));

@@ -16,15 +16,10 @@
 namespace zir {
 namespace {
 
-constexpr double FixedOne = 65536.0;
 // A 16-bit operand half with every bit set: the value was not given.
 constexpr std::int32_t AbsentHalf = 0xFFFF;
 // The number form of MARKLINE and MARKNUMBERLINE sets some of these bits in operand 1.
 constexpr std::int32_t NumberFormBits = 0xF0000;
-
-double Fixed(std::int32_t operand) {
-    return operand / FixedOne;
-}
 
 std::int32_t Or(std::int32_t operand, std::int32_t fallback) {
     return operand == -1 ? fallback : operand;
@@ -62,13 +57,6 @@ int OriginX() {
 }
 int OriginY() {
     return Settings().areaOriginY;
-}
-
-Point At(double x, double y) {
-    Point p{};
-    p.x = x;
-    p.y = y;
-    return p;
 }
 
 LineOperands LineLook(const Instruction& in, int first) {
@@ -209,7 +197,7 @@ void MoveCircle(Statement& st) {
                               static_cast<std::int32_t>(std::nearbyint(old.end / AngleUnit))};
     NewCircle(st, [&](DrawTarget buffer, PaceMode mode, InputEvent& event) {
         return ConstructCircleThrough(buffer, OriginX(), OriginY(), centre,
-                                      At(centre.x, centre.y + old.r), look, mode, event);
+                                      PointXY(centre.x, centre.y + old.r), look, mode, event);
     });
 }
 
@@ -297,8 +285,8 @@ SegmentEnds EndsOf(Statement& st, const Line& l) {
     SegmentEnds ends;
     ends.numberForm = (st.in[1] & NumberFormBits) != 0;
     if (ends.numberForm) {
-        ends.a = At(l.x, l.y);
-        ends.b = At(l.x + l.dx, l.y + l.dy);
+        ends.a = PointXY(l.x, l.y);
+        ends.b = PointXY(l.x + l.dx, l.y + l.dy);
         ends.a.colour = ends.b.colour = l.colour;
     } else {
         ends.a = OperandPoint(st, 1);
@@ -407,17 +395,18 @@ void Dispatch(Statement& st) {
     const Op op = static_cast<Op>(OpcodeOf(in[0]));
     switch (op) {
         case Op::Point:
-            NewPoint(st, At(Fixed(in[1]), Fixed(in[2])), 3);
+            NewPoint(st, PointXY(FixedValue(in[1]), FixedValue(in[2])), 3);
             break;
         case Op::LineCoords:
             NewLine(st, [&](DrawTarget buffer, PaceMode mode, InputEvent& event) {
-                return ConstructLine(buffer, OriginX(), OriginY(), At(Fixed(in[1]), Fixed(in[2])),
-                                     At(Fixed(in[3]), Fixed(in[4])), LineLook(in, 5), mode, event);
+                return ConstructLine(
+                    buffer, OriginX(), OriginY(), PointXY(FixedValue(in[1]), FixedValue(in[2])),
+                    PointXY(FixedValue(in[3]), FixedValue(in[4])), LineLook(in, 5), mode, event);
             });
             break;
         case Op::LinePolarCoords:
             NewLine(st, [&](DrawTarget buffer, PaceMode mode, InputEvent& event) {
-                const Point p = At(Fixed(in[1]), Fixed(in[2]));
+                const Point p = PointXY(FixedValue(in[1]), FixedValue(in[2]));
                 // The angle is measured from the horizontal through the point.
                 Line reference{};
                 reference.x = p.x;
@@ -429,10 +418,10 @@ void Dispatch(Statement& st) {
             break;
         case Op::CircleCoords:
             NewCircle(st, [&](DrawTarget buffer, PaceMode mode, InputEvent& event) {
-                const double x = Fixed(in[1]), y = Fixed(in[2]);
-                return ConstructCircleThrough(buffer, OriginX(), OriginY(), At(x, y),
-                                              At(x, y + Fixed(in[3])), CircleLook(in, 4), mode,
-                                              event);
+                const double x = FixedValue(in[1]), y = FixedValue(in[2]);
+                return ConstructCircleThrough(buffer, OriginX(), OriginY(), PointXY(x, y),
+                                              PointXY(x, y + FixedValue(in[3])), CircleLook(in, 4),
+                                              mode, event);
             });
             break;
         case Op::CopyPoint:
@@ -487,10 +476,12 @@ void Dispatch(Statement& st) {
             Tangent(st);
             break;
         case Op::AdvanceTo:
-            NewPoint(st, AdvanceToPoint(OperandPoint(st, 1), OperandPoint(st, 2), Fixed(in[3])), 4);
+            NewPoint(
+                st, AdvanceToPoint(OperandPoint(st, 1), OperandPoint(st, 2), FixedValue(in[3])), 4);
             break;
         case Op::AdvanceOn:
-            NewPoint(st, AdvanceOnLine(OperandPoint(st, 1), OperandLine(st, 2), Fixed(in[3])), 4);
+            NewPoint(st, AdvanceOnLine(OperandPoint(st, 1), OperandLine(st, 2), FixedValue(in[3])),
+                     4);
             break;
         case Op::CrossCircleLine:
         case Op::CrossLineCircle: {

@@ -9,8 +9,6 @@ namespace {
 
 constexpr std::uint32_t MouseBit = 0x80000000u;
 constexpr std::uint32_t KeyBit = 0x40000000u;
-constexpr int BarHeight = 20;
-constexpr int ButtonWidth = 128;
 constexpr int StepMs = 20;
 // The longest a wait for a button's release sleeps between looks.
 constexpr int ReleasePollMs = 10;
@@ -72,10 +70,11 @@ ControlAction CheckControls(InputEvent event) {
     if (in.key == "\x1B") return ControlAction::End;
     if (in.buttons == 0) return ControlAction::None;
     const int h = ScreenQuery().height;
-    if (in.y > h - BarHeight && in.x >= 0 && in.x < 3 * ButtonWidth) {
+    if (in.y > h - ControlBarHeight && in.x >= 0 &&
+        in.x < ControlButtonCount * ControlButtonWidth) {
         // The action happens on release, so one click is one action.
         WaitForRelease();
-        return static_cast<ControlAction>(in.x / ButtonWidth + 1);
+        return static_cast<ControlAction>(in.x / ControlButtonWidth + 1);
     }
     return ControlAction::None;
 }
@@ -95,26 +94,32 @@ void DrawControlBar(bool paused) {
     if (!ScreenImage()) return;
     const RunState& s = Settings();
     const int h = ScreenQuery().height;
+    const int top = h - ControlBarHeight, bottom = h - 1;
+    const int buttonsRight = ControlButtonCount * ControlButtonWidth;
     const int areaRight = s.areaOriginX + s.areaWidth;
-    if (areaRight > 3 * ButtonWidth) {
-        RasterLine(nullptr, 3 * ButtonWidth, h - BarHeight, areaRight - 1, h - 1,
-                   s.backgroundColour, LineKind::FilledBox);
+    if (areaRight > buttonsRight) {
+        RasterLine(nullptr, buttonsRight, top, areaRight - 1, bottom, s.backgroundColour,
+                   LineKind::FilledBox);
     }
-    RasterLine(nullptr, 0, h - BarHeight, 3 * ButtonWidth - 1, h - 1, s.barColour,
-               LineKind::FilledBox);
+    RasterLine(nullptr, 0, top, buttonsRight - 1, bottom, s.barColour, LineKind::FilledBox);
     // Plain integer arithmetic on the colour value, as the bar has always been drawn.
     const Colour light = s.barColour + 0x303030, dark = s.barColour - 0x303030;
-    for (int k = 0; k < 3 * ButtonWidth; k += ButtonWidth) {
-        RasterLine(nullptr, k, h - 20, k + 127, h - 20, light, LineKind::Segment);
-        RasterLine(nullptr, k, h - 19, k, h - 1, light, LineKind::Segment);
-        RasterLine(nullptr, k + 127, h - 19, k + 127, h - 1, dark, LineKind::Segment);
-        RasterLine(nullptr, k + 1, h - 1, k + 127, h - 1, dark, LineKind::Segment);
+    for (int left = 0; left < buttonsRight; left += ControlButtonWidth) {
+        const int right = left + ControlButtonWidth - 1;
+        RasterLine(nullptr, left, top, right, top, light, LineKind::Segment);
+        RasterLine(nullptr, left, top + 1, left, bottom, light, LineKind::Segment);
+        RasterLine(nullptr, right, top + 1, right, bottom, dark, LineKind::Segment);
+        RasterLine(nullptr, left + 1, bottom, right, bottom, dark, LineKind::Segment);
     }
+    // Each caption stands 40 pixels into its button, 3 rows below the bar's top.
+    constexpr int CaptionInsetX = 40, CaptionInsetY = 3;
     const Font& font = BuiltinFont(FontFamily::Sans, 16);
     const Colour paper = TargetMaskColour(nullptr);
-    PrintText(nullptr, s.captions[paused ? 1 : 0], font, 40, h - 17, s.barTextColour, paper);
-    PrintText(nullptr, s.captions[2], font, 168, h - 17, s.barTextColour, paper);
-    PrintText(nullptr, s.captions[3], font, 296, h - 17, s.barTextColour, paper);
+    const std::string* captions[] = {&s.captions[paused ? 1 : 0], &s.captions[2], &s.captions[3]};
+    for (int k = 0; k < ControlButtonCount; ++k) {
+        PrintText(nullptr, *captions[k], font, k * ControlButtonWidth + CaptionInsetX,
+                  top + CaptionInsetY, s.barTextColour, paper);
+    }
 }
 
 }  // namespace zir

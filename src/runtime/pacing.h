@@ -42,6 +42,11 @@ InputEvent TimedWait(std::int32_t ms);
 // Waits, without spinning, until no mouse button is pressed or the window is closed.
 void WaitForRelease();
 
+// The control bar: the bottom rows of the screen, with three buttons from its left edge.
+inline constexpr int ControlBarHeight = 20;
+inline constexpr int ControlButtonWidth = 128;
+inline constexpr int ControlButtonCount = 3;
+
 // Enter: pause/continue; r, R or Page Up: restart; Esc: end; a click on one of the three
 // buttons of the bar likewise (after waiting for the button's release).
 ControlAction CheckControls(InputEvent event);

@@ -88,6 +88,14 @@ enum class RunWord {
     Count
 };
 
+// A colour setting of 0xFFFFFFFF (-1 in a script): the colour of the object being drawn.
+inline constexpr std::uint32_t ObjectColour = 0xFFFFFFFF;
+
+// The ruler's width in pixels: the low half of its setting's word.
+inline int RulerWidth(const RunState& s) {
+    return static_cast<int>(s.rulerWidth & 0xFFFF);
+}
+
 // The settings of this process.
 RunState& Settings();
 // Sets every field to its default (the part of ZIR_INIT that every run repeats).
