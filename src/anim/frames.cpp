@@ -42,13 +42,13 @@ FrameClock::FrameClock()
     : deadline_(static_cast<float>(ClockSeconds() + Settings().frameSeconds)) {}
 
 InputEvent FrameClock::WaitForFrameEnd() {
-    do {
-        SleepMs(PollMs);
-        if (InputEvent event = PollInput()) return event;
-        if (CloseRequested()) return 0;
-    } while (ClockSeconds() <= deadline_);
-    deadline_ += Settings().frameSeconds;
-    return 0;
+    const InputEvent event = WaitUntil(deadline_, PollMs);
+    if (event == 0 && !CloseRequested()) deadline_ += Settings().frameSeconds;
+    return event;
+}
+
+InputEvent InstrumentPause() {
+    return TimedWait(Settings().instrumentWait);
 }
 
 bool FrameClock::Closed() const {

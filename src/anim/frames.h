@@ -61,6 +61,9 @@ class FrameClock {
     float deadline_ = 0;
 };
 
+// The pause while an instrument stays shown (instrumentWait ms); the input that ends it, or 0.
+InputEvent InstrumentPause();
+
 // The frame loop of the growing figures: each frame restores the snapshot, draws itself
 // (drawFrame returns non-zero when there is no frame left), is shown and waits for its end.
 // Returns the input that ended the loop, or 0.

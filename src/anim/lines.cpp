@@ -30,7 +30,7 @@ InputEvent LineAnimation(DrawTarget buffer, int x, int y, const Point& p1, const
         return PartialLine(buffer, p1, p2, look, step, frames, pencilSize, word);
     });
     // The last frame, ruler and pencil included, is still on the screen during this pause.
-    if (withEndPoint && event == 0) event = TimedWait(settings.stepWait);
+    if (withEndPoint) PauseAfterStep(event);
     snapshot.Restore();
     std::int32_t last = frames;
     PartialLine(buffer, p1, p2, look, last, frames, 0, 0);

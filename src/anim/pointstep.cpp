@@ -26,11 +26,9 @@ InputEvent AnimatePointStep(DrawTarget buffer, int x, int y, const Point& point,
         RulerTool(buffer, *rulerFrom, point, 0, RulerWidth(settings), settings.rulerColour,
                   PointRulerTicks);
     }
-    Show(buffer, x, y);
-    if (pending == 0) pending = TimedWait(settings.stepWait);
+    ShowAndPause(buffer, x, y, pending);
     snapshot.Restore();
-    Show(buffer, x, y);
-    if (pending == 0) pending = TimedWait(settings.stepWait);
+    ShowAndPause(buffer, x, y, pending);
     return pending;
 }
 

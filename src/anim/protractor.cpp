@@ -27,7 +27,6 @@ Line AnimateProtractor(DrawTarget buffer, int x, int y, const Line& l, const Poi
     const Snapshot snapshot(buffer);
     const Colour colour = InstrumentColour(word);
     const float markDuration = static_cast<float>(Settings().instrumentWait / 1000.0);
-    const auto pause = [] { return TimedWait(Settings().instrumentWait); };
 
     // The vertex: p itself on the line, else the foot of its perpendicular, marked by a
     // short stroke across the line.
@@ -48,7 +47,7 @@ Line AnimateProtractor(DrawTarget buffer, int x, int y, const Line& l, const Poi
         // Centred on the vertex, where the angle is measured and where its rim marks lie.
         ProtractorTool(buffer, vertex, l, side, size, colour);
         Show(buffer, x, y);
-        if (event == 0) event = pause();
+        if (event == 0) event = InstrumentPause();
     }
 
     Line ray = MakeAngle(vertex, l, angle);
@@ -62,14 +61,14 @@ Line AnimateProtractor(DrawTarget buffer, int x, int y, const Line& l, const Poi
     if (word != 0) {
         if (event == 0)
             event = AnimateLine(buffer, x, y, rim, mark, look, markDuration, size, word);
-        if (event == 0) event = pause();
+        if (event == 0) event = InstrumentPause();
         interrupted = event != 0;
         if (!interrupted) {
             snapshot.Restore();
             RulerTool(buffer, vertex, mark, side, RulerFraction * size, colour, 0);
             DrawSegment(buffer, rim, mark, look);
             Show(buffer, x, y);
-            event = pause();
+            event = InstrumentPause();
         }
     }
     if (!interrupted && event == 0) {

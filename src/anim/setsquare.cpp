@@ -41,25 +41,22 @@ Point Moved(const Point& p, double dx, double dy) {
     return Point{p.x + dx, p.y + dy, p.colour, p.size, p.shape};
 }
 
-InputEvent InstrumentPause() {
-    return TimedWait(Settings().instrumentWait);
-}
-
 // The slide: frames 1 to n, each restoring the snapshot and drawing the instruments at
 // the fraction i / n of the way. Returns the input that ended it, or 0.
 template <class DrawAt>
 InputEvent Slide(const Snapshot& snapshot, DrawTarget buffer, int x, int y, float duration,
                  DrawAt&& drawAt) {
     const std::int32_t frames = FrameCount(duration);
-    FrameClock clock;
-    for (std::int32_t i = 1; i <= frames; ++i) {
-        snapshot.Restore();
+    std::int32_t i = 0;
+    const InputEvent event = RunFrames(snapshot, buffer, x, y, [&] {
+        if (++i > frames) return 1;
         drawAt(static_cast<double>(i) / frames);
-        Show(buffer, x, y);
-        if (InputEvent event = clock.WaitForFrameEnd()) return event;
-        if (clock.Closed()) break;
-    }
-    return 0;
+        return 0;
+    });
+    // The loop put the snapshot back before it found no frame left; the instruments stay
+    // where the last frame showed them, for the steps that follow the slide.
+    if (event == 0 && frames > 0 && i > frames) drawAt(1.0);
+    return event;
 }
 
 void TakeLook(Line& l, const Line& look) {

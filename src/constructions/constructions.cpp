@@ -84,13 +84,8 @@ struct Pacer {
     InputEvent* event = nullptr;
 
     void Show() const { ShowBuffer(buffer, originX, originY); }
-    void Pause() const {
-        if (*event == 0) *event = TimedWait(Settings().stepWait);
-    }
-    void ShowAndPause() const {
-        Show();
-        Pause();
-    }
+    void Pause() const { PauseAfterStep(*event); }
+    void ShowAndPause() const { zir::ShowAndPause(buffer, originX, originY, *event); }
     // A compass mark drawn by the animated compass, only while no input has arrived.
     void AnimateMark(const Circle& arc, std::uint32_t compassWord) const {
         if (*event != 0 || !MeetsBuffer(buffer, arc)) return;

@@ -236,17 +236,13 @@ Flow WaitForGrab(CallFrame& frame, bool paced) {
             WaitForInput(IdleWaitMs);
             continue;
         }
-        switch (CheckControls(event)) {
-            case ControlAction::PauseOrContinue:
-                frame.pendingEvent = 0;
-                continue;
-            case ControlAction::Restart:
-                return Flow::Restart;
-            case ControlAction::End:
-                return Flow::Return;
-            case ControlAction::None:
-                break;
+        const ControlAction action = CheckControls(event);
+        if (action == ControlAction::PauseOrContinue) {
+            // Pause has no meaning while the viewer drags.
+            frame.pendingEvent = 0;
+            continue;
         }
+        if (action != ControlAction::None) return FlowAfter(frame, action);
         const DecodedInput in = DecodeInput(event);
         if (leftOver || !Pressed(in.buttons)) continue;
         const int entry = PickAt(frame, in.x, in.y);
@@ -422,26 +418,11 @@ Flow AnimationPass(CallFrame& frame) {
     // A window closed during the wait ends the run on the frame the viewer saw last.
     if (CloseRequested()) return Flow::Return;
     RestoreForPass(frame);
-    switch (CheckControls(frame.pendingEvent)) {
-        case ControlAction::None:
-            frame.pendingEvent = 0;
-            break;
-        case ControlAction::PauseOrContinue:
-            switch (PauseForViewer(frame)) {
-                case ControlAction::Restart:
-                    return Flow::Restart;
-                case ControlAction::End:
-                    return Flow::Return;
-                default:
-                    if (CloseRequested()) return Flow::Return;
-                    break;
-            }
-            break;
-        case ControlAction::Restart:
-            return Flow::Restart;
-        case ControlAction::End:
-            return Flow::Return;
-    }
+    ControlAction action = CheckControls(frame.pendingEvent);
+    if (action == ControlAction::None) frame.pendingEvent = 0;
+    if (action == ControlAction::PauseOrContinue) action = PauseForViewer(frame);
+    if (const Flow flow = FlowAfter(frame, action); flow != Flow::Next) return flow;
+    if (CloseRequested()) return Flow::Return;
     for (Step& step : frame.loop.steps) {
         if (step.circle) {
             StepCircle(frame, step);

@@ -102,7 +102,7 @@ void PointStep(Statement& st, int index, int attr) {
     DrawPoint(FrameBuffer(frame), p);
     if (frame.mode == PaceMode::Pace) {
         ShowFrameBuffer(frame);
-        if (frame.pendingEvent == 0) frame.pendingEvent = TimedWait(s.stepWait);
+        PauseAfterStep(frame.pendingEvent);
     }
 }
 
@@ -234,9 +234,7 @@ void StartLine(Statement& st) {
 void FillPacing(CallFrame& frame) {
     if (!ShowsAfterDrawing(frame)) return;
     ShowFrameBuffer(frame);
-    if (frame.mode != PaceMode::Fast && frame.pendingEvent == 0) {
-        frame.pendingEvent = TimedWait(Settings().stepWait);
-    }
+    if (frame.mode != PaceMode::Fast) PauseAfterStep(frame.pendingEvent);
 }
 
 void FillTriangleStatement(Statement& st) {

@@ -13,16 +13,18 @@ bool PausesAtStatements(const CallFrame& frame) {
     return frame.kind == KindConstruction || frame.kind == KindAnimation;
 }
 
-// WAIT and WAITALWAYS without a time.
-Flow WaitForViewer(CallFrame& frame) {
-    switch (PauseForViewer(frame)) {
+}  // namespace
+
+Flow FlowAfter(CallFrame& frame, ControlAction action) {
+    switch (action) {
         case ControlAction::Restart:
             return Flow::Restart;
         case ControlAction::End:
             // The viewer asked to finish: a CONSTRUCTION goes on FAST at once instead of
-            // staying in a pause whose button already reads "Pause" again.
+            // pausing at its next steps.
             if (frame.kind == KindConstruction) {
                 frame.mode = PaceMode::Fast;
+                frame.pendingEvent = 0;
                 return Flow::Next;
             }
             return Flow::Return;
@@ -30,8 +32,6 @@ Flow WaitForViewer(CallFrame& frame) {
             return Flow::Next;
     }
 }
-
-}  // namespace
 
 ControlAction PauseForViewer(CallFrame& frame) {
     frame.paused = true;
@@ -62,12 +62,7 @@ Flow CheckPendingControls(CallFrame& frame) {
         case ControlAction::Restart:
             return PausesAtStatements(frame) ? Flow::Restart : Flow::Next;
         case ControlAction::End:
-            if (frame.kind == KindConstruction) {
-                frame.mode = PaceMode::Fast;
-                frame.pendingEvent = 0;
-                return Flow::Next;
-            }
-            return Flow::Return;
+            return FlowAfter(frame, ControlAction::End);
         default:
             return Flow::Next;
     }
@@ -97,7 +92,7 @@ Flow ExecutePacingStatement(CallFrame& frame, const Instruction& in) {
     if (!always && frame.mode == PaceMode::Fast) return Flow::Next;
     // What a FAST construction has drawn so far is shown before its pause.
     if (frame.kind == KindConstruction && frame.mode == PaceMode::Fast) ShowFrameBuffer(frame);
-    if (op == Op::Wait || op == Op::WaitAlways) return WaitForViewer(frame);
+    if (op == Op::Wait || op == Op::WaitAlways) return FlowAfter(frame, PauseForViewer(frame));
     frame.pendingEvent = TimedWait(in[1] < 1 ? s.stepWait : in[1]);
     return Flow::Next;
 }

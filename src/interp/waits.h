@@ -12,6 +12,10 @@ namespace zir {
 // is closed meanwhile. What each control then does depends on where the pause is.
 ControlAction PauseForViewer(CallFrame& frame);
 
+// What a control action asks of the invocation: Wiederholen restarts it; Beenden ends it,
+// except a CONSTRUCTION, which finishes FAST instead; anything else lets it go on.
+Flow FlowAfter(CallFrame& frame, ControlAction action);
+
 // The check before every statement, on the input that ended the last wait: Enter pauses and
 // r restarts a CONSTRUCTION or an ANIMATION; Esc makes a CONSTRUCTION finish FAST and ends
 // every other invocation. Other input, and input meant for other kinds, is left pending.

@@ -48,15 +48,27 @@ DecodedInput DecodeInput(InputEvent event) {
     return d;
 }
 
-InputEvent TimedWait(std::int32_t ms) {
-    const double deadline = ClockSeconds() + ms / 1000.0;
+InputEvent WaitUntil(double deadlineSeconds, int stepMs) {
     do {
-        SleepMs(StepMs);
+        SleepMs(stepMs);
         if (InputEvent event = PollInput()) return event;
         // A closed window ends every wait; the engine sees it and ends the run.
         if (CloseRequested()) return 0;
-    } while (ClockSeconds() <= deadline);
+    } while (ClockSeconds() <= deadlineSeconds);
     return 0;
+}
+
+InputEvent TimedWait(std::int32_t ms) {
+    return WaitUntil(ClockSeconds() + ms / 1000.0, StepMs);
+}
+
+void PauseAfterStep(InputEvent& event) {
+    if (event == 0) event = TimedWait(Settings().stepWait);
+}
+
+void ShowAndPause(DrawTarget buffer, int x, int y, InputEvent& event) {
+    ShowBuffer(buffer, x, y);
+    PauseAfterStep(event);
 }
 
 void WaitForRelease() {

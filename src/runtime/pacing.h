@@ -35,9 +35,16 @@ DecodedInput DecodeInput(InputEvent event);
 InputEvent KeyEvent(const std::string& keyText);
 InputEvent MouseEvent(int x, int y, int buttons);
 
+// Sleeps in steps of stepMs, polling after each, until the clock has passed the deadline or
+// input arrives; returns that input, or 0 (also when the window is closed). Sleeps and
+// polls at least once.
+InputEvent WaitUntil(double deadlineSeconds, int stepMs);
 // Sleeps in 20 ms steps until the time has passed or input arrives; returns that input,
 // or 0. Zero or negative times still sleep once and poll once.
 InputEvent TimedWait(std::int32_t ms);
+// The pause after a paced step: stepWait ms, unless input already ended an earlier wait of
+// the step (event not 0); the input that ends it is kept in event.
+void PauseAfterStep(InputEvent& event);
 
 // Waits, without spinning, until no mouse button is pressed or the window is closed.
 void WaitForRelease();
@@ -55,6 +62,8 @@ ControlAction CheckControls(InputEvent event);
 void ShowBuffer(DrawTarget buffer, int x, int y);
 // The same at the drawing area's origin from the run-time settings.
 void ShowBuffer(DrawTarget buffer);
+// Shows the buffer at (x, y), then pauses as after a paced step.
+void ShowAndPause(DrawTarget buffer, int x, int y, InputEvent& event);
 
 // Draws the control bar on the bottom 20 rows of the screen; its first button reads
 // "Weiter" while paused, else "Pause". Nothing without a screen.
