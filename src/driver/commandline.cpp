@@ -42,13 +42,22 @@ constexpr const char* HelpText =
     "  --version        the program's version\n"
     "\n"
     "Exit codes: 0 after any run, 255 when choosing a file is cancelled, 1 when --check\n"
-    "finds errors, 2 for a wrong command line, 3 when no window can be opened (use\n"
-    "--headless there).\n";
+    "finds errors, 2 for a wrong command line or a script that cannot be read, 3 when no\n"
+    "window can be opened (use --headless there).\n";
+
+// Reads the script to run or check; false, after one line on standard error that names the
+// path and the reason, when it cannot be read. A typo in a file name must not read as a
+// script without END.
+bool ReadScriptOrSay(const std::string& path, ScriptText& script) {
+    if (ReadScript(path, script)) return true;
+    std::fprintf(stderr, "%s\n", UnreadableScriptLine(path, script.file.LoadError()).c_str());
+    return false;
+}
 
 // Compiles the script without running it and prints one line per error.
 int CheckScript(const std::string& path, bool listing) {
     ScriptText script;
-    ReadScript(path, script);
+    if (!ReadScriptOrSay(path, script)) return ExitUsage;
     InstructionTable table;
     NameTable names;
     std::vector<CompileError> errors;
@@ -174,6 +183,12 @@ int RunCommandLine(const CommandLine& commandLine) {
         return ExitRun;
     }
     if (commandLine.check) return CheckScript(commandLine.scriptPath, commandLine.listing);
+    // A script named on the command line is read before anything starts, so that a wrong
+    // path ends the program with its reason before a window or a dialog could appear.
+    ScriptText script;
+    if (!commandLine.scriptPath.empty() && !ReadScriptOrSay(commandLine.scriptPath, script)) {
+        return ExitUsage;
+    }
     PlatformOptions options;
     options.backend = commandLine.headless ? BackendKind::Headless : BackendKind::Windowed;
     options.inputPath = commandLine.inputPath;
@@ -189,8 +204,8 @@ int RunCommandLine(const CommandLine& commandLine) {
 
     ErrorList errors;
     RunOutputs outputs{commandLine.pngPath, commandLine.dumpPath};
-    std::string script = commandLine.scriptPath;
-    if (script.empty()) {
+    std::string path = commandLine.scriptPath;
+    if (path.empty()) {
         ZirInit();
         DialogResult chosen = ChooseScriptFile(!commandLine.headless);
         if (chosen.outcome == DialogOutcome::Cancelled) {
@@ -203,12 +218,16 @@ int RunCommandLine(const CommandLine& commandLine) {
             ConsoleWrite("API ERROR: " + std::to_string(chosen.errorCode));
             ConsoleReadLine();
             std::error_code ec;
-            script = std::filesystem::current_path(ec).string() + "/*.*";
+            path = std::filesystem::current_path(ec).string() + "/*.*";
         } else {
-            script = chosen.path;
+            path = chosen.path;
+        }
+        if (!ReadScriptOrSay(path, script)) {
+            PlatformStop();
+            return ExitUsage;
         }
     }
-    RunScriptFile(script, errors, outputs);
+    RunScriptText(path, script, errors, outputs);
     bool failed = PlatformFailed();
     PlatformStop();
     if (!commandLine.gifPath.empty() && !std::filesystem::exists(commandLine.gifPath)) {

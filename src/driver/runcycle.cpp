@@ -89,10 +89,10 @@ bool IsAscii(std::string_view text) {
 
 }  // namespace
 
-void ReadScript(const std::string& path, ScriptText& script) {
+bool ReadScript(const std::string& path, ScriptText& script) {
     script.converted.clear();
     script.text = {};
-    if (!script.file.Load(path)) return;
+    if (!script.file.Load(path)) return false;
     std::string_view text = script.file.Bytes();
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     // Plain ASCII, the common case, reads the same in both code pages.
@@ -101,6 +101,7 @@ void ReadScript(const std::string& path, ScriptText& script) {
         text = script.converted;
     }
     script.text = text;
+    return true;
 }
 
 std::vector<std::string> ReadScriptLines(const std::string& path) {
@@ -189,9 +190,14 @@ std::int32_t ReportRunResult(std::int32_t result, const ErrorList& errors,
 }
 
 std::int32_t RunScriptFile(const std::string& path, ErrorList& errors, const RunOutputs& outputs) {
-    PathParts parts = SplitPath(path);
     ScriptText script;
     ReadScript(path, script);
+    return RunScriptText(path, script, errors, outputs);
+}
+
+std::int32_t RunScriptText(const std::string& path, const ScriptText& script, ErrorList& errors,
+                           const RunOutputs& outputs) {
+    PathParts parts = SplitPath(path);
     // The title is program text; a path in UTF-8 is converted like the script's lines.
     std::string title = IsValidUtf8(path) ? Windows1252FromUtf8(path) : path;
     SetWindowTitle(title + TitleSuffix);
