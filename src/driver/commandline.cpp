@@ -13,6 +13,7 @@
 #include "driver/runcycle.h"
 #include "frontend/compiler.h"
 #include "frontend/listing.h"
+#include "frontend/warnings.h"
 #include "platform/platform.h"
 #include "platform/textcode.h"
 #include "zirkula.h"
@@ -45,6 +46,11 @@ constexpr const char* HelpText =
     "finds errors, 2 for a wrong command line or a script that cannot be read, 3 when no\n"
     "window can be opened (use --headless there).\n";
 
+// The path as program text, as the window title shows it.
+std::string ShownPath(const std::string& path) {
+    return IsValidUtf8(path) ? Windows1252FromUtf8(path) : path;
+}
+
 // Reads the script to run or check; false, after one line on standard error that names the
 // path and the reason, when it cannot be read. A typo in a file name must not read as a
 // script without END.
@@ -61,12 +67,17 @@ int CheckScript(const std::string& path, bool listing) {
     InstructionTable table;
     NameTable names;
     std::vector<CompileError> errors;
-    ParseScript(ScriptLines::OfText(script.text), table, errors, names);
-    // The path is printed as program text, like the window title.
-    std::string shown = IsValidUtf8(path) ? Windows1252FromUtf8(path) : path;
+    WarningFinder warnings;
+    const ScriptLines lines = ScriptLines::OfText(script.text);
+    const std::int32_t result = ParseScript(lines, table, errors, names, &warnings);
+    const std::string shown = ShownPath(path);
     for (const CompileError& e : errors) {
         ConsoleWrite(shown + ":" + std::to_string(e.line) + ": Fehler " +
                      std::to_string(ErrorMessageNumber(e.code)) + ": " + ErrorMessage(e.code));
+    }
+    // Warnings follow the errors and leave the exit code alone.
+    for (const Warning& w : warnings.Finish(lines, names, result)) {
+        ConsoleWrite(WarningLine(shown, w));
     }
     if (!errors.empty()) return ExitCheckFailed;
     if (listing) {
@@ -203,7 +214,9 @@ int RunCommandLine(const CommandLine& commandLine) {
     }
 
     ErrorList errors;
-    RunOutputs outputs{commandLine.pngPath, commandLine.dumpPath};
+    RunOutputs outputs;
+    outputs.pngPath = commandLine.pngPath;
+    outputs.dumpPath = commandLine.dumpPath;
     std::string path = commandLine.scriptPath;
     if (path.empty()) {
         ZirInit();
@@ -227,6 +240,7 @@ int RunCommandLine(const CommandLine& commandLine) {
             return ExitUsage;
         }
     }
+    outputs.warningsName = ShownPath(path);
     RunScriptText(path, script, errors, outputs);
     bool failed = PlatformFailed();
     PlatformStop();

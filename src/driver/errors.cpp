@@ -181,6 +181,10 @@ std::string RunTimeErrorLine(std::int32_t runResult) {
         .append(ErrorMessage(runResult & 0xFFFF));
 }
 
+std::string WarningLine(std::string_view name, const Warning& warning) {
+    return std::string(name) + ":" + std::to_string(warning.line) + ": Warnung: " + warning.text;
+}
+
 std::string_view UnreadableFileReason(int error) {
     switch (error) {
         case ENOENT:

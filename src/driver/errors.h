@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frontend/errorcode.h"
+#include "frontend/warnings.h"
 #include "zirkula.h"
 
 namespace zir {
@@ -45,6 +46,9 @@ bool WriteErrorReportFile(const std::string& path, std::span<const std::string> 
 void ReportCompileErrors(std::string_view headline, std::span<const CompileError> errors,
                          const std::string& reportPath,
                          const std::function<void(std::string_view)>& printLine);
+
+// A warning as the command line prints it: "NAME:LINE: Warnung: TEXT".
+std::string WarningLine(std::string_view name, const Warning& warning);
 
 // Why a script file cannot be read, in German, from the errno value of the failed read:
 // "Datei nicht gefunden", "ist ein Verzeichnis", "keine Leserechte", else "Lesefehler".

@@ -12,6 +12,7 @@
 #include "driver/errors.h"
 #include "driver/windowconsole.h"
 #include "frontend/compiler.h"
+#include "frontend/warnings.h"
 #include "interp/engine.h"
 #include "interp/objects.h"
 #include "interp/runstate.h"
@@ -142,7 +143,15 @@ std::int32_t RunScript(const ScriptLines& lines, ErrorList& errors, const RunOut
     NameTable names;
     ZirInit();
     std::vector<CompileError> found;
-    std::int32_t result = ParseScript(lines, table, found, names);
+    // The warnings come from this compile, so that a run compiles its script only once.
+    WarningFinder warnings;
+    const bool warn = !outputs.warningsName.empty();
+    std::int32_t result = ParseScript(lines, table, found, names, warn ? &warnings : nullptr);
+    if (warn) {
+        for (const Warning& w : warnings.Finish(lines, names, result)) {
+            ConsoleWriteError(WarningLine(outputs.warningsName, w));
+        }
+    }
     if (result != CompiledOk) {
         errors.codes.clear();
         errors.lines.clear();

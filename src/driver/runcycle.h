@@ -19,6 +19,9 @@ namespace zir {
 struct RunOutputs {
     std::string pngPath;   // the screen when the run ends, before the closing logo
     std::string dumpPath;  // the result, the errors and the objects as JSON
+    // When not empty, the script's warnings are printed on standard error after the compile,
+    // before the run, each as "NAME:LINE: Warnung: TEXT" with this name.
+    std::string warningsName = {};
 };
 
 struct PathParts {

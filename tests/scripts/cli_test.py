@@ -134,6 +134,21 @@ class ExitCodes(unittest.TestCase):
                     for report in (folder, directory):
                         self.assertFalse(os.path.exists(os.path.join(report, "Zir-Fehler.txt")))
 
+    def test_warnings_follow_the_errors_and_stay_out_of_the_report(self):
+        # The ".5" that begins a comment is why the statement has too few values.
+        script = write(os.path.join(WORK, "warnung", "halb.zir"), "POINT A, .5, 100\nEND\n")
+        warning = (f"{script}:1: Warnung: „.5“ beginnt einen Kommentar, keine Zahl: der Rest "
+                   "der Zeile wird übergangen. Schreiben Sie 0.5.")
+        checked = run("--check", script)
+        self.assertEqual(checked.returncode, 1)
+        self.assertEqual(checked.stdout.decode().splitlines(),
+                         [f"{script}:1: Fehler 12: Zu wenige Argumente", warning])
+        result = run("--headless", script)
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual(result.stderr.decode().splitlines(), [warning])
+        with open(os.path.join(WORK, "warnung", "Zir-Fehler.txt"), "rb") as f:
+            self.assertEqual(f.read().count(b"\r\n"), 3, "the headline and one error")
+
     def test_a_cancelled_console_prompt_ends_with_255(self):
         for typed in ["", "\n", "   \n"]:
             result = run("--headless", stdin=typed)
