@@ -60,7 +60,7 @@ bool ReadScriptOrSay(const std::string& path, ScriptText& script) {
     return false;
 }
 
-// Compiles the script without running it and prints one line per error.
+// Compiles the script without running it and prints one line per error, then per warning.
 int CheckScript(const std::string& path, bool listing) {
     ScriptText script;
     if (!ReadScriptOrSay(path, script)) return ExitUsage;
