@@ -8,7 +8,9 @@
 // Beside them, the job of bench/peer_bench at 10,000 triangles (130,000 lines, 2 MB): the
 // script as one text, compiled the way `zirkula --check` compiles a file, as main program
 // and as the body of a CONSTRUCTION called FAST. Goal: `zirkula --check` of either under
-// 20 ms as a whole process, so the compile itself must stay well below that.
+// 20 ms as a whole process, so the compile itself must stay well below that. Each form is
+// also compiled with its warnings found, as every run of the program does; goal: at most
+// 1.25 times the compile alone.
 //
 // The machine may be shared, so each size runs several times, interleaved, and keeps its
 // fastest run by the CPU time of its thread. Each run compiles its script once untimed, so
@@ -28,6 +30,7 @@
 
 #include "fastest_reporter.h"
 #include "frontend/compiler.h"
+#include "frontend/warnings.h"
 #include "zirkula.h"
 
 namespace zir {
@@ -146,23 +149,37 @@ std::string TriangleScript(int triangles, bool fast) {
 }
 
 // One compile of the 10,000-triangle script per iteration, as `zirkula --check` compiles it:
-// the lines are walked in the text, and the table and names are made afresh.
+// the lines are walked in the text, and the table and names are made afresh; with the
+// second argument 1 its warnings are found as well.
 void CompileTriangles(benchmark::State& state) {
     static const std::string scripts[2] = {TriangleScript(10000, false),
                                            TriangleScript(10000, true)};
     const std::string& text = scripts[state.range(0)];
+    const bool warnings = state.range(1) != 0;
     std::int32_t result = 0;
+    std::size_t found = 0;
     for (auto _ : state) {
         InstructionTable table;
         NameTable names;
         std::vector<CompileError> errors;
-        result = ParseScript(ScriptLines::OfText(text), table, errors, names);
+        const ScriptLines lines = ScriptLines::OfText(text);
+        if (warnings) {
+            WarningFinder finder;
+            result = ParseScript(lines, table, errors, names, &finder);
+            found = finder.Finish(lines, names, result).size();
+        } else {
+            result = ParseScript(lines, table, errors, names);
+        }
         benchmark::DoNotOptimize(table.blocks.data());
     }
     if (result != 0) state.SkipWithError("the triangle script does not compile");
-    state.SetLabel(state.range(0) ? "fast" : "main");
+    if (found != 0) state.SkipWithError("the triangle script warns");
+    state.SetLabel(std::string(state.range(0) ? "fast" : "main") +
+                   (warnings ? " with warnings" : ""));
     state.counters["script lines"] =
         static_cast<double>(std::count(text.begin(), text.end(), '\n'));
+    state.counters["form"] = static_cast<double>(state.range(0));
+    state.counters["warnings"] = warnings ? 1 : 0;
 }
 
 void PrintTable(const bench::FastestReporter& r) {
@@ -185,6 +202,23 @@ void PrintTable(const bench::FastestReporter& r) {
         std::printf("speed at 100,000 lines: %.2f million lines/s (goal >= 2): %s\n", rate / 1e6,
                     rate >= 2e6 ? "met" : "MISSED");
     }
+    // The triangle job with its warnings against the compile alone, in each form.
+    std::map<std::pair<int, int>, double> triangles;
+    for (const auto& [name, times] : r.Times()) {
+        const auto form = times.counters.find("form");
+        const auto warnings = times.counters.find("warnings");
+        if (form != times.counters.end() && warnings != times.counters.end()) {
+            triangles[{static_cast<int>(form->second), static_cast<int>(warnings->second)}] =
+                times.cpuSeconds;
+        }
+    }
+    for (int form : {0, 1}) {
+        const auto alone = triangles.find({form, 0}), with = triangles.find({form, 1});
+        if (alone == triangles.end() || with == triangles.end()) continue;
+        const double ratio = with->second / alone->second;
+        std::printf("triangles (%s) with warnings / alone: %.2fx (goal <= 1.25x): %s\n",
+                    form ? "fast" : "main", ratio, ratio <= 1.25 ? "met" : "MISSED");
+    }
     if (!std::isnan(at100k) && !std::isnan(at1m)) {
         const double ratio = at1m / at100k;
         std::printf("1,000,000 lines / 100,000 lines: %.2fx (goal <= 12x): %s\n", ratio,
@@ -206,8 +240,10 @@ int main(int argc, char** argv) {
         ->MinTime(0.5)
         ->Repetitions(5);
     benchmark::RegisterBenchmark("CompileTriangles10k", zir::CompileTriangles)
-        ->Arg(0)
-        ->Arg(1)
+        ->Args({0, 0})
+        ->Args({0, 1})
+        ->Args({1, 0})
+        ->Args({1, 1})
         ->Unit(benchmark::kMillisecond)
         ->MinTime(0.5)
         ->Repetitions(5);

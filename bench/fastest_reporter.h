@@ -48,7 +48,10 @@ class FastestReporter : public benchmark::ConsoleReporter {
         if (!best) return;
         times.chosenSeconds = Chosen(*best);
         for (const auto& [name, counter] : best->counters) times.counters[name] = counter;
-        times_[best->run_name.function_name] = times;
+        // Benchmarks registered with arguments share a function name; the arguments tell
+        // them apart.
+        const std::string& args = best->run_name.args;
+        times_[best->run_name.function_name + (args.empty() ? "" : "/" + args)] = times;
         shown_.push_back(*best);
         shown_.back().run_name.min_time.clear();
         shown_.back().run_name.repetitions.clear();

@@ -1,7 +1,9 @@
 // The compiler through its exported interface, over arbitrary bytes split into lines: it must
 // report errors, never crash, and leave the caller's lists in the state its memory rules say.
+// The warnings of the same lines name lines of the script.
 #include <cstdlib>
 
+#include "frontend/warnings.h"
 #include "harness.h"
 #include "zirkula.h"
 
@@ -33,6 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int32_t k = 0; k < errorLines.count; ++k) {
             if (errorLines.items[k] < 0 || errorLines.items[k] > script.count) std::abort();
         }
+    }
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    for (const zir::Warning& w : zir::FindWarnings(views)) {
+        if (w.line < 1 || w.line > script.count) std::abort();
     }
     std::free(program.words);
     std::free(program.starts);

@@ -13,6 +13,7 @@
 #include "driver/runcycle.h"
 #include "frontend/compiler.h"
 #include "frontend/listing.h"
+#include "frontend/warnings.h"
 #include "platform/platform.h"
 #include "platform/textcode.h"
 #include "zirkula.h"
@@ -42,22 +43,41 @@ constexpr const char* HelpText =
     "  --version        the program's version\n"
     "\n"
     "Exit codes: 0 after any run, 255 when choosing a file is cancelled, 1 when --check\n"
-    "finds errors, 2 for a wrong command line, 3 when no window can be opened (use\n"
-    "--headless there).\n";
+    "finds errors, 2 for a wrong command line or a script that cannot be read, 3 when no\n"
+    "window can be opened (use --headless there).\n";
 
-// Compiles the script without running it and prints one line per error.
+// The path as program text, as the window title shows it.
+std::string ShownPath(const std::string& path) {
+    return IsValidUtf8(path) ? Windows1252FromUtf8(path) : path;
+}
+
+// Reads the script to run or check; false, after one line on standard error that names the
+// path and the reason, when it cannot be read. A typo in a file name must not read as a
+// script without END.
+bool ReadScriptOrSay(const std::string& path, ScriptText& script) {
+    if (ReadScript(path, script)) return true;
+    std::fprintf(stderr, "%s\n", UnreadableScriptLine(path, script.file.LoadError()).c_str());
+    return false;
+}
+
+// Compiles the script without running it and prints one line per error, then per warning.
 int CheckScript(const std::string& path, bool listing) {
     ScriptText script;
-    ReadScript(path, script);
+    if (!ReadScriptOrSay(path, script)) return ExitUsage;
     InstructionTable table;
     NameTable names;
     std::vector<CompileError> errors;
-    ParseScript(ScriptLines::OfText(script.text), table, errors, names);
-    // The path is printed as program text, like the window title.
-    std::string shown = IsValidUtf8(path) ? Windows1252FromUtf8(path) : path;
+    WarningFinder warnings;
+    const ScriptLines lines = ScriptLines::OfText(script.text);
+    const std::int32_t result = ParseScript(lines, table, errors, names, &warnings);
+    const std::string shown = ShownPath(path);
     for (const CompileError& e : errors) {
         ConsoleWrite(shown + ":" + std::to_string(e.line) + ": Fehler " +
                      std::to_string(ErrorMessageNumber(e.code)) + ": " + ErrorMessage(e.code));
+    }
+    // Warnings follow the errors and leave the exit code alone.
+    for (const Warning& w : warnings.Finish(lines, names, result)) {
+        ConsoleWrite(WarningLine(shown, w));
     }
     if (!errors.empty()) return ExitCheckFailed;
     if (listing) {
@@ -174,6 +194,12 @@ int RunCommandLine(const CommandLine& commandLine) {
         return ExitRun;
     }
     if (commandLine.check) return CheckScript(commandLine.scriptPath, commandLine.listing);
+    // A script named on the command line is read before anything starts, so that a wrong
+    // path ends the program with its reason before a window or a dialog could appear.
+    ScriptText script;
+    if (!commandLine.scriptPath.empty() && !ReadScriptOrSay(commandLine.scriptPath, script)) {
+        return ExitUsage;
+    }
     PlatformOptions options;
     options.backend = commandLine.headless ? BackendKind::Headless : BackendKind::Windowed;
     options.inputPath = commandLine.inputPath;
@@ -188,9 +214,11 @@ int RunCommandLine(const CommandLine& commandLine) {
     }
 
     ErrorList errors;
-    RunOutputs outputs{commandLine.pngPath, commandLine.dumpPath};
-    std::string script = commandLine.scriptPath;
-    if (script.empty()) {
+    RunOutputs outputs;
+    outputs.pngPath = commandLine.pngPath;
+    outputs.dumpPath = commandLine.dumpPath;
+    std::string path = commandLine.scriptPath;
+    if (path.empty()) {
         ZirInit();
         DialogResult chosen = ChooseScriptFile(!commandLine.headless);
         if (chosen.outcome == DialogOutcome::Cancelled) {
@@ -203,12 +231,17 @@ int RunCommandLine(const CommandLine& commandLine) {
             ConsoleWrite("API ERROR: " + std::to_string(chosen.errorCode));
             ConsoleReadLine();
             std::error_code ec;
-            script = std::filesystem::current_path(ec).string() + "/*.*";
+            path = std::filesystem::current_path(ec).string() + "/*.*";
         } else {
-            script = chosen.path;
+            path = chosen.path;
+        }
+        if (!ReadScriptOrSay(path, script)) {
+            PlatformStop();
+            return ExitUsage;
         }
     }
-    RunScriptFile(script, errors, outputs);
+    outputs.warningsName = ShownPath(path);
+    RunScriptText(path, script, errors, outputs);
     bool failed = PlatformFailed();
     PlatformStop();
     if (!commandLine.gifPath.empty() && !std::filesystem::exists(commandLine.gifPath)) {

@@ -3,8 +3,8 @@
 //   zirkula [OPTIONS] [SCRIPT]
 //
 // Without SCRIPT a file dialog asks for one. Exit codes: 0 after any run, 255 when the
-// choice of a file is cancelled, 1 when --check finds errors, 2 for a wrong command line,
-// 3 when no window can be opened.
+// choice of a file is cancelled, 1 when --check finds errors, 2 for a wrong command line or
+// a script that cannot be read, 3 when no window can be opened.
 #pragma once
 
 #include <cstdint>

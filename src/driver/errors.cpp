@@ -1,5 +1,6 @@
 #include "driver/errors.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -178,6 +179,30 @@ std::string RunTimeErrorLine(std::int32_t runResult) {
         .append(std::to_string(runResult >> 16))
         .append(": ")
         .append(ErrorMessage(runResult & 0xFFFF));
+}
+
+std::string WarningLine(std::string_view name, const Warning& warning) {
+    return std::string(name) + ":" + std::to_string(warning.line) + ": Warnung: " + warning.text;
+}
+
+std::string_view UnreadableFileReason(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:  // a directory part of the path is a file
+            return "Datei nicht gefunden";
+        case EISDIR:
+            return "ist ein Verzeichnis";
+        case EACCES:
+        case EPERM:
+            return "keine Leserechte";
+        default:
+            return "Lesefehler";
+    }
+}
+
+std::string UnreadableScriptLine(std::string_view path, int error) {
+    return "zirkula: " + std::string(path) +
+           " kann nicht gelesen werden: " + std::string(UnreadableFileReason(error));
 }
 
 }  // namespace zir

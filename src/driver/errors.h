@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frontend/errorcode.h"
+#include "frontend/warnings.h"
 #include "zirkula.h"
 
 namespace zir {
@@ -45,6 +46,17 @@ bool WriteErrorReportFile(const std::string& path, std::span<const std::string> 
 void ReportCompileErrors(std::string_view headline, std::span<const CompileError> errors,
                          const std::string& reportPath,
                          const std::function<void(std::string_view)>& printLine);
+
+// A warning as the command line prints it: "NAME:LINE: Warnung: TEXT".
+std::string WarningLine(std::string_view name, const Warning& warning);
+
+// Why a script file cannot be read, in German, from the errno value of the failed read:
+// "Datei nicht gefunden", "ist ein Verzeichnis", "keine Leserechte", else "Lesefehler".
+std::string_view UnreadableFileReason(int error);
+
+// The one line that says a script cannot be read: "zirkula: PATH kann nicht gelesen werden: "
+// and the reason.
+std::string UnreadableScriptLine(std::string_view path, int error);
 
 // The line printed for a run-time error: "Ausführungsfehler in der Subroutine ", the
 // subroutine number (bits 16 to 31 of the run result), ": " and the message.

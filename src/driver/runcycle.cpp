@@ -11,6 +11,7 @@
 #include "driver/errors.h"
 #include "driver/windowconsole.h"
 #include "frontend/compiler.h"
+#include "frontend/warnings.h"
 #include "interp/engine.h"
 #include "interp/objects.h"
 #include "platform/files.h"
@@ -89,10 +90,10 @@ bool IsAscii(std::string_view text) {
 
 }  // namespace
 
-void ReadScript(const std::string& path, ScriptText& script) {
+bool ReadScript(const std::string& path, ScriptText& script) {
     script.converted.clear();
     script.text = {};
-    if (!script.file.Load(path)) return;
+    if (!script.file.Load(path)) return false;
     std::string_view text = script.file.Bytes();
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     // Plain ASCII, the common case, reads the same in both code pages.
@@ -101,6 +102,7 @@ void ReadScript(const std::string& path, ScriptText& script) {
         text = script.converted;
     }
     script.text = text;
+    return true;
 }
 
 std::vector<std::string> ReadScriptLines(const std::string& path) {
@@ -141,7 +143,15 @@ std::int32_t RunScript(const ScriptLines& lines, ErrorList& errors, const RunOut
     NameTable names;
     ZirInit();
     std::vector<CompileError> found;
-    std::int32_t result = ParseScript(lines, table, found, names);
+    // The warnings come from this compile, so that a run compiles its script only once.
+    WarningFinder warnings;
+    const bool warn = !outputs.warningsName.empty();
+    std::int32_t result = ParseScript(lines, table, found, names, warn ? &warnings : nullptr);
+    if (warn) {
+        for (const Warning& w : warnings.Finish(lines, names, result)) {
+            ConsoleWriteError(WarningLine(outputs.warningsName, w));
+        }
+    }
     if (result != CompiledOk) {
         errors.codes.clear();
         errors.lines.clear();
@@ -189,9 +199,14 @@ std::int32_t ReportRunResult(std::int32_t result, const ErrorList& errors,
 }
 
 std::int32_t RunScriptFile(const std::string& path, ErrorList& errors, const RunOutputs& outputs) {
-    PathParts parts = SplitPath(path);
     ScriptText script;
     ReadScript(path, script);
+    return RunScriptText(path, script, errors, outputs);
+}
+
+std::int32_t RunScriptText(const std::string& path, const ScriptText& script, ErrorList& errors,
+                           const RunOutputs& outputs) {
+    PathParts parts = SplitPath(path);
     // The title is program text; a path in UTF-8 is converted like the script's lines.
     std::string title = IsValidUtf8(path) ? Windows1252FromUtf8(path) : path;
     SetWindowTitle(title + TitleSuffix);

@@ -19,6 +19,9 @@ namespace zir {
 struct RunOutputs {
     std::string pngPath;   // the screen when the run ends, before the closing logo
     std::string dumpPath;  // the result, the errors and the objects as JSON
+    // When not empty, the script's warnings are printed on standard error after the compile,
+    // before the run, each as "NAME:LINE: Warnung: TEXT" with this name.
+    std::string warningsName = {};
 };
 
 struct PathParts {
@@ -44,8 +47,9 @@ struct ScriptText {
     std::string_view text;
 };
 // Fills script in place: its text points into its own storage, so it must not move
-// afterwards.
-void ReadScript(const std::string& path, ScriptText& script);
+// afterwards. False, with an empty text, when the file cannot be read; script.file's
+// LoadError says why.
+bool ReadScript(const std::string& path, ScriptText& script);
 
 // Resets the run-time settings; on the first call also locates the icon and the logo and
 // fills the message tables (each built-in font is loaded when first drawn with). Always 0.
@@ -62,8 +66,12 @@ std::int32_t RunScript(std::span<const std::string_view> lines, ErrorList& error
 std::int32_t RunScript(const ScriptLines& lines, ErrorList& errors, const RunOutputs& outputs = {});
 
 // Runs a script file: reads it, sets the window title, runs it, then reports as
-// ReportRunResult does. Returns 0 after a run that ended normally, else the run result.
+// ReportRunResult does. Returns 0 after a run that ended normally, else the run result. A
+// file that cannot be read runs as a script without lines.
 std::int32_t RunScriptFile(const std::string& path, ErrorList& errors,
+                           const RunOutputs& outputs = {});
+// The same for a script already read from path.
+std::int32_t RunScriptText(const std::string& path, const ScriptText& script, ErrorList& errors,
                            const RunOutputs& outputs = {});
 
 // After a run: deletes an old "Zir-Fehler.txt" in the script's directory, then for a

@@ -8,11 +8,19 @@
 namespace zir {
 
 std::int32_t ParseScript(const ScriptLines& lines, InstructionTable& table,
-                         std::vector<CompileError>& errors, NameTable& names) {
+                         std::vector<CompileError>& errors, NameTable& names,
+                         StatementObserver* observer) {
     std::vector<ScriptLine> constructionLines;
     if (RunPass1(lines, table, errors, names, &constructionLines) > 0) return FailedInPass1;
-    if (RunPass2(lines, table, errors, names, constructionLines) > 0) return FailedInPass2;
+    if (RunPass2(lines, table, errors, names, constructionLines, observer) > 0) {
+        return FailedInPass2;
+    }
     return CompiledOk;
+}
+
+std::int32_t ParseScript(const ScriptLines& lines, InstructionTable& table,
+                         std::vector<CompileError>& errors, NameTable& names) {
+    return ParseScript(lines, table, errors, names, nullptr);
 }
 
 std::int32_t ParseScript(std::span<const std::string_view> lines, InstructionTable& table,

@@ -9,6 +9,7 @@
 
 #include "frontend/errorcode.h"
 #include "frontend/instructions.h"
+#include "frontend/pass2.h"
 #include "frontend/scriptlines.h"
 #include "frontend/symbols.h"
 
@@ -23,6 +24,10 @@ inline constexpr std::int32_t FailedInPass2 = -2;
 // after a successful compile. Pass 2 runs only after a pass 1 without errors.
 std::int32_t ParseScript(const ScriptLines& lines, InstructionTable& table,
                          std::vector<CompileError>& errors, NameTable& names);
+// The same, telling observer of every statement that pass 2 compiles.
+std::int32_t ParseScript(const ScriptLines& lines, InstructionTable& table,
+                         std::vector<CompileError>& errors, NameTable& names,
+                         StatementObserver* observer);
 std::int32_t ParseScript(std::span<const std::string_view> lines, InstructionTable& table,
                          std::vector<CompileError>& errors, NameTable& names);
 std::int32_t ParseScript(std::span<const std::string> lines, InstructionTable& table,

@@ -620,4 +620,12 @@ int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
     return result;
 }
 
+std::int32_t RecogniseLine(std::string_view line, NameTable& names, Statement& statement, Op& op) {
+    op = Op::None;
+    if (std::int32_t code = ReadStatement(line, names, 1, statement)) return code;
+    Recognised r = Classify(statement, names, Pass1Position{});
+    op = r.op;
+    return r.error;
+}
+
 }  // namespace zir

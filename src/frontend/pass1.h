@@ -14,6 +14,8 @@
 
 namespace zir {
 
+struct Statement;
+
 // Compiles the lines afresh into table and names (both are replaced) and puts the errors,
 // in line order, into errors (also replaced). Returns the number of errors. When given,
 // constructionLines receives the lines (with their indexes) whose first token is
@@ -24,5 +26,10 @@ int RunPass1(const ScriptLines& lines, InstructionTable& table, std::vector<Comp
 int RunPass1(std::span<const std::string_view> lines, InstructionTable& table,
              std::vector<CompileError>& errors, NameTable& names,
              std::vector<int>* constructionLines = nullptr);
+
+// How pass 1 reads one line on its own, as a statement of the main program where no
+// subroutine has begun yet: 0 with the statement and its provisional opcode, 255 when the
+// line holds no statement, else the error code word. New names are declared into names.
+std::int32_t RecogniseLine(std::string_view line, NameTable& names, Statement& statement, Op& op);
 
 }  // namespace zir

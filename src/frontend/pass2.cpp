@@ -37,7 +37,7 @@ struct Position {
 struct Outcome {
     std::int32_t code = 0;  // 0, 255 for an empty statement, or an error code word
     Op op = Op::None;       // the final opcode; None when nothing was compiled
-    int block = 0;          // the block a subroutine header opens
+    int block = 0;          // the block a subroutine header opens, or a call calls
 };
 
 Outcome Fail(std::int32_t code) {
@@ -599,7 +599,7 @@ Outcome CompileCall(Pass2& p, const Statement& s, Position at) {
         }
     }
     p.table.blocks[at.block][at.slot] = out;
-    return Outcome{0, op};
+    return Outcome{0, op, b};
 }
 
 bool IsHeader(Keyword k) {
@@ -615,9 +615,8 @@ bool IsMenuEntryKeyword(Keyword k) {
 
 // ---- one statement ---------------------------------------------------------------------
 
-Outcome CompileStatement(Pass2& p, std::string_view line, Position at) {
+Outcome CompileStatement(Pass2& p, std::string_view line, Position at, Statement& s) {
     if (!HasSlot(p.table, at.block, at.slot)) return Outcome{};
-    Statement s;
     if (std::int32_t code = ReadStatement(line, p.names, 2, s)) return Fail(code);
     if (IsHeader(s.keyword)) return CompileHeader(p, s, at);
     if (IsCall(s.keyword)) return CompileCall(p, s, at);
@@ -669,7 +668,8 @@ Outcome CompileStatement(Pass2& p, std::string_view line, Position at) {
 }  // namespace
 
 int RunPass2(const ScriptLines& lines, InstructionTable& table, std::vector<CompileError>& errors,
-             const NameTable& names, std::span<const ScriptLine> constructionLines) {
+             const NameTable& names, std::span<const ScriptLine> constructionLines,
+             StatementObserver* observer) {
     Pass2 p{table, names, {}, {}, {}};
     p.blockOfName.assign(NameCount(names, TypeSubroutine), 0);
     for (int b = static_cast<int>(table.blocks.size()) - 1; b >= 1; --b) {
@@ -679,8 +679,9 @@ int RunPass2(const ScriptLines& lines, InstructionTable& table, std::vector<Comp
 
     // Every CONSTRUCTION's parameter list first, so that calls written before the
     // construction they call can be checked. Errors are reported where the header stands.
+    Statement s;
     for (const ScriptLine& line : constructionLines) {
-        CompileStatement(p, line.text, Position{0, 0});
+        CompileStatement(p, line.text, Position{0, 0}, s);
     }
 
     std::size_t before = errors.size();
@@ -688,12 +689,18 @@ int RunPass2(const ScriptLines& lines, InstructionTable& table, std::vector<Comp
     int mainEnd = 0;
     ScriptLine line;
     for (ScriptLines::Cursor cursor(lines); cursor.Next(line);) {
-        Outcome r = CompileStatement(p, line.text, at);
+        Outcome r = CompileStatement(p, line.text, at, s);
         if (r.code == 255) continue;
         if (r.code != 0) {
             errors.push_back(CompileError{r.code, line.index + 1});
             ++at.slot;
             continue;
+        }
+        if (observer && r.op != Op::None) {
+            bool call = r.op == Op::Call || r.op == Op::CallFast || r.op == Op::CallPace ||
+                        r.op == Op::CallSlow;
+            observer->Compiled(CompiledStatement{line.index, &s, r.op, BlockKind(table, at.block),
+                                                 call ? BlockKind(table, r.block) : -1});
         }
         switch (r.op) {
             case Op::None:

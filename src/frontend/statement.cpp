@@ -26,6 +26,7 @@ std::int32_t ReadStatement(std::string_view line, const NameTable& names, int pa
     s.count = 0;
     s.keywordPosition = -1;
     s.invisible = false;
+    s.comment = {};
     TokenCursor cursor{line};
     std::string_view token;
     while (NextToken(cursor, token)) {
@@ -35,7 +36,10 @@ std::int32_t ReadStatement(std::string_view line, const NameTable& names, int pa
             token = "-1";
             sym = Symbol{TypeDirectNumber, 0};
         }
-        if (sym.type == TypeComment) break;
+        if (sym.type == TypeComment) {
+            s.comment = token;
+            break;
+        }
         s.tokens[s.count] = token;
         s.symbols[s.count] = sym;
         ++s.count;

@@ -24,6 +24,8 @@ struct Statement {
     Keyword keyword = Keyword::End;
     bool invisible = false;
     int keywordPosition = -1;
+    // The token that began a comment and ended the statement; empty when there was none.
+    std::string_view comment;
 };
 
 // The type of token i, TypeNone when the statement has no such token.

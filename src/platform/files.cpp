@@ -77,9 +77,15 @@ void FileBytes::Release() {
 
 bool FileBytes::Load(const std::string& path) {
     Release();
+    loadError_ = 0;
+    // A directory opens, and only its first read fails (EISDIR); errno is taken right after
+    // the call that failed, before anything else can change it.
     Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
     struct stat info {};
-    if (file.fd < 0 || ::fstat(file.fd, &info) != 0) return false;
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0) {
+        loadError_ = errno;
+        return false;
+    }
     // A large regular file is read straight into memory of its own (see AllocateLarge). It
     // is not mapped: a file cut short by another program while it is read would end the
     // process with a bus error. An empty regular file may still have content (files under
@@ -93,6 +99,7 @@ bool FileBytes::Load(const std::string& path) {
         while (got < size) {
             const ssize_t n = ReadSome(file.fd, into + got, size - got);
             if (n < 0) {
+                loadError_ = errno;
                 Release();
                 return false;
             }
@@ -106,9 +113,15 @@ bool FileBytes::Load(const std::string& path) {
         }
         // The file grew while it was read: read it again, whole, the plain way.
         Release();
-        if (::lseek(file.fd, 0, SEEK_SET) != 0) return false;
+        if (::lseek(file.fd, 0, SEEK_SET) != 0) {
+            loadError_ = errno;
+            return false;
+        }
     }
-    if (!ReadAll(file.fd, info, copy_)) return false;
+    if (!ReadAll(file.fd, info, copy_)) {
+        loadError_ = errno;
+        return false;
+    }
     bytes_ = copy_;
     return true;
 }

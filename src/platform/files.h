@@ -24,6 +24,9 @@ class FileBytes {
     // be opened or read.
     bool Load(const std::string& path);
     std::string_view Bytes() const { return bytes_; }
+    // Why the last Load failed, as an errno value (ENOENT, EISDIR, EACCES, ...); 0 after a
+    // Load that succeeded.
+    int LoadError() const { return loadError_; }
 
   private:
     void Release();
@@ -32,6 +35,7 @@ class FileBytes {
     std::size_t largeBytes_ = 0;
     std::string copy_;
     std::string_view bytes_;
+    int loadError_ = 0;
 };
 
 }  // namespace zir

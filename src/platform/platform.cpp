@@ -378,10 +378,22 @@ bool CountStatement(std::int64_t count) {
     return true;
 }
 
-void ConsoleWrite(std::string_view text) {
+namespace {
+
+void WriteConsoleLine(int fd, std::string_view text) {
     std::string line = ConsoleWantsUtf8() ? Utf8FromWindows1252(text) : std::string(text);
     line += '\n';
-    WriteAll(gState.consoleOutFd, line);
+    WriteAll(fd, line);
+}
+
+}  // namespace
+
+void ConsoleWrite(std::string_view text) {
+    WriteConsoleLine(gState.consoleOutFd, text);
+}
+
+void ConsoleWriteError(std::string_view text) {
+    WriteConsoleLine(STDERR_FILENO, text);
 }
 
 namespace {

@@ -135,6 +135,8 @@ bool CountStatement(std::int64_t count = 1);
 // Writes one line of text (Windows-1252) to the console, converted to UTF-8 unless the
 // locale asks for an 8-bit Latin code page.
 void ConsoleWrite(std::string_view text);
+// The same on standard error.
+void ConsoleWriteError(std::string_view text);
 // Reads one line from the console, without its line end, as the bytes that were typed.
 // Empty optional at the end of input, or when the window is closed meanwhile.
 std::optional<std::string> ConsoleReadLine();

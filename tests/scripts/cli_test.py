@@ -6,6 +6,7 @@ Usage: cli_test.py ZIRKULA WORK_DIR
 """
 import json
 import os
+import shutil
 import subprocess
 import sys
 import unittest
@@ -102,6 +103,51 @@ class ExitCodes(unittest.TestCase):
         self.assertEqual(listed.returncode, 0)
         self.assertIn(b"POINT", listed.stdout)
         self.assertIn(b"END", listed.stdout)
+
+    def test_a_script_that_cannot_be_read_is_named_with_its_reason_and_ends_with_2(self):
+        folder = os.path.join(WORK, "unreadable")
+        missing = os.path.join(folder, "nichtda.zir")
+        directory = os.path.join(folder, "ordner")
+        os.makedirs(directory, exist_ok=True)
+        locked = write(os.path.join(folder, "gesperrt.zir"), "END\n")
+        os.chmod(locked, 0)
+        cases = [(missing, [], "Datei nicht gefunden"), (directory, [], "ist ein Verzeichnis")]
+        # Root reads a file without read permission, so that case runs as nobody when it can.
+        if os.geteuid() != 0:
+            cases.append((locked, [], "keine Leserechte"))
+        elif shutil.which("setpriv"):
+            cases.append((locked, ["setpriv", "--reuid=nobody", "--regid=nogroup",
+                                   "--clear-groups"], "keine Leserechte"))
+        for path, prefix, reason in cases:
+            for args, stdin in [(["--headless", path], ""), (["--check", path], ""),
+                                ([path], ""), (["--headless"], path + "\n")]:
+                with self.subTest(path=path, args=args):
+                    result = subprocess.run(
+                        [*prefix, ZIRKULA, *args], input=stdin.encode(), capture_output=True,
+                        env={**os.environ, "LC_ALL": "C.UTF-8", "DISPLAY": ""}, cwd=folder,
+                        timeout=60)
+                    self.assertEqual(result.returncode, 2, result)
+                    self.assertEqual(result.stderr.decode(),
+                                     f"zirkula: {path} kann nicht gelesen werden: {reason}\n")
+                    # Nothing else is printed but the prompt that asked for the path.
+                    self.assertNotIn("Fehler", result.stdout.decode())
+                    for report in (folder, directory):
+                        self.assertFalse(os.path.exists(os.path.join(report, "Zir-Fehler.txt")))
+
+    def test_warnings_follow_the_errors_and_stay_out_of_the_report(self):
+        # The ".5" that begins a comment is why the statement has too few values.
+        script = write(os.path.join(WORK, "warnung", "halb.zir"), "POINT A, .5, 100\nEND\n")
+        warning = (f"{script}:1: Warnung: „.5“ beginnt einen Kommentar, keine Zahl: der Rest "
+                   "der Zeile wird übergangen. Schreiben Sie 0.5.")
+        checked = run("--check", script)
+        self.assertEqual(checked.returncode, 1)
+        self.assertEqual(checked.stdout.decode().splitlines(),
+                         [f"{script}:1: Fehler 12: Zu wenige Argumente", warning])
+        result = run("--headless", script)
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual(result.stderr.decode().splitlines(), [warning])
+        with open(os.path.join(WORK, "warnung", "Zir-Fehler.txt"), "rb") as f:
+            self.assertEqual(f.read().count(b"\r\n"), 3, "the headline and one error")
 
     def test_a_cancelled_console_prompt_ends_with_255(self):
         for typed in ["", "\n", "   \n"]:

@@ -16,6 +16,11 @@ the program and directives to this runner:
   # expect frame-times +-<tol> <ms> ...      the times of all frames shown
   # expect stdout <text>            printed text contains this
   # expect no stdout <text>         printed text does not contain this
+  # expect warning <line> <text>    `zirkula --check` warns at that line with a text that
+                                    contains this. A case's warnings are exactly those it
+                                    expects (none without this directive); they leave the
+                                    exit code of --check alone, and the run prints the same
+                                    lines on standard error.
 
 Every case runs twice, once recording its frames and once not: nobody sees the pictures of a
 headless run that records none, so it may show them late, but its last picture and its dump
@@ -57,7 +62,7 @@ class Case:
     def __init__(self, path):
         self.path = path
         self.name = os.path.splitext(os.path.basename(path))[0]
-        self.inputs, self.stdin, self.expects = [], [], []
+        self.inputs, self.stdin, self.expects, self.warnings = [], [], [], []
         with open(path, "rb") as f:
             data = f.read()
         try:
@@ -70,6 +75,9 @@ class Case:
                 self.inputs.append(line[len("# input:"):].strip())
             elif line.startswith("# stdin:"):
                 self.stdin.append(line[len("# stdin:"):].strip())
+            elif line.startswith("# expect warning "):
+                number, text = line[len("# expect warning "):].split(None, 1)
+                self.warnings.append((int(number), text))
             elif line.startswith("# expect "):
                 self.expects.append(line[len("# expect "):].split())
 
@@ -86,10 +94,37 @@ def frame_at(frames_dir, ms):
     return read_png(os.path.join(frames_dir, "frame-%05d.png" % shown[-1]))
 
 
+def check_warnings(case, zirkula, script, run, env):
+    """The warnings of --check against the case's expectations, and those the run printed."""
+    checked = subprocess.run([zirkula, "--check", script], capture_output=True, env=env,
+                             timeout=120)
+    marker = ": Warnung: "
+    printed = [l for l in checked.stdout.decode("utf-8", "replace").splitlines() if marker in l]
+    failures = []
+    left = [(int(l.split(marker, 1)[0].rsplit(":", 1)[1]), l.split(marker, 1)[1])
+            for l in printed]
+    for number, text in case.warnings:
+        match = next((w for w in left if w[0] == number and text in w[1]), None)
+        if match:
+            left.remove(match)
+        else:
+            failures.append(f"no warning at line {number} with {text!r}")
+    failures += [f"unexpected warning at line {n}: {t}" for n, t in left]
+    errors = any(": Fehler " in l for l in checked.stdout.decode("utf-8", "replace").splitlines())
+    if checked.returncode != (1 if errors else 0):
+        failures.append(f"--check ended with {checked.returncode}")
+    shown = [l for l in run.stderr.decode("utf-8", "replace").splitlines() if marker in l]
+    if shown != printed:
+        failures.append(f"the run printed other warnings: {shown}")
+    return failures
+
+
 def check(case, zirkula, work):
     out = os.path.join(work, case.name)
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(out)
+    # A copy, so that a case that does not compile leaves its report beside the copy.
+    script = shutil.copy(case.path, out)
     args = [zirkula, "--headless", "--dump", os.path.join(out, "dump.json"),
             "--png", os.path.join(out, "end.png")]
     if case.inputs:
@@ -101,7 +136,7 @@ def check(case, zirkula, work):
         args += ["--frames", frames]
     env = dict(os.environ, LC_ALL="C.UTF-8")
     stdin = "".join(line + "\n" for line in case.stdin).encode()
-    run = subprocess.run(args + [case.path], input=stdin, capture_output=True, env=env,
+    run = subprocess.run(args + [script], input=stdin, capture_output=True, env=env,
                          timeout=120)
     twin = os.path.join(out, "twin")
     os.makedirs(twin)
@@ -113,10 +148,10 @@ def check(case, zirkula, work):
         del twin_args[at:at + 2]
     else:
         twin_args += ["--frames", os.path.join(twin, "frames")]
-    subprocess.run(twin_args + [case.path], input=stdin, capture_output=True, env=env,
+    subprocess.run(twin_args + [script], input=stdin, capture_output=True, env=env,
                    timeout=120)
     stdout = run.stdout.decode("utf-8", "replace")
-    failures = []
+    failures = check_warnings(case, zirkula, script, run, env)
     expected_exit = 0
     with open(os.path.join(out, "dump.json"), encoding="utf-8") as f:
         dump = json.load(f)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -195,6 +196,19 @@ TEST(ErrorReport, ReportReplacesAnOlderLongerFile) {
     std::vector<std::string> shorter = {"x"};
     ASSERT_TRUE(WriteErrorReportFile(path, shorter));
     EXPECT_EQ(FileBytes(path), "x\r\n");
+}
+
+// The reason comes from the errno of the failed read; root reads files without read
+// permission, so that reason is checked here rather than by a real file.
+TEST(UnreadableScript, EachReadFailureNamesItsReason) {
+    const std::pair<int, const char*> table[] = {
+        {ENOENT, "Datei nicht gefunden"}, {ENOTDIR, "Datei nicht gefunden"},
+        {EISDIR, "ist ein Verzeichnis"},  {EACCES, "keine Leserechte"},
+        {EPERM, "keine Leserechte"},      {EIO, "Lesefehler"},
+    };
+    for (auto [error, reason] : table) EXPECT_EQ(UnreadableFileReason(error), reason) << error;
+    EXPECT_EQ(UnreadableScriptLine("kurs/nichtda.zir", ENOENT),
+              "zirkula: kurs/nichtda.zir kann nicht gelesen werden: Datei nicht gefunden");
 }
 
 }  // namespace

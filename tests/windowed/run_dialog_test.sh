@@ -3,7 +3,8 @@
 #   run_dialog_test.sh ZIRKULA OUTPUT_DIR
 # Started without a script, zirkula shows the dialog with its German title in the current
 # directory; Esc cancels with exit code 255, and a file chosen there is run. A dialog that
-# fails is reported with its code, and the run goes on with the current directory's "*.*".
+# fails is reported with its code, and the run goes on with the current directory's "*.*",
+# which cannot be read: one line says so and the program ends with 2.
 set -uo pipefail
 . "$(dirname "$0")/common.sh"
 zirkula=$1
@@ -70,18 +71,19 @@ else
 fi
 
 # A dialog that fails (zenity ending with code 5): "API ERROR: 5", the Enter prompt (at the
-# end of input it returns at once), then the unchanged file-name field is run as a script,
-# which reads as no lines: a missing END, reported in the current directory.
+# end of input it returns at once), then the unchanged file-name field is taken as the path,
+# a file that is not there: one line names it and the program ends with 2, no report.
 mkdir -p fakebin
 printf '#!/bin/sh\nexit 5\n' >fakebin/zenity
 chmod +x fakebin/zenity
 echo old >Zir-Fehler.txt
 PATH="$PWD/fakebin:$PATH" timeout 60 "$zirkula" </dev/null >failed.log 2>&1
 rc=$?
-[ "$rc" = 0 ] || fail "exit code $rc after a failed dialog, expected 0"
+[ "$rc" = 2 ] || fail "exit code $rc after a failed dialog, expected 2"
 head -1 failed.log | grep -qx "API ERROR: 5" || fail "no 'API ERROR: 5' line: $(head -3 failed.log)"
-head -1 Zir-Fehler.txt | grep -q "^1 Fehler im 1.Durchgang." ||
-  fail "no new report in the current directory after the failed dialog"
+grep -qx "zirkula: $PWD/\*\.\* kann nicht gelesen werden: Datei nicht gefunden" failed.log ||
+  fail "no line naming the missing file: $(cat failed.log)"
+[ "$(cat Zir-Fehler.txt)" = old ] || fail "the old report was touched after the failed dialog"
 
 if [ "$failures" -ne 0 ]; then
   cat cancel.log choose.log failed.log
