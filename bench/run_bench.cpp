@@ -28,7 +28,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/runcycle.h"
+#include "session/runcycle.h"
 #include "frontend/compiler.h"
 
 extern char** environ;

@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "driver/runcycle.h"
+#include "session/runcycle.h"
 #include "harness.h"
 #include "platform/platform.h"
 

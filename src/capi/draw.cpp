@@ -23,17 +23,6 @@ FontView ViewOf(const ZirByteList* glyphs, const ZirIntList* offsets) {
             {offsets->items, static_cast<std::size_t>(offsets->items ? offsets->count : 0)}};
 }
 
-// Copies into a caller's list, growing it with realloc; false when memory runs out.
-template <class T, class List>
-bool Store(const std::vector<T>& from, List* to) {
-    void* grown = std::realloc(to->items, std::max<std::size_t>(from.size(), 1) * sizeof(T));
-    if (!grown) return false;
-    to->items = static_cast<decltype(to->items)>(grown);
-    std::memcpy(to->items, from.data(), from.size() * sizeof(T));
-    to->count = static_cast<std::int32_t>(from.size());
-    return true;
-}
-
 zir::Colour ColourAt(const std::uint32_t* colour) {
     return colour ? *colour : 0;
 }
@@ -93,7 +82,7 @@ std::int32_t ZIRD_FILLRECT(ZirImageHandle* target, const ZirPoint* a, const ZirP
 std::int32_t ZIRD_LOADFONT(const char* fileName, ZirByteList* glyphs, ZirIntList* offsets) {
     zir::Font font;
     if (!fileName || !glyphs || !offsets || zir::LoadFontFile(fileName, font) != 0) return -1;
-    return Store(font.glyphs, glyphs) && Store(font.offsets, offsets) ? 0 : -1;
+    return CopyInto(font.glyphs, glyphs) && CopyInto(font.offsets, offsets) ? 0 : -1;
 }
 
 std::int32_t ZIRD_PUTBN(ZirImageHandle* target, const std::uint8_t* bitmap, const std::int32_t* x,

@@ -1,4 +1,5 @@
-// The exported script procedures: running and compiling a script, its messages, menus.
+// The exported script procedures: running and compiling a script, its messages, menus; the
+// C lists of the exported interface translated to and from the program's own.
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -6,8 +7,11 @@
 #include "capi/arguments.h"
 #include "frontend/compiler.h"
 #include "interp/menus.h"
+#include "session/errors.h"
+#include "session/runcycle.h"
 
 using namespace zir;
+using namespace zir::capi;
 
 extern "C" int32_t ZIRS_MENU(const ZirStringList* items) {
     std::vector<std::string> texts;
@@ -24,15 +28,6 @@ namespace {
 template <typename T>
 T* Allocate(std::size_t count) {
     return static_cast<T*>(std::malloc(std::max<std::size_t>(count, 1) * sizeof(T)));
-}
-
-void ReplaceIntList(ZirIntList* list, const std::vector<std::int32_t>& values) {
-    std::free(list->items);
-    list->items = Allocate<std::int32_t>(values.size());
-    list->count = list->items ? static_cast<std::int32_t>(values.size()) : 0;
-    if (list->items && !values.empty()) {
-        std::memcpy(list->items, values.data(), values.size() * sizeof(std::int32_t));
-    }
 }
 
 void FreeStringList(ZirStringList* list) {
@@ -110,8 +105,8 @@ extern "C" int32_t ZIRS_PARSESCRIPT(const ZirStringList* lines, ZirInstructionTa
             codes.push_back(e.code);
             lineNumbers.push_back(e.line);
         }
-        if (errorCodes) ReplaceIntList(errorCodes, codes);
-        if (errorLines) ReplaceIntList(errorLines, lineNumbers);
+        CopyInto(codes, errorCodes);
+        CopyInto(lineNumbers, errorLines);
     }
     if (names) {
         for (int t = 0; t < NameRowCount; ++t)
@@ -120,7 +115,62 @@ extern "C" int32_t ZIRS_PARSESCRIPT(const ZirStringList* lines, ZirInstructionTa
     if (counts) {
         std::vector<std::int32_t> values;
         for (int t = 0; t < NameRowCount; ++t) values.push_back(NameCount(nameTable, t));
-        ReplaceIntList(counts, values);
+        CopyInto(values, counts);
     }
     return result;
+}
+
+namespace zir {
+namespace {
+
+ErrorList ErrorsFrom(const ZirIntList* codes, const ZirIntList* lines) {
+    ErrorList errors;
+    if (codes && codes->items && codes->count > 0) {
+        errors.codes.assign(codes->items, codes->items + codes->count);
+    }
+    if (lines && lines->items && lines->count > 0) {
+        errors.lines.assign(lines->items, lines->items + lines->count);
+    }
+    return errors;
+}
+
+void ReturnErrors(const ErrorList& errors, ZirIntList* codes, ZirIntList* lines) {
+    CopyInto(errors.codes, codes);
+    CopyInto(errors.lines, lines);
+}
+
+}  // namespace
+}  // namespace zir
+
+extern "C" int32_t ZIR_INIT(void) {
+    return zir::ZirInit();
+}
+
+extern "C" int32_t ZIRS_RUNSCRIPTFILE(const char* path, ZirIntList* errorCodes,
+                                      ZirIntList* errorLines) {
+    zir::ErrorList errors = zir::ErrorsFrom(errorCodes, errorLines);
+    std::int32_t result = zir::RunScriptFile(path ? path : "", errors);
+    zir::ReturnErrors(errors, errorCodes, errorLines);
+    return result;
+}
+
+extern "C" int32_t ZIRS_RUNSCRIPT(const ZirStringList* lines, ZirIntList* errorCodes,
+                                  ZirIntList* errorLines) {
+    std::vector<std::string> text;
+    if (lines && lines->items) {
+        for (std::int32_t i = 0; i < lines->count; ++i) {
+            text.emplace_back(lines->items[i] ? lines->items[i] : "");
+        }
+    }
+    zir::ErrorList errors = zir::ErrorsFrom(errorCodes, errorLines);
+    std::int32_t result = zir::RunScript(text, errors);
+    zir::ReturnErrors(errors, errorCodes, errorLines);
+    return result;
+}
+
+extern "C" char* ZIRS_ERRORMSG(const int32_t* code) {
+    std::string text = ErrorMessage(code ? *code : 0);
+    char* copy = static_cast<char*>(std::malloc(text.size() + 1));
+    if (copy) std::memcpy(copy, text.c_str(), text.size() + 1);
+    return copy;
 }

@@ -8,14 +8,14 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/errors.h"
 #include "driver/filedialog.h"
-#include "driver/runcycle.h"
 #include "frontend/compiler.h"
 #include "frontend/listing.h"
 #include "frontend/warnings.h"
 #include "platform/platform.h"
 #include "platform/textcode.h"
+#include "session/errors.h"
+#include "session/runcycle.h"
 #include "zirkula.h"
 
 namespace zir {

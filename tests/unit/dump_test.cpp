@@ -1,4 +1,4 @@
-#include "driver/dump.h"
+#include "session/dump.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "driver/errors.h"
+#include "session/errors.h"
 
 #include <gtest/gtest.h>
 

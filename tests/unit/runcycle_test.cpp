@@ -1,6 +1,6 @@
 // The run cycle: paths, reading scripts, the report file, the printed lines and the prompt,
 // the logo wait and the exported entry points.
-#include "driver/runcycle.h"
+#include "session/runcycle.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "driver/windowconsole.h"
+#include "session/windowconsole.h"
 #include "frontend/compiler.h"
 #include "platform/platform.h"
 #include "runtime/runstate.h"

@@ -1,4 +1,4 @@
-#include "driver/runcycle.h"
+#include "session/runcycle.h"
 
 #include <unistd.h>
 
@@ -7,9 +7,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "driver/dump.h"
-#include "driver/errors.h"
-#include "driver/windowconsole.h"
 #include "frontend/compiler.h"
 #include "frontend/warnings.h"
 #include "interp/engine.h"
@@ -21,6 +18,9 @@
 #include "platform/textcode.h"
 #include "runtime/logo.h"
 #include "runtime/runstate.h"
+#include "session/dump.h"
+#include "session/errors.h"
+#include "session/windowconsole.h"
 
 namespace zir {
 namespace {

@@ -1,4 +1,4 @@
-#include "driver/errors.h"
+#include "session/errors.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -206,10 +206,3 @@ std::string UnreadableScriptLine(std::string_view path, int error) {
 }
 
 }  // namespace zir
-
-extern "C" char* ZIRS_ERRORMSG(const int32_t* code) {
-    std::string text = zir::ErrorMessage(code ? *code : 0);
-    char* copy = static_cast<char*>(std::malloc(text.size() + 1));
-    if (copy) std::memcpy(copy, text.c_str(), text.size() + 1);
-    return copy;
-}

@@ -1,4 +1,4 @@
-#include "driver/windowconsole.h"
+#include "session/windowconsole.h"
 
 #include <algorithm>
 #include <deque>

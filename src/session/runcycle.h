@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/errorlist.h"
 #include "frontend/scriptlines.h"
 #include "platform/files.h"
+#include "session/errorlist.h"
 
 namespace zir {
 

@@ -12,7 +12,6 @@
 
 #include "frontend/errorcode.h"
 #include "frontend/warnings.h"
-#include "zirkula.h"
 
 namespace zir {
 
