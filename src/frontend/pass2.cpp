@@ -176,103 +176,29 @@ std::int32_t FillByLayout(const Statement& s, const OpcodeInfo& info, Instructio
 
 // ---- the opcode of a statement ---------------------------------------------------------
 
+// Keywords whose statements share their opcodes: pass 1 may have recorded either spelling's.
+Keyword OpcodeFamily(Keyword k) {
+    switch (k) {
+        case Keyword::AdvanceOn:
+            return Keyword::AdvanceTo;
+        case Keyword::Fill:
+        case Keyword::FillCircle:
+            return Keyword::FillTriangle;
+        case Keyword::FrameSpeed:
+            return Keyword::Speed;
+        case Keyword::WaitAlways:
+            return Keyword::Wait;
+        default:
+            return k;
+    }
+}
+
 // Whether the provisional opcode that pass 1 recorded (opcode bits and invisible flag) is
-// one that the statement's keyword can have.
+// one that the statement's keyword can have: both passes must see the same statement.
 bool ProvisionalFits(const Statement& s, int provisional) {
     if (((provisional & InvisibleFlag) != 0) != s.invisible) return false;
-    int op = provisional & ~InvisibleFlag;
-    auto among = [op](std::initializer_list<Op> ops) {
-        return std::find(ops.begin(), ops.end(), static_cast<Op>(op)) != ops.end();
-    };
-    switch (s.keyword) {
-        case Keyword::Point:
-            return among({Op::Point});
-        case Keyword::Line:
-            return among({Op::LineCoords, Op::LineThrough});
-        case Keyword::LinePolar:
-            return among({Op::LinePolarCoords, Op::LinePolarFrom});
-        case Keyword::Circle:
-            return among({Op::CircleCoords, Op::CircleThrough, Op::CircleTouching});
-        case Keyword::Cross:
-            return among(
-                {Op::CrossLines, Op::CrossCircleLine, Op::CrossLineCircle, Op::CrossCircles});
-        case Keyword::Middle:
-            return among({Op::Middle});
-        case Keyword::MoveCircle:
-            return among({Op::MoveCircle});
-        case Keyword::Revert:
-            return among({Op::Revert});
-        case Keyword::Midline:
-            return among({Op::Midline, Op::Bisector});
-        case Keyword::Tangent:
-            return among({Op::Tangent});
-        case Keyword::AdvanceTo:
-        case Keyword::AdvanceOn:
-            return among({Op::AdvanceTo, Op::AdvanceOn});
-        case Keyword::CircleEnd:
-            return among({Op::CircleEnd});
-        case Keyword::Arc:
-            return among({Op::ArcPoints, Op::ArcLines});
-        case Keyword::StartLine:
-            return among({Op::StartLine});
-        case Keyword::FillTriangle:
-        case Keyword::FillCircle:
-        case Keyword::Fill:
-            return among({Op::FillTriangle, Op::FillCircle});
-        case Keyword::OrderLines:
-            return among({Op::OrderLines});
-        case Keyword::MarkPoint:
-            return among({Op::MarkPoint});
-        case Keyword::MarkLine:
-            return among({Op::MarkLine});
-        case Keyword::MarkNumberLine:
-            return among({Op::MarkNumberLine});
-        case Keyword::MarkAngle:
-            return among({Op::MarkAngleLines, Op::MarkAnglePoints});
-        case Keyword::MarkNumberAngle:
-            return among({Op::MarkNumberAngleLines, Op::MarkNumberAnglePoints});
-        case Keyword::Repeat:
-            return among({Op::Repeat});
-        case Keyword::Clickable:
-            return among({Op::Clickable});
-        case Keyword::Trace:
-            return among({Op::Trace});
-        case Keyword::ClickableAlong:
-            return among({Op::ClickableAlongLine, Op::ClickableAlongCircle});
-        case Keyword::Cls:
-            return among({Op::Cls});
-        case Keyword::Screen:
-            return among({Op::Screen});
-        case Keyword::Window:
-            return among({Op::Window});
-        case Keyword::TextWindow:
-            return among({Op::TextWindow});
-        case Keyword::Text:
-            return among({Op::Text});
-        case Keyword::Title:
-            return among({Op::Title});
-        case Keyword::Speed:
-        case Keyword::FrameSpeed:
-            return among({Op::Speed, Op::FrameSpeed});
-        case Keyword::Defaults:
-            return among({Op::Defaults});
-        case Keyword::ToolDefaults:
-            return among({Op::ToolDefaults});
-        case Keyword::Menu:
-            return among({Op::Menu});
-        case Keyword::Step:
-            return among({Op::StepPoint, Op::StepCircle});
-        case Keyword::StepAlong:
-            return among({Op::StepPointAlongLine, Op::StepCircleAlongLine, Op::StepPointAlongCircle,
-                          Op::StepCircleAlongCircle});
-        case Keyword::Wait:
-        case Keyword::WaitAlways:
-            return among({Op::Wait, Op::WaitAlways, Op::WaitFor, Op::WaitAlwaysFor});
-        case Keyword::End:
-            return among({Op::End});
-        default:
-            return false;
-    }
+    const OpcodeInfo* info = FindOpcode(provisional & ~InvisibleFlag);
+    return info && OpcodeFamily(info->keyword) == OpcodeFamily(s.keyword);
 }
 
 // The final opcode of a statement whose provisional opcode fits it, decided by the types
