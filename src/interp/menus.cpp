@@ -76,13 +76,13 @@ int Choose(MenuView& view) {
             continue;
         }
         const DecodedInput in = DecodeInput(event);
-        if (in.key == "\xFFH") {
+        if (in.key == keys::Up) {
             if (selected > 0) select(selected - 1);
-        } else if (in.key == "\xFFP") {
+        } else if (in.key == keys::Down) {
             if (selected < n - 1) select(selected + 1);
-        } else if (in.key == "\r") {
+        } else if (in.key == keys::Enter) {
             return selected;
-        } else if (in.key == "\x1B") {
+        } else if (in.key == keys::Esc) {
             return -1;
         } else if (in.key.empty() && in.buttons >= 1 && in.x >= 0 && in.y >= 0) {
             // The click that closes the menu must not reach what runs next, so the menu

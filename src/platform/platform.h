@@ -96,6 +96,22 @@ std::string WindowTitle();
 // stay transparent. A null image leaves the icon as it is.
 void SetWindowIcon(const std::uint8_t* image);
 
+// The key texts of the keys that are not printable characters.
+namespace keys {
+inline constexpr std::string_view Enter = "\r";
+inline constexpr std::string_view Esc = "\x1B";
+inline constexpr std::string_view Backspace = "\b";
+inline constexpr std::string_view Tab = "\t";
+inline constexpr std::string_view Up = "\xFFH";
+inline constexpr std::string_view Down = "\xFFP";
+inline constexpr std::string_view Left = "\xFFK";
+inline constexpr std::string_view Right = "\xFFM";
+inline constexpr std::string_view PageUp = "\xFFI";
+inline constexpr std::string_view PageDown = "\xFFQ";
+inline constexpr std::string_view Home = "\xFFG";
+inline constexpr std::string_view End = "\xFFO";
+}  // namespace keys
+
 // The next waiting key press without waiting: empty if none, one character for an ordinary
 // key (13 Enter, 27 Esc, 8 Backspace, 9 Tab, printable characters in Windows-1252), or
 // character 255 and the scan-code character for an extended key ("H" up, "P" down, "K"

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/files.h"
+#include "platform/platform.h"
 #include "platform/textcode.h"
 
 namespace zir {
@@ -67,17 +68,27 @@ struct LineParser {
 
 std::string KeyTextFromName(std::string_view name) {
     struct Named {
-        const char* name;
-        const char* text;
+        std::string_view name;
+        std::string_view text;
     };
     static constexpr Named Names[] = {
-        {"Enter", "\r"},     {"Esc", "\x1b"},    {"Escape", "\x1b"},  {"Space", " "},
-        {"Backspace", "\b"}, {"Tab", "\t"},      {"Up", "\xFFH"},     {"Down", "\xFFP"},
-        {"Left", "\xFFK"},   {"Right", "\xFFM"}, {"PageUp", "\xFFI"}, {"PageDown", "\xFFQ"},
-        {"Home", "\xFFG"},   {"End", "\xFFO"},
+        {"Enter", keys::Enter},
+        {"Esc", keys::Esc},
+        {"Escape", keys::Esc},
+        {"Space", " "},
+        {"Backspace", keys::Backspace},
+        {"Tab", keys::Tab},
+        {"Up", keys::Up},
+        {"Down", keys::Down},
+        {"Left", keys::Left},
+        {"Right", keys::Right},
+        {"PageUp", keys::PageUp},
+        {"PageDown", keys::PageDown},
+        {"Home", keys::Home},
+        {"End", keys::End},
     };
     for (const Named& n : Names) {
-        if (EqualNoCase(name, n.name)) return n.text;
+        if (EqualNoCase(name, n.name)) return std::string(n.text);
     }
     // One printable character, written in UTF-8 or as a single byte.
     std::string byte = IsValidUtf8(name) ? Windows1252FromUtf8(name) : std::string(name);

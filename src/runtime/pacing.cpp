@@ -77,9 +77,9 @@ void WaitForRelease() {
 
 ControlAction CheckControls(InputEvent event) {
     const DecodedInput in = DecodeInput(event);
-    if (in.key == "\r") return ControlAction::PauseOrContinue;
-    if (in.key == "r" || in.key == "R" || in.key == "\xFFI") return ControlAction::Restart;
-    if (in.key == "\x1B") return ControlAction::End;
+    if (in.key == keys::Enter) return ControlAction::PauseOrContinue;
+    if (in.key == "r" || in.key == "R" || in.key == keys::PageUp) return ControlAction::Restart;
+    if (in.key == keys::Esc) return ControlAction::End;
     if (in.buttons == 0) return ControlAction::None;
     const int h = ScreenQuery().height;
     if (in.y > h - ControlBarHeight && in.x >= 0 &&

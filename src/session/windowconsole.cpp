@@ -84,7 +84,7 @@ std::optional<std::string> ReadAnswer() {
         if (CloseRequested()) return std::nullopt;
         if (std::optional<std::string> line = ConsoleLineTyped()) return line;
         for (std::string key = PollKey(); !key.empty(); key = PollKey()) {
-            if (key == "\r") return std::string();
+            if (key == keys::Enter) return std::string();
         }
         WaitForInput(AnswerWaitMs);
     }
