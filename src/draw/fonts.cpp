@@ -57,12 +57,6 @@ bool gBuiltinParsed[2][6];
 
 }  // namespace
 
-void LoadBuiltinFonts() {
-    for (FontFamily family : {FontFamily::Sans, FontFamily::Greek}) {
-        for (int height : FontHeights) BuiltinFont(family, height);
-    }
-}
-
 const Font& BuiltinFont(FontFamily family, int height) {
     int best = 0;
     for (int i = 1; i < 6; ++i) {

@@ -39,9 +39,6 @@ enum class FontFamily { Sans, Greek };
 // The built-in fonts' heights, the only sizes text is drawn in.
 inline constexpr int FontHeights[6] = {12, 16, 24, 32, 40, 64};
 
-// Loads the twelve built-in fonts from the program's resources unless that was done
-// before. A missing resource leaves its font empty.
-void LoadBuiltinFonts();
 // A built-in font by family and one of FontHeights (other heights give the nearest),
 // loaded from the resources on first use. It stays at the same address for the process.
 const Font& BuiltinFont(FontFamily family, int height);

@@ -1,4 +1,4 @@
-// PNG files of images, for --png, --frames and the picture tests.
+// PNG files of images, for --png and --frames.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +12,5 @@ namespace zir {
 // else as 8-bit RGB (a 1-byte image's pixels are grey levels of their palette indexes).
 // False, with nothing left behind, when the file cannot be written.
 bool WritePng(const std::string& path, const std::uint8_t* image);
-
-// Reads an 8-bit RGB or RGBA PNG into a 32-bit image of 0x00RRGGBB pixels, for comparing
-// pictures against approved ones. Null when the file is missing or not such a PNG.
-Image ReadPng(const std::string& path);
 
 }  // namespace zir

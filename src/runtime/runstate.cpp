@@ -38,14 +38,6 @@ Line WithDefaultStyle(Line l) {
     return l;
 }
 
-std::uint32_t GetRunWord(const RunState& state, RunWord word) {
-    std::uint32_t value = 0;
-    if (word < RunWord::Count) {
-        std::memcpy(&value, reinterpret_cast<const unsigned char*>(&state) + WordOffset(word), 4);
-    }
-    return value;
-}
-
 void SetRunWord(RunState& state, RunWord word, std::uint32_t value) {
     if (word < RunWord::Count) {
         std::memcpy(reinterpret_cast<unsigned char*>(&state) + WordOffset(word), &value, 4);

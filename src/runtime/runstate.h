@@ -105,7 +105,6 @@ void ResetSettings();
 // undefined line stays as it is.
 Line WithDefaultStyle(Line l);
 
-std::uint32_t GetRunWord(const RunState& state, RunWord word);
 void SetRunWord(RunState& state, RunWord word, std::uint32_t value);
 
 }  // namespace zir

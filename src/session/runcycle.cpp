@@ -105,17 +105,6 @@ bool ReadScript(const std::string& path, ScriptText& script) {
     return true;
 }
 
-std::vector<std::string> ReadScriptLines(const std::string& path) {
-    ScriptText script;
-    ReadScript(path, script);
-    std::vector<std::string> lines;
-    ScriptLine line;
-    for (ScriptLines::Cursor cursor(ScriptLines::OfText(script.text)); cursor.Next(line);) {
-        lines.emplace_back(line.text);
-    }
-    return lines;
-}
-
 std::int32_t ZirInit() {
     ResetSettings();
     static bool loaded = false;

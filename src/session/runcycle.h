@@ -33,14 +33,10 @@ struct PathParts {
 // character, has an empty directory part and is all file name.
 PathParts SplitPath(std::string_view path);
 
-// The lines of a text file without their line ends ("\n" or "\r\n"); empty when the file
-// cannot be read. A leading UTF-8 byte-order mark is dropped, and a file that is valid
-// UTF-8 with characters beyond ASCII is converted to Windows-1252 ('?' where a character
-// has no place there); any other file is taken byte for byte.
-std::vector<std::string> ReadScriptLines(const std::string& path);
-// The same as one text, whose lines ScriptLines::OfText walks. A file of plain ASCII or
-// of bytes that are not UTF-8 is used where it lies, without a copy (the mark is skipped);
-// a file converted from UTF-8 is held as its converted text.
+// A script file's text, whose lines ScriptLines::OfText walks. A leading UTF-8 byte-order
+// mark is dropped, and a file that is valid UTF-8 with characters beyond ASCII is converted
+// to Windows-1252 ('?' where a character has no place there) and held as its converted text;
+// any other file is used where it lies, without a copy.
 struct ScriptText {
     FileBytes file;
     std::string converted;

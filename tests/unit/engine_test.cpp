@@ -127,9 +127,10 @@ TEST_F(Engine, DefaultsStoreMinusOneForEveryValueNotGiven) {
     EXPECT_EQ(s.drawColour, 0x654321u);
     EXPECT_EQ(s.textColour, 0x0000FFu);
     EXPECT_EQ(s.auxColour, 0xFFFFFFFFu);
-    EXPECT_EQ(GetRunWord(s, RunWord::PointShapeLineStyle), 0xFFFFFFFFu);
-    EXPECT_EQ(GetRunWord(s, RunWord::LineWidth), 0xFFFFFFFFu);
-    EXPECT_EQ(GetRunWord(s, RunWord::ArcWidthPointSize), 0xFFFFFFFFu);
+    for (const int field :
+         {s.pointShape, s.lineStyle, s.lineWidth, s.lineWidthHigh, s.arcWidth, s.pointSize}) {
+        EXPECT_EQ(field, 0xFFFF);
+    }
 
     Run({"DEFAULTS 1, 2, 3, 4, 5, 6, 7, 8, 9, 10", "END"});
     EXPECT_EQ(s.backgroundColour, 1u);

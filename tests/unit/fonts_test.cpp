@@ -71,7 +71,6 @@ TEST(BuiltinFonts, EveryGlyphHasTheFontsHeight) {
 }
 
 TEST(BuiltinFonts, LoadedFromTheProgramsResources) {
-    LoadBuiltinFonts();
     for (int height : FontHeights) {
         Font file = Load("greek" + std::to_string(height));
         const Font& builtin = BuiltinFont(FontFamily::Greek, height);

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "headless_restart.h"
+#include "picture_check.h"
 #include "platform/platform.h"
 #include "platform/png.h"
 #include "runtime/runstate.h"
@@ -68,7 +69,7 @@ std::vector<RecordedFrame> StopAndReadFrames(const std::string& framesDir) {
     while (table >> number >> ms) {
         char name[32];
         std::snprintf(name, sizeof name, "/frame-%05d.png", number);
-        frames.push_back(RecordedFrame{ReadPng(framesDir + name), ms});
+        frames.push_back(RecordedFrame{test::ReadPng(framesDir + name), ms});
     }
     return frames;
 }

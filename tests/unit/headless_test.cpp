@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "draw/raster.h"
+#include "picture_check.h"
 #include "platform/platform.h"
 #include "platform/png.h"
 
@@ -224,7 +225,7 @@ TEST_F(Headless, FramesAreRecordedWhenTheChangedScreenIsNextShown) {
     EXPECT_EQ(ReadFile(dir / "frames.tsv"), "frame\tms\n0\t0\n1\t200\n");
     EXPECT_TRUE(fs::exists(dir / "frame-00000.png"));
     EXPECT_FALSE(fs::exists(dir / "frame-00002.png"));
-    Image second = ReadPng((dir / "frame-00001.png").string());
+    Image second = test::ReadPng((dir / "frame-00001.png").string());
     ASSERT_TRUE(second);
     EXPECT_EQ(ImageColourAt(second.get(), 15, 15), 0xFF0000u);
     EXPECT_EQ(ImageColourAt(second.get(), 5, 5), 0u);

@@ -33,7 +33,6 @@ using Frame = test::RecordedFrame;
 
 class Menus : public ::testing::Test {
   protected:
-    void SetUp() override { LoadBuiltinFonts(); }  // as the run cycle does before a script
     void TearDown() override { test::RestoreHeadless(); }
     // A fresh headless platform with this viewer input and a black 640 x 480 screen,
     // recording every picture shown.

@@ -75,7 +75,6 @@ TEST_F(Pacing, ControlsFromKeysAndTheBar) {
 
 TEST_F(Pacing, ControlBarShowsPauseOrWeiter) {
     Start("");
-    LoadBuiltinFonts();
     ASSERT_TRUE(ScreenOpen(640, 480, 16));
     Settings().areaWidth = 640;
     Settings().areaHeight = 460;

@@ -1,5 +1,7 @@
 #include "picture_check.h"
 
+#include <png.h>
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -7,6 +9,24 @@
 #include "platform/png.h"
 
 namespace zir::test {
+
+Image ReadPng(const std::string& path) {
+    png_image pi{};
+    pi.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&pi, path.c_str())) return nullptr;
+    pi.format = PNG_FORMAT_BGRA;  // little-endian 0xAARRGGBB words
+    Image image{ImageCreateWithDepth(static_cast<int>(pi.width), static_cast<int>(pi.height), 4)};
+    if (!image) {
+        png_image_free(&pi);
+        return nullptr;
+    }
+    if (!png_image_finish_read(&pi, nullptr, ImagePixels(image.get()), 0, nullptr)) {
+        return nullptr;
+    }
+    auto* p = reinterpret_cast<std::uint32_t*>(ImagePixels(image.get()));
+    for (std::size_t i = 0, n = std::size_t{pi.width} * pi.height; i < n; ++i) p[i] &= 0xFFFFFF;
+    return image;
+}
 
 std::string OutputPath(const std::string& fileName) {
     std::filesystem::create_directories(ZIR_TEST_OUTPUT_DIR);

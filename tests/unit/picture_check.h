@@ -11,9 +11,15 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/image.h"
+
 namespace zir::test {
 
 ::testing::AssertionResult MatchesApproved(const std::string& name, const std::uint8_t* image);
+
+// Reads an 8-bit RGB or RGBA PNG into a 32-bit image of 0x00RRGGBB pixels. Null when the
+// file is missing or not such a PNG.
+Image ReadPng(const std::string& path);
 
 // Where tests write pictures for a person to look at.
 std::string OutputPath(const std::string& fileName);

@@ -29,7 +29,7 @@ int FileByte(const std::string& path, long offset) {
 ::testing::AssertionResult RoundTrips(const std::string& name, const std::uint8_t* image) {
     const std::string path = test::OutputPath(name + ".png");
     if (!WritePng(path, image)) return ::testing::AssertionFailure() << name << ": not written";
-    const Image back = ReadPng(path);
+    const Image back = test::ReadPng(path);
     if (!back) return ::testing::AssertionFailure() << name << ": not read back";
     const int w = ImageWidth(image), h = ImageHeight(image);
     if (ImageWidth(back.get()) != w || ImageHeight(back.get()) != h) {
@@ -124,13 +124,13 @@ TEST(Png, AFileThatCannotBeWrittenLeavesNothing) {
 }
 
 TEST(Png, ReadingRefusesWhatIsNoPng) {
-    EXPECT_EQ(ReadPng(test::OutputPath("png_missing.png")), nullptr);
+    EXPECT_EQ(test::ReadPng(test::OutputPath("png_missing.png")), nullptr);
     const std::string path = test::OutputPath("png_not_a_png.png");
     std::FILE* f = std::fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
     std::fputs("not a picture", f);
     std::fclose(f);
-    EXPECT_EQ(ReadPng(path), nullptr);
+    EXPECT_EQ(test::ReadPng(path), nullptr);
 }
 
 }  // namespace

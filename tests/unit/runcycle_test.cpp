@@ -11,10 +11,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "session/windowconsole.h"
 #include "frontend/compiler.h"
 #include "platform/platform.h"
 #include "runtime/runstate.h"
+#include "session/windowconsole.h"
 #include "zirkula.h"
 
 namespace zir {
@@ -73,6 +73,18 @@ TEST(SplitPath, TheDirectoryEndsAtTheLastSlashOrBackslash) {
     check("/home/a\\b/c.zir", "/home/a\\b/", "c.zir");
     check("kurs/", "kurs/", "");
     check("", "", "");
+}
+
+// The lines of a script file as the program reads them.
+std::vector<std::string> ReadScriptLines(const std::string& path) {
+    ScriptText script;
+    ReadScript(path, script);
+    std::vector<std::string> lines;
+    ScriptLine line;
+    for (ScriptLines::Cursor cursor(ScriptLines::OfText(script.text)); cursor.Next(line);) {
+        lines.emplace_back(line.text);
+    }
+    return lines;
 }
 
 TEST(ReadScriptLines, A2500LineFileIsReadWhole) {

