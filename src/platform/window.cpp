@@ -18,6 +18,10 @@ namespace {
 // Set when the first windowed backend is made; SDL is reached only through it.
 const SdlApi* gSdl = nullptr;
 
+// How far the clock may fall behind the real clock: up to this, the sleeps that follow a
+// slow frame make up for it; past it the demonstration runs late rather than hurrying on.
+constexpr double MaxLagMs = 100;
+
 #if defined(SDL_VIDEO_DRIVER_X11)
 // A window destroyed from outside (xkill, a session ending) leaves calls on it failing
 // with X errors, which by default end the process. Errors about our own window are taken
@@ -115,6 +119,8 @@ class WindowedBackend final : public Backend {
 
     bool Init(std::string& message) {
         gSdl->SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+        // A present that waited for the display's refresh would stretch every frame.
+        gSdl->SetHint(SDL_HINT_RENDER_VSYNC, "0");
         gSdl->SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
         if (gSdl->InitSubSystem(SDL_INIT_VIDEO) != 0) {
             message = std::string("cannot connect to the display (") + gSdl->GetError() +
@@ -186,9 +192,14 @@ class WindowedBackend final : public Backend {
         return {mode.w, mode.h, 16};
     }
 
+    // The clock keeps to the schedule of the sleeps, in whole milliseconds as the virtual
+    // clock does: a sleep ends at the time the last one was due to end plus its length, so
+    // the time spent drawing and presenting in between is taken from it, not added to it.
+    // Work that outlasts what the sleeps leave room for puts the clock back on real time.
     double ClockMs() override {
-        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_)
-            .count();
+        const double real = RealMs();
+        if (real - scheduledMs_ > MaxLagMs) scheduledMs_ = std::floor(real);
+        return scheduledMs_;
     }
 
     void Poll(PollKind) override {
@@ -196,10 +207,10 @@ class WindowedBackend final : public Backend {
     }
 
     void Pass(int ms) override {
-        double deadline = ClockMs() + ms;
+        scheduledMs_ = ClockMs() + ms;
         for (;;) {
             PumpEvents();
-            double remaining = deadline - ClockMs();
+            const double remaining = scheduledMs_ - RealMs();
             if (viewer_.closeRequested || remaining <= 0) return;
             gSdl->WaitEventTimeout(nullptr, static_cast<int>(std::ceil(std::min(remaining, 50.0))));
         }
@@ -207,16 +218,29 @@ class WindowedBackend final : public Backend {
 
     void Wait(int maxMs) override {
         PumpEvents();
-        if (InputPending()) return;
-        gSdl->WaitEventTimeout(nullptr, maxMs);
-        PumpEvents();
+        if (!InputPending()) {
+            gSdl->WaitEventTimeout(nullptr, maxMs);
+            PumpEvents();
+        }
+        CatchUp();
     }
 
     void KeepAlive() override {
         PumpEvents();
+        CatchUp();
     }
 
   private:
+    double RealMs() const {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_)
+            .count();
+    }
+
+    // Time spent waiting for the viewer was not scheduled: the clock takes it as it was.
+    void CatchUp() {
+        scheduledMs_ = std::max(scheduledMs_, std::floor(RealMs()));
+    }
+
     bool Fail(const std::string& what) {
         std::fprintf(stderr, "zirkula: %s: %s\n", what.c_str(), gSdl->GetError());
         viewer_.failed = true;
@@ -417,6 +441,7 @@ class WindowedBackend final : public Backend {
 
     ViewerState& viewer_;
     std::chrono::steady_clock::time_point start_;
+    double scheduledMs_ = 0;  // what ClockMs reports: when the last sleep was due to end
     bool initialised_ = false;
     SdlPtr<SDL_Window> window_;
     SdlPtr<SDL_Renderer> renderer_;
