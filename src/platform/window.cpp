@@ -48,6 +48,16 @@ struct SdlDeleter {
 template <typename T>
 using SdlPtr = std::unique_ptr<T, SdlDeleter>;
 
+// A texture the renderer draws into, kept from frame to frame while its size serves.
+struct Canvas {
+    SdlPtr<SDL_Texture> texture;
+    int width = 0;
+    int height = 0;
+};
+
+// Halvings of a shrunk picture before its last smooth copy: down to an eighth of its size.
+constexpr int MaxHalvings = 3;
+
 std::string KeyText(SDL_Keycode key) {
     switch (key) {
         case SDLK_RETURN:
@@ -104,11 +114,15 @@ class WindowedBackend final : public Backend {
             // would hand those to Xlib's default handler, which ends the process with exit
             // code 1. The program is ending, so SDL is left as it stands.
             texture_.release();
+            stage_.texture.release();
+            for (Canvas& half : halved_) half.texture.release();
             renderer_.release();
             window_.release();
             return;
         }
         texture_.reset();
+        stage_.texture.reset();
+        for (Canvas& half : halved_) half.texture.reset();
         renderer_.reset();
         window_.reset();
 #if defined(SDL_VIDEO_DRIVER_X11)
@@ -118,7 +132,6 @@ class WindowedBackend final : public Backend {
     }
 
     bool Init(std::string& message) {
-        gSdl->SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
         // A present that waited for the display's refresh would stretch every frame.
         gSdl->SetHint(SDL_HINT_RENDER_VSYNC, "0");
         gSdl->SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
@@ -140,7 +153,6 @@ class WindowedBackend final : public Backend {
         SdlPtr<SDL_Texture> texture{gSdl->CreateTexture(
             renderer_.get(), SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width, height)};
         if (!texture) return Fail("cannot make the window's picture");
-        gSdl->SetTextureScaleMode(texture.get(), SDL_ScaleModeNearest);
         texture_ = std::move(texture);
         if (screenWidth_ != 0 && !fullscreen_) {
             int w = width, h = height;
@@ -161,7 +173,9 @@ class WindowedBackend final : public Backend {
 
     void SetTitle(const std::string& text) override {
         title_ = Utf8FromWindows1252(text);
-        if (window_) gSdl->SetWindowTitle(window_.get(), title_.c_str());
+        if (!window_) return;
+        gSdl->SetWindowTitle(window_.get(), title_.c_str());
+        SetLegacyTitle();
     }
 
     void SetIcon(const std::uint8_t* image) override {
@@ -260,6 +274,7 @@ class WindowedBackend final : public Backend {
         if (!renderer_) return Fail("cannot draw in the window");
         if (icon_) gSdl->SetWindowIcon(window_.get(), icon_.get());
         WatchForDestruction();
+        SetLegacyTitle();
         return true;
     }
 
@@ -281,9 +296,28 @@ class WindowedBackend final : public Backend {
         if (gSdl->XSetErrorHandler && gSdl->GetWindowWMInfo(window_.get(), &info) &&
             info.subsystem == SDL_SYSWM_X11) {
             gXWindow = info.info.x11.window;
+            xDisplay_ = info.info.x11.display;
             XErrorHandler previous = gSdl->XSetErrorHandler(OnXError);
             if (previous != OnXError) gPreviousXHandler = previous;
         }
+#endif
+    }
+
+    // SDL writes the legacy WM_NAME in the locale's encoding, which the C locale takes for
+    // Latin-1 and so mangles every UTF-8 character; Xlib's own conversion gives a Latin-1
+    // STRING where that holds the title and COMPOUND_TEXT where it does not (a euro sign).
+    void SetLegacyTitle() {
+#if defined(SDL_VIDEO_DRIVER_X11)
+        if (!xDisplay_ || gXWindow == 0 || WindowGone()) return;
+        char* text = title_.data();
+        XTextProperty property;
+        if (gSdl->Xutf8TextListToTextProperty(xDisplay_, &text, 1, XStdICCTextStyle, &property) <
+            0) {
+            return;
+        }
+        gSdl->XSetTextProperty(xDisplay_, gXWindow, &property, XA_WM_NAME);
+        gSdl->XFree(property.value);
+        gSdl->XFlush(xDisplay_);
 #endif
     }
 
@@ -318,8 +352,61 @@ class WindowedBackend final : public Backend {
         SDL_Rect dest = ImageRect(ow, oh);
         gSdl->SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
         gSdl->RenderClear(renderer_.get());
-        gSdl->RenderCopy(renderer_.get(), texture_.get(), nullptr, &dest);
+        gSdl->RenderCopy(renderer_.get(), ScaledPicture(dest), nullptr, &dest);
         gSdl->RenderPresent(renderer_.get());
+    }
+
+    // The picture to stretch onto dest, scaled as emulators and image viewers do: at a
+    // whole factor with crisp pixels. Enlarging by more: first by the largest whole factor
+    // with crisp pixels, then smoothly the rest of the way. Shrinking: halved while over twice
+    // as large, then stretched smoothly to twice the size of dest, so that the last copy, at
+    // exactly half, like each halving, takes the mean of four pixels: no thin line falls
+    // between the samples, and it keeps an even tone. A renderer that cannot draw into a
+    // texture gets the screen image stretched smoothly in one step.
+    SDL_Texture* ScaledPicture(const SDL_Rect& dest) {
+        SDL_Texture* picture = texture_.get();
+        int w = screenWidth_, h = screenHeight_;
+        const int factor = std::min(dest.w / w, dest.h / h);
+        if (dest.w == factor * w && dest.h == factor * h) {
+            gSdl->SetTextureScaleMode(picture, SDL_ScaleModeNearest);
+            return picture;
+        }
+        if (factor >= 2) {
+            if (DrawInto(stage_, factor * w, factor * h, picture, SDL_ScaleModeNearest)) {
+                picture = stage_.texture.get();
+            }
+        } else if (factor == 0) {
+            for (Canvas& half : halved_) {
+                if (w <= 2 * dest.w || h <= 2 * dest.h) break;
+                w /= 2;
+                h /= 2;
+                if (!DrawInto(half, w, h, picture, SDL_ScaleModeLinear)) break;
+                picture = half.texture.get();
+            }
+            if (DrawInto(stage_, 2 * dest.w, 2 * dest.h, picture, SDL_ScaleModeLinear)) {
+                picture = stage_.texture.get();
+            }
+        }
+        gSdl->SetTextureScaleMode(picture, SDL_ScaleModeLinear);
+        return picture;
+    }
+
+    // Copies the whole source into the canvas, made or remade at w x h, with this scaling;
+    // false when the renderer cannot draw into a texture.
+    bool DrawInto(Canvas& canvas, int w, int h, SDL_Texture* source, SDL_ScaleMode mode) {
+        if (!canvas.texture || canvas.width != w || canvas.height != h) {
+            canvas.texture.reset(gSdl->CreateTexture(renderer_.get(), SDL_PIXELFORMAT_ARGB8888,
+                                                     SDL_TEXTUREACCESS_TARGET, w, h));
+            canvas.width = w;
+            canvas.height = h;
+        }
+        if (!canvas.texture || gSdl->SetRenderTarget(renderer_.get(), canvas.texture.get()) != 0) {
+            return false;
+        }
+        gSdl->SetTextureScaleMode(source, mode);
+        gSdl->RenderCopy(renderer_.get(), source, nullptr, nullptr);
+        gSdl->SetRenderTarget(renderer_.get(), nullptr);
+        return true;
     }
 
     void MoveMouse(int windowX, int windowY) {
@@ -445,7 +532,9 @@ class WindowedBackend final : public Backend {
     bool initialised_ = false;
     SdlPtr<SDL_Window> window_;
     SdlPtr<SDL_Renderer> renderer_;
-    SdlPtr<SDL_Texture> texture_;
+    SdlPtr<SDL_Texture> texture_;  // the screen image
+    Canvas stage_;                 // the screen image on its way to the window's size
+    Canvas halved_[MaxHalvings];   // the screen image halved, on the way down
     SdlPtr<SDL_Surface> icon_;
     std::string title_;
     int screenWidth_ = 0;
@@ -453,6 +542,9 @@ class WindowedBackend final : public Backend {
     bool fullscreen_ = false;
     bool needsRender_ = false;
     bool mouseInWindow_ = false;
+#if defined(SDL_VIDEO_DRIVER_X11)
+    Display* xDisplay_ = nullptr;  // SDL's connection, for the legacy title
+#endif
 };
 
 }  // namespace
