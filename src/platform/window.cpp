@@ -135,6 +135,8 @@ class WindowedBackend final : public Backend {
         // A present that waited for the display's refresh would stretch every frame.
         gSdl->SetHint(SDL_HINT_RENDER_VSYNC, "0");
         gSdl->SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+        // A button let go outside the window must still be seen, or a drag would not end.
+        gSdl->SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1");
         if (gSdl->InitSubSystem(SDL_INIT_VIDEO) != 0) {
             message = std::string("cannot connect to the display (") + gSdl->GetError() +
                       "); use --headless to run without a window";
