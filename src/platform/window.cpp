@@ -114,14 +114,14 @@ class WindowedBackend final : public Backend {
             // would hand those to Xlib's default handler, which ends the process with exit
             // code 1. The program is ending, so SDL is left as it stands.
             texture_.release();
-            stage_.texture.release();
+            enlarged_.texture.release();
             for (Canvas& half : halved_) half.texture.release();
             renderer_.release();
             window_.release();
             return;
         }
         texture_.reset();
-        stage_.texture.reset();
+        enlarged_.texture.reset();
         for (Canvas& half : halved_) half.texture.reset();
         renderer_.reset();
         window_.reset();
@@ -359,12 +359,11 @@ class WindowedBackend final : public Backend {
     }
 
     // The picture to stretch onto dest, scaled as emulators and image viewers do: at a
-    // whole factor with crisp pixels. Enlarging by more: first by the largest whole factor
-    // with crisp pixels, then smoothly the rest of the way. Shrinking: halved while over twice
-    // as large, then stretched smoothly to twice the size of dest, so that the last copy, at
-    // exactly half, like each halving, takes the mean of four pixels: no thin line falls
-    // between the samples, and it keeps an even tone. A renderer that cannot draw into a
-    // texture gets the screen image stretched smoothly in one step.
+    // whole factor with crisp pixels; when enlarging by more, first by the largest whole
+    // factor with crisp pixels, then smoothly the rest of the way; when shrinking smoothly,
+    // halved first (each pixel the mean of four) while it is over twice as large, so that no
+    // thin line falls between the samples of the last copy. A renderer that cannot draw
+    // into a texture gets the screen image stretched smoothly in one step.
     SDL_Texture* ScaledPicture(const SDL_Rect& dest) {
         SDL_Texture* picture = texture_.get();
         int w = screenWidth_, h = screenHeight_;
@@ -374,8 +373,8 @@ class WindowedBackend final : public Backend {
             return picture;
         }
         if (factor >= 2) {
-            if (DrawInto(stage_, factor * w, factor * h, picture, SDL_ScaleModeNearest)) {
-                picture = stage_.texture.get();
+            if (DrawInto(enlarged_, factor * w, factor * h, picture, SDL_ScaleModeNearest)) {
+                picture = enlarged_.texture.get();
             }
         } else if (factor == 0) {
             for (Canvas& half : halved_) {
@@ -384,9 +383,6 @@ class WindowedBackend final : public Backend {
                 h /= 2;
                 if (!DrawInto(half, w, h, picture, SDL_ScaleModeLinear)) break;
                 picture = half.texture.get();
-            }
-            if (DrawInto(stage_, 2 * dest.w, 2 * dest.h, picture, SDL_ScaleModeLinear)) {
-                picture = stage_.texture.get();
             }
         }
         gSdl->SetTextureScaleMode(picture, SDL_ScaleModeLinear);
@@ -535,7 +531,7 @@ class WindowedBackend final : public Backend {
     SdlPtr<SDL_Window> window_;
     SdlPtr<SDL_Renderer> renderer_;
     SdlPtr<SDL_Texture> texture_;  // the screen image
-    Canvas stage_;                 // the screen image on its way to the window's size
+    Canvas enlarged_;              // the screen image at a whole factor, on the way up
     Canvas halved_[MaxHalvings];   // the screen image halved, on the way down
     SdlPtr<SDL_Surface> icon_;
     std::string title_;
