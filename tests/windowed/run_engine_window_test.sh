@@ -128,9 +128,11 @@ if [ -z "$wid" ]; then
   fail "the window titled Größe did not appear"
   kill "$pid"
 else
+  # The legacy title is put right just after the window is made, which xdotool may find
+  # first.
+  titled() { xprop -id "$wid" "$1" | grep -q '= "Größe - Zirkula"$'; }
   for property in WM_NAME _NET_WM_NAME; do
-    xprop -id "$wid" "$property" | grep -q '= "Größe - Zirkula"$' ||
-      fail "title property: $(xprop -id "$wid" "$property")"
+    within 30 titled "$property" || fail "title property: $(xprop -id "$wid" "$property")"
   done
   eval "$(xdotool getwindowgeometry --shell "$wid")"
   wx=$X
