@@ -5,7 +5,7 @@
 set -euo pipefail
 want=(cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libpng-dev libgif-dev)
 case "${1:-build}" in
-  test) want+=(googletest libgtest-dev xvfb xdotool imagemagick zenity python3) ;;
+  test) want+=(googletest libgtest-dev xvfb xdotool imagemagick x11-utils zenity python3) ;;
   bench) want+=(libbenchmark-dev libcairo2-dev eukleides ghostscript python3) ;;
   fuzz) want+=(clang libclang-rt-dev) ;;
 esac

@@ -157,8 +157,9 @@ Flow FollowDrag(CallFrame& frame) {
     for (;;) {
         if (CloseRequested()) return Flow::Return;
         const MouseState mouse = PollMouse();
-        // A release anywhere, inside the screen or not, lets the point go.
-        if (mouse.held == 0) {
+        // A release anywhere, inside the screen or not, lets the point go, once placed: a
+        // click released before any poll saw the button held places it as a slower one does.
+        if (mouse.held == 0 && drag.placed) {
             drag.entry = -1;
             return Flow::Next;
         }

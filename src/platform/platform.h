@@ -127,7 +127,9 @@ struct MouseState {
 };
 MouseState PollMouse();
 
-// Seconds since an arbitrary origin (headless: virtual time since start).
+// Seconds since an arbitrary origin (headless: virtual time since start). The window's
+// clock keeps to the schedule of the sleeps in whole milliseconds, as the virtual clock does,
+// and falls at most a tenth of a second behind the real clock.
 double ClockSeconds();
 
 // Below 1 ms returns at once; 1 to 99 ms sleeps that long; 100 ms or more sleeps in steps

@@ -36,8 +36,18 @@ bool Load(SdlApi& api, std::string& message) {
     // The same Xlib that SDL loads for its X11 driver, so that the error handler set here is
     // the one its connection reports to.
     if (void* xlib = dlopen(XlibLibraryName, RTLD_NOW | RTLD_LOCAL)) {
-        api.XSetErrorHandler =
-            reinterpret_cast<decltype(api.XSetErrorHandler)>(dlsym(xlib, "XSetErrorHandler"));
+        bool complete = true;
+#define ZIR_XLIB_BIND(name)                                              \
+    api.name = reinterpret_cast<decltype(api.name)>(dlsym(xlib, #name)); \
+    complete = complete && api.name;
+        ZIR_XLIB_FUNCTIONS(ZIR_XLIB_BIND)
+#undef ZIR_XLIB_BIND
+        // Half an Xlib is taken as none, so that one test tells whether it is there.
+        if (!complete) {
+#define ZIR_XLIB_CLEAR(name) api.name = nullptr;
+            ZIR_XLIB_FUNCTIONS(ZIR_XLIB_CLEAR)
+#undef ZIR_XLIB_CLEAR
+        }
     }
 #endif
     return true;

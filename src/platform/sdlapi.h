@@ -8,6 +8,10 @@
 // SDL's window-manager header brings the X11 headers and their macros.
 #include <SDL.h>
 #include <SDL_syswm.h>
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#endif
 
 namespace zir {
 
@@ -37,6 +41,7 @@ namespace zir {
     X(RenderPresent)              \
     X(SetHint)                    \
     X(SetRenderDrawColor)         \
+    X(SetRenderTarget)            \
     X(SetTextureScaleMode)        \
     X(SetWindowFullscreen)        \
     X(SetWindowIcon)              \
@@ -45,14 +50,25 @@ namespace zir {
     X(UpdateTexture)              \
     X(WaitEventTimeout)
 
+// The Xlib functions, each by its own name: the error handler that takes a destroyed window
+// as closed, and the legacy title property, which SDL fills in the locale's encoding.
+#define ZIR_XLIB_FUNCTIONS(X) \
+    X(XFlush)                 \
+    X(XFree)                  \
+    X(XSetErrorHandler)       \
+    X(XSetTextProperty)       \
+    X(Xutf8TextListToTextProperty)
+
 struct SdlApi {
 #define ZIR_SDL_MEMBER(name) decltype(&::SDL_##name) name = nullptr;
+#define ZIR_XLIB_MEMBER(name) decltype(&::name) name = nullptr;
     ZIR_SDL_FUNCTIONS(ZIR_SDL_MEMBER)
-#undef ZIR_SDL_MEMBER
 #if defined(SDL_VIDEO_DRIVER_X11)
-    // Null when Xlib is missing; SDL then drives no X11 window either.
-    decltype(&::XSetErrorHandler) XSetErrorHandler = nullptr;
+    // All null when Xlib is missing; SDL then drives no X11 window either.
+    ZIR_XLIB_FUNCTIONS(ZIR_XLIB_MEMBER)
 #endif
+#undef ZIR_XLIB_MEMBER
+#undef ZIR_SDL_MEMBER
 };
 
 // The library names looked up, as the system's loader knows them.

@@ -18,6 +18,10 @@ namespace {
 // Set when the first windowed backend is made; SDL is reached only through it.
 const SdlApi* gSdl = nullptr;
 
+// How far the clock may fall behind the real clock: up to this, the sleeps that follow a
+// slow frame make up for it; past it the demonstration runs late rather than hurrying on.
+constexpr double MaxLagMs = 100;
+
 #if defined(SDL_VIDEO_DRIVER_X11)
 // A window destroyed from outside (xkill, a session ending) leaves calls on it failing
 // with X errors, which by default end the process. Errors about our own window are taken
@@ -43,6 +47,16 @@ struct SdlDeleter {
 };
 template <typename T>
 using SdlPtr = std::unique_ptr<T, SdlDeleter>;
+
+// A texture the renderer draws into, kept from frame to frame while its size serves.
+struct Canvas {
+    SdlPtr<SDL_Texture> texture;
+    int width = 0;
+    int height = 0;
+};
+
+// Halvings of a shrunk picture before its last smooth copy: down to an eighth of its size.
+constexpr int MaxHalvings = 3;
 
 std::string KeyText(SDL_Keycode key) {
     switch (key) {
@@ -100,11 +114,15 @@ class WindowedBackend final : public Backend {
             // would hand those to Xlib's default handler, which ends the process with exit
             // code 1. The program is ending, so SDL is left as it stands.
             texture_.release();
+            enlarged_.texture.release();
+            for (Canvas& half : halved_) half.texture.release();
             renderer_.release();
             window_.release();
             return;
         }
         texture_.reset();
+        enlarged_.texture.reset();
+        for (Canvas& half : halved_) half.texture.reset();
         renderer_.reset();
         window_.reset();
 #if defined(SDL_VIDEO_DRIVER_X11)
@@ -114,8 +132,11 @@ class WindowedBackend final : public Backend {
     }
 
     bool Init(std::string& message) {
-        gSdl->SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+        // A present that waited for the display's refresh would stretch every frame.
+        gSdl->SetHint(SDL_HINT_RENDER_VSYNC, "0");
         gSdl->SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+        // A button let go outside the window must still be seen, or a drag would not end.
+        gSdl->SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1");
         if (gSdl->InitSubSystem(SDL_INIT_VIDEO) != 0) {
             message = std::string("cannot connect to the display (") + gSdl->GetError() +
                       "); use --headless to run without a window";
@@ -134,7 +155,6 @@ class WindowedBackend final : public Backend {
         SdlPtr<SDL_Texture> texture{gSdl->CreateTexture(
             renderer_.get(), SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width, height)};
         if (!texture) return Fail("cannot make the window's picture");
-        gSdl->SetTextureScaleMode(texture.get(), SDL_ScaleModeNearest);
         texture_ = std::move(texture);
         if (screenWidth_ != 0 && !fullscreen_) {
             int w = width, h = height;
@@ -155,7 +175,9 @@ class WindowedBackend final : public Backend {
 
     void SetTitle(const std::string& text) override {
         title_ = Utf8FromWindows1252(text);
-        if (window_) gSdl->SetWindowTitle(window_.get(), title_.c_str());
+        if (!window_) return;
+        gSdl->SetWindowTitle(window_.get(), title_.c_str());
+        SetLegacyTitle();
     }
 
     void SetIcon(const std::uint8_t* image) override {
@@ -186,9 +208,14 @@ class WindowedBackend final : public Backend {
         return {mode.w, mode.h, 16};
     }
 
+    // The clock keeps to the schedule of the sleeps, in whole milliseconds as the virtual
+    // clock does: a sleep ends at the time the last one was due to end plus its length, so
+    // the time spent drawing and presenting in between is taken from it, not added to it.
+    // Work that outlasts what the sleeps leave room for puts the clock back on real time.
     double ClockMs() override {
-        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_)
-            .count();
+        const double real = RealMs();
+        if (real - scheduledMs_ > MaxLagMs) scheduledMs_ = std::floor(real);
+        return scheduledMs_;
     }
 
     void Poll(PollKind) override {
@@ -196,10 +223,10 @@ class WindowedBackend final : public Backend {
     }
 
     void Pass(int ms) override {
-        double deadline = ClockMs() + ms;
+        scheduledMs_ = ClockMs() + ms;
         for (;;) {
             PumpEvents();
-            double remaining = deadline - ClockMs();
+            const double remaining = scheduledMs_ - RealMs();
             if (viewer_.closeRequested || remaining <= 0) return;
             gSdl->WaitEventTimeout(nullptr, static_cast<int>(std::ceil(std::min(remaining, 50.0))));
         }
@@ -207,16 +234,29 @@ class WindowedBackend final : public Backend {
 
     void Wait(int maxMs) override {
         PumpEvents();
-        if (InputPending()) return;
-        gSdl->WaitEventTimeout(nullptr, maxMs);
-        PumpEvents();
+        if (!InputPending()) {
+            gSdl->WaitEventTimeout(nullptr, maxMs);
+            PumpEvents();
+        }
+        CatchUp();
     }
 
     void KeepAlive() override {
         PumpEvents();
+        CatchUp();
     }
 
   private:
+    double RealMs() const {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_)
+            .count();
+    }
+
+    // Time spent waiting for the viewer was not scheduled: the clock takes it as it was.
+    void CatchUp() {
+        scheduledMs_ = std::max(scheduledMs_, std::floor(RealMs()));
+    }
+
     bool Fail(const std::string& what) {
         std::fprintf(stderr, "zirkula: %s: %s\n", what.c_str(), gSdl->GetError());
         viewer_.failed = true;
@@ -236,6 +276,7 @@ class WindowedBackend final : public Backend {
         if (!renderer_) return Fail("cannot draw in the window");
         if (icon_) gSdl->SetWindowIcon(window_.get(), icon_.get());
         WatchForDestruction();
+        SetLegacyTitle();
         return true;
     }
 
@@ -257,9 +298,28 @@ class WindowedBackend final : public Backend {
         if (gSdl->XSetErrorHandler && gSdl->GetWindowWMInfo(window_.get(), &info) &&
             info.subsystem == SDL_SYSWM_X11) {
             gXWindow = info.info.x11.window;
+            xDisplay_ = info.info.x11.display;
             XErrorHandler previous = gSdl->XSetErrorHandler(OnXError);
             if (previous != OnXError) gPreviousXHandler = previous;
         }
+#endif
+    }
+
+    // SDL writes the legacy WM_NAME in the locale's encoding, which the C locale takes for
+    // Latin-1 and so mangles every UTF-8 character; Xlib's own conversion gives a Latin-1
+    // STRING where that holds the title and COMPOUND_TEXT where it does not (a euro sign).
+    void SetLegacyTitle() {
+#if defined(SDL_VIDEO_DRIVER_X11)
+        if (!xDisplay_ || gXWindow == 0 || WindowGone()) return;
+        char* text = title_.data();
+        XTextProperty property;
+        if (gSdl->Xutf8TextListToTextProperty(xDisplay_, &text, 1, XStdICCTextStyle, &property) <
+            0) {
+            return;
+        }
+        gSdl->XSetTextProperty(xDisplay_, gXWindow, &property, XA_WM_NAME);
+        gSdl->XFree(property.value);
+        gSdl->XFlush(xDisplay_);
 #endif
     }
 
@@ -294,8 +354,57 @@ class WindowedBackend final : public Backend {
         SDL_Rect dest = ImageRect(ow, oh);
         gSdl->SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
         gSdl->RenderClear(renderer_.get());
-        gSdl->RenderCopy(renderer_.get(), texture_.get(), nullptr, &dest);
+        gSdl->RenderCopy(renderer_.get(), ScaledPicture(dest), nullptr, &dest);
         gSdl->RenderPresent(renderer_.get());
+    }
+
+    // The picture to stretch onto dest, scaled as emulators and image viewers do: at a
+    // whole factor with crisp pixels; when enlarging by more, first by the largest whole
+    // factor with crisp pixels, then smoothly the rest of the way; when shrinking smoothly,
+    // halved first (each pixel the mean of four) while it is over twice as large, so that no
+    // thin line falls between the samples of the last copy. A renderer that cannot draw
+    // into a texture gets the screen image stretched smoothly in one step.
+    SDL_Texture* ScaledPicture(const SDL_Rect& dest) {
+        SDL_Texture* picture = texture_.get();
+        int w = screenWidth_, h = screenHeight_;
+        const int factor = std::min(dest.w / w, dest.h / h);
+        if (dest.w == factor * w && dest.h == factor * h) {
+            gSdl->SetTextureScaleMode(picture, SDL_ScaleModeNearest);
+            return picture;
+        }
+        if (factor >= 2) {
+            if (DrawInto(enlarged_, factor * w, factor * h, picture, SDL_ScaleModeNearest)) {
+                picture = enlarged_.texture.get();
+            }
+        } else if (factor == 0) {
+            for (Canvas& half : halved_) {
+                if (w <= 2 * dest.w || h <= 2 * dest.h) break;
+                w /= 2;
+                h /= 2;
+                if (!DrawInto(half, w, h, picture, SDL_ScaleModeLinear)) break;
+                picture = half.texture.get();
+            }
+        }
+        gSdl->SetTextureScaleMode(picture, SDL_ScaleModeLinear);
+        return picture;
+    }
+
+    // Copies the whole source into the canvas, made or remade at w x h, with this scaling;
+    // false when the renderer cannot draw into a texture.
+    bool DrawInto(Canvas& canvas, int w, int h, SDL_Texture* source, SDL_ScaleMode mode) {
+        if (!canvas.texture || canvas.width != w || canvas.height != h) {
+            canvas.texture.reset(gSdl->CreateTexture(renderer_.get(), SDL_PIXELFORMAT_ARGB8888,
+                                                     SDL_TEXTUREACCESS_TARGET, w, h));
+            canvas.width = w;
+            canvas.height = h;
+        }
+        if (!canvas.texture || gSdl->SetRenderTarget(renderer_.get(), canvas.texture.get()) != 0) {
+            return false;
+        }
+        gSdl->SetTextureScaleMode(source, mode);
+        gSdl->RenderCopy(renderer_.get(), source, nullptr, nullptr);
+        gSdl->SetRenderTarget(renderer_.get(), nullptr);
+        return true;
     }
 
     void MoveMouse(int windowX, int windowY) {
@@ -417,10 +526,13 @@ class WindowedBackend final : public Backend {
 
     ViewerState& viewer_;
     std::chrono::steady_clock::time_point start_;
+    double scheduledMs_ = 0;  // what ClockMs reports: when the last sleep was due to end
     bool initialised_ = false;
     SdlPtr<SDL_Window> window_;
     SdlPtr<SDL_Renderer> renderer_;
-    SdlPtr<SDL_Texture> texture_;
+    SdlPtr<SDL_Texture> texture_;  // the screen image
+    Canvas enlarged_;              // the screen image at a whole factor, on the way up
+    Canvas halved_[MaxHalvings];   // the screen image halved, on the way down
     SdlPtr<SDL_Surface> icon_;
     std::string title_;
     int screenWidth_ = 0;
@@ -428,6 +540,9 @@ class WindowedBackend final : public Backend {
     bool fullscreen_ = false;
     bool needsRender_ = false;
     bool mouseInWindow_ = false;
+#if defined(SDL_VIDEO_DRIVER_X11)
+    Display* xDisplay_ = nullptr;  // SDL's connection, for the legacy title
+#endif
 };
 
 }  // namespace

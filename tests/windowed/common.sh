@@ -28,3 +28,12 @@ ends_within() {
   rc=$?
   return "$late"
 }
+
+# Runs a check (a command and its arguments) every tenth of a second, up to $1 times, until
+# it succeeds; fails if it never does.
+within() {
+  local tries=$1
+  shift
+  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}

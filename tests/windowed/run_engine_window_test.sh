@@ -3,8 +3,11 @@
 #   run_engine_window_test.sh ZIRKULA OUTPUT_DIR DESTROY_WINDOW
 # Enter pauses the running construction (the first button then reads "Weiter"), Enter
 # continues it ("Pause" again), Esc finishes it without pauses and a second Esc ends the
-# main program: the process ends with exit code 0 after the closing logo. A window that
-# another client destroys ends the run as if the viewer had closed it.
+# main program: the process ends with exit code 0 after the closing logo. Quick clicks
+# (press and release back to back, as a touchpad tap) on "Weiter", a menu row, a clickable
+# point and "Beenden" all count, a drag let go outside the window ends there, and both title
+# properties hold the umlauts. A window that another client destroys ends the run as if the
+# viewer had closed it.
 set -uo pipefail
 . "$(dirname "$0")/common.sh"
 zirkula=$1
@@ -86,6 +89,92 @@ xdotool key --window "$wid" Escape
 ends_within "$pid" 60 || fail "still running 6 s after Esc in the main program"
 [ "$rc" = 0 ] || fail "exit code $rc, expected 0"
 
+# Quick clicks, each followed by a check that it took effect; a lost click fails and is
+# repeated slowly (press, a pause, release) so that the later ones are still tried.
+cat >klick.zir <<'ZIR'
+TITLE "Größe"
+SPEED 1
+POINT A 100 100
+WAIT
+POINT B 200 100
+MENU
+MENUITEM "Erster"
+  POINT Erster 300 100
+MENUITEM "Zweiter"
+  POINT Zweiter 300 120
+ENDMENU
+LINE g, 100, 300, 500, 300
+IPOINT P 200 300
+IPOINT Q 400 200
+INTERACT Ziehen
+POINT C 100 150
+WAIT
+POINT D 100 200
+END
+
+INTERACTION Ziehen
+  CLICKABLE P ALONG g
+  CLICKABLE Q
+  MARKPOINT P
+  MARKPOINT Q
+REPEAT
+ZIR
+"$zirkula" --dump klick.json klick.zir >klick.log 2>&1 &
+pid=$!
+# xdotool finds a window by its legacy title, so the pattern finds a mangled one too, for
+# the check below to report.
+wid=$(window_named 'Gr.*e - Zirkula')
+if [ -z "$wid" ]; then
+  fail "the window titled Größe did not appear"
+  kill "$pid"
+else
+  # The legacy title is put right just after the window is made, which xdotool may find
+  # first.
+  titled() { xprop -id "$wid" "$1" | grep -q '= "Größe - Zirkula"$'; }
+  for property in WM_NAME _NET_WM_NAME; do
+    within 30 titled "$property" || fail "title property: $(xprop -id "$wid" "$property")"
+  done
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  wx=$X
+  wy=$Y
+  xdotool windowfocus --sync "$wid" 2>/dev/null
+  quick() { xdotool mousemove "$((wx + $1))" "$((wy + $2))" click 1; }
+  slow() { xdotool mousemove "$((wx + $1))" "$((wy + $2))" mousedown 1 sleep 0.3 mouseup 1; }
+  paused() { [ "$(caption)" = Weiter ]; }
+  # The menu's second row, as the empty drawing area below it while no menu is open.
+  menu() {
+    import -window root "$shot"
+    local row empty
+    row=$(pixel 5 30)
+    empty=$(pixel 5 300)
+    if [ "$1" = open ]; then [ "$row" != "$empty" ]; else [ "$row" = "$empty" ]; fi
+  }
+  gone() { ! kill -0 "$pid" 2>/dev/null; }
+
+  within 60 paused || fail "the first WAIT did not show Weiter"
+  quick 60 470
+  within 20 menu open || { fail "a quick click on Weiter was lost"; slow 60 470; within 20 menu open; }
+  quick 30 30
+  within 30 menu closed || { fail "a quick click on a menu row was lost"; slow 30 30; within 30 menu closed; }
+  sleep 0.5
+  # P lies on g: a click a few pixels beside it puts it on the foot of the perpendicular.
+  quick 205 303
+  sleep 0.5
+  # Q is let go below the window; Esc then ends the interaction at once.
+  xdotool mousemove "$((wx + 400))" "$((wy + 200))" mousedown 1 sleep 0.3 \
+    mousemove "$((wx + 400))" "$((wy + HEIGHT + 40))" sleep 0.3 mouseup 1 key Escape
+  within 20 paused || fail "Esc after a drag let go outside the window was not handled at once"
+  quick 300 470
+  within 40 gone || { fail "a quick click on Beenden was lost"; slow 300 470; }
+  ends_within "$pid" 60 || fail "still running 6 s after Beenden"
+  point_at() { grep -q "\"name\": \"$1\", \"defined\": true, \"x\": $2, \"y\": $3," klick.json; }
+  point_at Zweiter 300 120 && point_at Erster 0 0 || fail "the menu did not choose its second row"
+  point_at P 205 300 || fail "the quick click did not grab P: $(grep '"P"' klick.json)"
+  point_at Q 400 459 ||
+    fail "Q is not at the bottom of the drawing area above where it was let go: $(grep '"Q"' klick.json)"
+  point_at D 0 0 || fail "the run went on after Beenden"
+fi
+
 # The X errors that follow the destruction are taken as the viewer closing the window, not
 # as the end of the process with Xlib's default handler (exit code 1).
 printf 'TITLE "Zerstoert"\nSPEED 1\nPOINT A 100 100\nPOINT B 200 200\nPOINT C 300 300\nEND\n' \
@@ -104,7 +193,7 @@ else
 fi
 
 if [ "$failures" -ne 0 ]; then
-  echo "--- output"; cat run.log
+  echo "--- output"; cat run.log klick.log
   exit 1
 fi
 echo "engine window test passed"

@@ -83,6 +83,28 @@ xdotool mousemove "$((wx + 20))" "$((wy + 40))"
 sleep 0.3
 grep -Eq "^mouse -?[0-9]+ 40 -1$" "$log" || fail "mouse over the bar not reported outside (buttons -1)"
 
+# Scaled by a whole factor the pixels stay crisp; by 2.5 the left edge of the red box (at
+# 50) is crisp at 2 and then smooth, so one of the two pixels at it mixes red and white;
+# shrunk to 2/3 the boxes are where they belong.
+xdotool windowmove --sync "$wid" 0 0 windowsize --sync "$wid" 640 480
+sleep 0.5
+import -window root "$shot"
+cp "$shot" "$out/window-2x.png"
+expect 39 100 ffffff "at 2x, just left of the red box"
+expect 40 100 ff0000 "at 2x, the red box's first column"
+xdotool windowsize --sync "$wid" 800 600
+sleep 0.5
+import -window root "$shot"
+cp "$shot" "$out/window-2.5x.png"
+mixed() { local g=$((16#$(pixel "$1" "$2" | cut -c3-4))); [ "$g" -gt 12 ] && [ "$g" -lt 243 ]; }
+mixed 49 100 || mixed 50 100 || fail "at 2.5x the red box's edge is not smooth: $(pixel 49 100) $(pixel 50 100)"
+xdotool windowsize --sync "$wid" 213 160
+sleep 0.5
+import -window root "$shot"
+cp "$shot" "$out/window-2of3.png"
+expect 47 40 ff0000 "at 2/3, the red box"
+expect 166 120 0000ff "at 2/3, the blue box"
+
 # Closing the window ends the process promptly, with exit code 0.
 start=$(date +%s%N)
 xdotool windowclose "$wid"
