@@ -33,8 +33,7 @@ struct PlatformState {
     Image screen;
     bool screenChanged = false;
     bool screenFresh = false;  // opened and not drawn on since
-    std::string title;
-    std::string gifPath;  // where the GIF goes; its recorder opens at the first picture
+    std::string gifPath;       // where the GIF goes; its recorder opens at the first picture
     FrameRecorder frames;
     GifRecorder gif;
     bool gifPaused = false;
@@ -168,7 +167,6 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
     gState.screen.reset();
     ++gState.screenSerial;
     gState.screenChanged = false;
-    gState.title.clear();
     gState.consoleInFd = options.consoleInFd;
     gState.consoleOutFd = options.consoleOutFd;
     gState.consoleBuffer.clear();
@@ -247,11 +245,6 @@ bool PlatformFailed() {
     return gState.viewer.failed;
 }
 
-BackendKind ActiveBackend() {
-    Active();
-    return gState.kind;
-}
-
 bool ScreenOpen(int width, int height, int bitsPerPixel) {
     Backend& backend = Active();
     if (bitsPerPixel != 16) return false;
@@ -302,12 +295,7 @@ ImageHandle ScreenImageForDrawing() {
 }
 
 void SetWindowTitle(std::string_view text) {
-    gState.title = std::string(text.substr(0, std::min(text.size(), TitleMaxChars)));
-    Active().SetTitle(gState.title);
-}
-
-std::string WindowTitle() {
-    return gState.title;
+    Active().SetTitle(std::string(text.substr(0, std::min(text.size(), TitleMaxChars))));
 }
 
 void SetWindowIcon(const std::uint8_t* image) {

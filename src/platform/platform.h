@@ -59,7 +59,6 @@ void GifRecordingPaused(bool paused);
 // True after the window could not be opened during the run: the run then ended as if the
 // viewer had closed it, and the program should exit with the code for "no display".
 bool PlatformFailed();
-BackendKind ActiveBackend();
 
 struct ScreenInfo {
     int width = 0;
@@ -91,7 +90,6 @@ void SetScreenUseHook(void (*hook)());
 
 // The window's caption (Windows-1252 text); only the first 127 characters are used.
 void SetWindowTitle(std::string_view text);
-std::string WindowTitle();
 // Gives the window an icon: an image in the ImageBuffer layout whose transparent pixels
 // stay transparent. A null image leaves the icon as it is.
 void SetWindowIcon(const std::uint8_t* image);

@@ -58,33 +58,33 @@ struct Canvas {
 // Halvings of a shrunk picture before its last smooth copy: down to an eighth of its size.
 constexpr int MaxHalvings = 3;
 
-std::string KeyText(SDL_Keycode key) {
+std::string_view KeyText(SDL_Keycode key) {
     switch (key) {
         case SDLK_RETURN:
         case SDLK_KP_ENTER:
-            return "\r";
+            return keys::Enter;
         case SDLK_ESCAPE:
-            return "\x1b";
+            return keys::Esc;
         case SDLK_BACKSPACE:
-            return "\b";
+            return keys::Backspace;
         case SDLK_TAB:
-            return "\t";
+            return keys::Tab;
         case SDLK_UP:
-            return "\xFFH";
+            return keys::Up;
         case SDLK_DOWN:
-            return "\xFFP";
+            return keys::Down;
         case SDLK_LEFT:
-            return "\xFFK";
+            return keys::Left;
         case SDLK_RIGHT:
-            return "\xFFM";
+            return keys::Right;
         case SDLK_PAGEUP:
-            return "\xFFI";
+            return keys::PageUp;
         case SDLK_PAGEDOWN:
-            return "\xFFQ";
+            return keys::PageDown;
         case SDLK_HOME:
-            return "\xFFG";
+            return keys::Home;
         case SDLK_END:
-            return "\xFFO";
+            return keys::End;
         default:
             return {};
     }
@@ -444,8 +444,8 @@ class WindowedBackend final : public Backend {
             case SDL_KEYDOWN:
                 if (event.key.keysym.sym == SDLK_F11) {
                     if (!event.key.repeat) ToggleFullscreen();
-                } else if (std::string text = KeyText(event.key.keysym.sym); !text.empty()) {
-                    QueueKey(viewer_, std::move(text));
+                } else if (std::string_view text = KeyText(event.key.keysym.sym); !text.empty()) {
+                    QueueKey(viewer_, std::string(text));
                 }
                 break;
             case SDL_TEXTINPUT:

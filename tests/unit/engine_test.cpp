@@ -112,14 +112,6 @@ TEST_F(Engine, WindowBeforeAnyScreenOpensTheDefaultOneFirst) {
     EXPECT_EQ(Settings().areaHeight, 200);
 }
 
-TEST_F(Engine, TitleNamesTheWindow) {
-    Run({"TITLE \"Kreise\"", "END"});
-    EXPECT_EQ(WindowTitle(), "Kreise - Zirkula");
-    const std::string longText(140, 'x');
-    Run({"TITLE \"" + longText + "\"", "END"});
-    EXPECT_EQ(WindowTitle(), std::string(127, 'x'));
-}
-
 TEST_F(Engine, DefaultsStoreMinusOneForEveryValueNotGiven) {
     Run({"DEFAULTS 0x123456, 0x654321, 0x0000FF", "END"});
     const RunState& s = Settings();

@@ -196,13 +196,6 @@ TEST_F(Headless, TheScreenOpensBlackAtSixteenBitsAndKeepsItsOldSizeWhenRefused) 
     EXPECT_EQ(ImageBytesPerPixel(ScreenImage()), 2);
 }
 
-TEST_F(Headless, TheWindowTitleKeepsAtMost127Characters) {
-    SetWindowTitle(std::string(200, 'x'));
-    EXPECT_EQ(WindowTitle(), std::string(127, 'x'));
-    SetWindowTitle("kurz - Zirkula");
-    EXPECT_EQ(WindowTitle(), "kurz - Zirkula");
-}
-
 TEST_F(Headless, FramesAreRecordedWhenTheChangedScreenIsNextShown) {
     fs::path dir = fs::path(ZIR_TEST_OUTPUT_DIR) / "frames";
     fs::remove_all(dir);

@@ -176,16 +176,21 @@ else
 fi
 
 # The X errors that follow the destruction are taken as the viewer closing the window, not
-# as the end of the process with Xlib's default handler (exit code 1).
-printf 'TITLE "Zerstoert"\nSPEED 1\nPOINT A 100 100\nPOINT B 200 200\nPOINT C 300 300\nEND\n' \
-  >destroyed.zir
-"$zirkula" destroyed.zir >destroyed.log 2>&1 &
+# as the end of the process with Xlib's default handler (exit code 1). Without TITLE the
+# window is named by the script's path, converted from UTF-8 and cut to 127 characters.
+long=$(printf 'a%.0s' $(seq 150))
+mkdir -p Übung
+printf 'SPEED 1\nPOINT A 100 100\nPOINT B 200 200\nPOINT C 300 300\nEND\n' >"Übung/$long.zir"
+"$zirkula" "Übung/$long.zir" >destroyed.log 2>&1 &
 pid=$!
-wid=$(window_named 'Zerstoert - Zirkula')
+wid=$(window_named 'aaaaaaaaaa')
 if [ -z "$wid" ]; then
   fail "the second script's window did not appear"
   kill "$pid"
 else
+  expected="Übung/${long:0:121}"
+  xprop -id "$wid" _NET_WM_NAME | grep -q "= \"$expected\"\$" ||
+    fail "title of a long UTF-8 path: $(xprop -id "$wid" _NET_WM_NAME)"
   sleep 0.5
   "$destroy" "$wid" || fail "could not destroy the window"
   ends_within "$pid" 50 || fail "still running 5 s after its window was destroyed"
