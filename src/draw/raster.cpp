@@ -80,6 +80,17 @@ std::int64_t PixelIndexWide(double c) {
     return static_cast<std::int64_t>(c > 0 ? c + 0.5 : c - 0.5);
 }
 
+// Where a w x h rectangle with its top-left pixel at the real (x, y) meets the surface: the
+// one bounds check of the primitives that place a rectangle, after which they write without
+// checks. A position far outside is pulled in to just beyond the edge, where the overlap is
+// the same (none); NaN places nothing.
+Overlap Place(const Surface& s, double x, double y, int w, int h) {
+    x = Narrow(x), y = Narrow(y);
+    if (std::isnan(x) || std::isnan(y)) return {};
+    return Intersect(s, PixelIndexWide(Clamp(x, -w - 2.0, s.width + 2.0)),
+                     PixelIndexWide(Clamp(y, -h - 2.0, s.height + 2.0)), w, h);
+}
+
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     std::int64_t q = a / b;
     return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
@@ -702,19 +713,6 @@ void CopyOverlap(const Surface& dst, const Surface& src, const Overlap& o, BlitM
     });
 }
 
-namespace {
-
-// A real coordinate of a pixel position that may lie far outside, pulled in to a range
-// where nothing visible changes. False for NaN.
-bool PixelPosition(double c, double lo, double hi, std::int64_t& out) {
-    c = Narrow(c);
-    if (std::isnan(c)) return false;
-    out = PixelIndexWide(Clamp(c, lo, hi));
-    return true;
-}
-
-}  // namespace
-
 int PixelIndex(double c) {
     return static_cast<int>(PixelIndexWide(Clamp(c, INT32_MIN + 1.0, INT32_MAX - 1.0)));
 }
@@ -779,32 +777,25 @@ void RasterArc(DrawTarget target, double cx, double cy, double radius, Colour co
 
 void RasterPixel(DrawTarget target, double x, double y, Colour colour) {
     const Surface s = ResolveForDrawing(target);
-    std::int64_t px = 0, py = 0;
-    if (!s.pixels || !PixelPosition(x, -2, s.width + 1.0, px) ||
-        !PixelPosition(y, -2, s.height + 1.0, py)) {
-        return;
-    }
-    Touch(s, static_cast<double>(px), static_cast<double>(py), static_cast<double>(px),
-          static_cast<double>(py));
+    if (!s.pixels) return;
+    const Overlap o = Place(s, x, y, 1, 1);
+    if (o.Empty()) return;
+    Touch(s, o.dstX, o.dstY, o.dstX, o.dstY, 0);
     WithPixelType(s.bytesPerPixel, [&](auto* type) {
         using T = std::remove_pointer_t<decltype(type)>;
-        PlotChecked(s, px, py, static_cast<T>(PixelFromColour(colour, sizeof(T))));
+        RowOf<T>(s, o.dstY)[o.dstX] = static_cast<T>(PixelFromColour(colour, sizeof(T)));
     });
 }
 
 void RasterFloodFill(DrawTarget target, double x, double y, Colour colour) {
     const Surface s = ResolveForDrawing(target);
-    std::int64_t px = 0, py = 0;
-    if (!s.pixels || !PixelPosition(x, -2, s.width + 1.0, px) ||
-        !PixelPosition(y, -2, s.height + 1.0, py)) {
-        return;
-    }
-    if (px < 0 || py < 0 || px >= s.width || py >= s.height) return;
+    if (!s.pixels) return;
+    const Overlap seed = Place(s, x, y, 1, 1);
+    if (seed.Empty()) return;
     TouchAll(s);
     WithPixelType(s.bytesPerPixel, [&](auto* type) {
         using T = std::remove_pointer_t<decltype(type)>;
-        Flood<T>(s, static_cast<int>(px), static_cast<int>(py),
-                 static_cast<T>(PixelFromColour(colour, sizeof(T))));
+        Flood<T>(s, seed.dstX, seed.dstY, static_cast<T>(PixelFromColour(colour, sizeof(T))));
     });
 }
 
@@ -815,14 +806,10 @@ void RasterBlit(DrawTarget target, double x, double y, const std::uint8_t* image
     if (mode == BlitMode::Alpha && alpha <= 0) return;
     alpha = std::min(alpha, 255);
     const Surface dst = ResolveForDrawing(target);
-    std::int64_t px = 0, py = 0;
-    if (!dst.pixels || !PixelPosition(x, -src.width - 2.0, dst.width + 2.0, px) ||
-        !PixelPosition(y, -src.height - 2.0, dst.height + 2.0, py)) {
-        return;
-    }
-    const Overlap o = Intersect(dst, px, py, src.width, src.height);
-    if (o.width == 0) return;
-    Touch(dst, o.dstX, o.dstY, o.dstX + o.width - 1, o.dstY + o.height - 1, 0);
+    if (!dst.pixels) return;
+    const Overlap o = Place(dst, x, y, src.width, src.height);
+    if (o.Empty()) return;
+    Touch(dst, o);
     CopyOverlap(dst, src, o, mode, alpha);
 }
 
@@ -830,14 +817,10 @@ void RasterBits(DrawTarget target, const std::uint8_t* bits, int rowBytes, int w
                 double x, double y, Colour ink, Colour paper) {
     if (!bits || width <= 0 || height <= 0) return;
     const Surface dst = ResolveForDrawing(target);
-    std::int64_t px = 0, py = 0;
-    if (!dst.pixels || !PixelPosition(x, -width - 2.0, dst.width + 2.0, px) ||
-        !PixelPosition(y, -height - 2.0, dst.height + 2.0, py)) {
-        return;
-    }
-    const Overlap o = Intersect(dst, px, py, width, height);
-    if (o.width == 0) return;
-    Touch(dst, o.dstX, o.dstY, o.dstX + o.width - 1, o.dstY + o.height - 1, 0);
+    if (!dst.pixels) return;
+    const Overlap o = Place(dst, x, y, width, height);
+    if (o.Empty()) return;
+    Touch(dst, o);
     WithPixelType(dst.bytesPerPixel, [&](auto* type) {
         using T = std::remove_pointer_t<decltype(type)>;
         const T mask = static_cast<T>(MaskPixel(sizeof(T)));
@@ -881,21 +864,16 @@ void RasterGrab(DrawTarget target, double x1, double y1, double x2, double y2, I
         if (std::isnan(v)) return;
     }
     // The image's pixel (0, 0) takes the target's top-left corner of the rectangle, so that
-    // corner is kept exactly; one so far out that the image cannot reach the target grabs
-    // nothing, and the far corners only need to stay just beyond the target.
-    const double left = std::min(c[0], c[2]), top = std::min(c[1], c[3]);
+    // corner is kept exactly; the far corners then cut the overlap, and only need to stay just
+    // beyond the target.
+    Overlap o = Place(from, std::min(c[0], c[2]), std::min(c[1], c[3]), into.width, into.height);
+    if (o.Empty()) return;
     const double right = std::max(c[0], c[2]), bottom = std::max(c[1], c[3]);
-    if (!(left >= -into.width - 2.0 && left <= from.width + 2.0 && top >= -into.height - 2.0 &&
-          top <= from.height + 2.0)) {
-        return;
-    }
-    const std::int64_t x0 = PixelIndexWide(left), y0 = PixelIndexWide(top);
-    const std::int64_t w = PixelIndexWide(std::min(right, from.width + 2.0)) - x0 + 1;
-    const std::int64_t h = PixelIndexWide(std::min(bottom, from.height + 2.0)) - y0 + 1;
-    const Overlap o =
-        Intersect(from, x0, y0, static_cast<int>(std::min<std::int64_t>(w, into.width)),
-                  static_cast<int>(std::min<std::int64_t>(h, into.height)));
-    if (o.width <= 0 || o.height <= 0) return;
+    o.width = static_cast<int>(std::min<std::int64_t>(
+        o.width, PixelIndexWide(std::min(right, from.width + 2.0)) - o.dstX + 1));
+    o.height = static_cast<int>(std::min<std::int64_t>(
+        o.height, PixelIndexWide(std::min(bottom, from.height + 2.0)) - o.dstY + 1));
+    if (o.Empty()) return;
     BeforeWriting(image);
     TouchAll(into);
     const Overlap back{o.dstX, o.dstY, o.srcX, o.srcY, o.width, o.height};

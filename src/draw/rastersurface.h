@@ -32,6 +32,7 @@ inline Surface MakeSurface(const std::uint8_t* image) {
 // The rectangle where an image of w x h placed at (x, y) meets a surface.
 struct Overlap {
     int srcX = 0, srcY = 0, dstX = 0, dstY = 0, width = 0, height = 0;
+    bool Empty() const { return width <= 0 || height <= 0; }
 };
 
 inline Overlap Intersect(const Surface& s, std::int64_t x, std::int64_t y, int w, int h) {
@@ -60,6 +61,10 @@ void BeforeWriting(const std::uint8_t* image);
 
 // Notes that a procedure may have changed the pixels of s inside the box.
 void Touch(const Surface& s, double x1, double y1, double x2, double y2, double margin = 2);
+// The overlap's pixels on the surface, exactly; inline, so that a primitive pays one call.
+inline void Touch(const Surface& s, const Overlap& o) {
+    Touch(s, o.dstX, o.dstY, o.dstX + o.width - 1, o.dstY + o.height - 1, 0);
+}
 void TouchAll(const Surface& s);
 // A one-pixel line: in the watched image only the tiles along it.
 void TouchSegment(const Surface& s, double x1, double y1, double x2, double y2);

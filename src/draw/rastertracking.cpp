@@ -332,8 +332,9 @@ bool RasterRestoreSince(const std::uint8_t* image, const std::uint8_t* picture,
     ForEachTileRun(
         gWatched, everyTile, [mark](std::size_t tile) { return gWatched.stamps[tile] > mark; },
         [&](int left, int top, int w, int h) {
-            Touch(dst, left, top, left + w - 1, top + h - 1, 0);
-            CopyOverlap(dst, src, {left, top, left, top, w, h}, BlitMode::Copy, 255);
+            const Overlap tiles{left, top, left, top, w, h};
+            Touch(dst, tiles);
+            CopyOverlap(dst, src, tiles, BlitMode::Copy, 255);
         });
     return true;
 }
@@ -356,7 +357,7 @@ void ShowNow(const std::uint8_t* image, int x, int y) {
                       gLastShow.screenSerial == ScreenSerial() && gScreen.pixels == dst.pixels &&
                       gScreen.width == dst.width && gScreen.height == dst.height;
     auto copy = [&](const Overlap& o) {
-        if (o.width > 0 && o.height > 0) CopyOverlap(dst, src, o, BlitMode::Copy, 255);
+        if (!o.Empty()) CopyOverlap(dst, src, o, BlitMode::Copy, 255);
     };
     if (!same || gWatched.saturated) {
         copy(Intersect(dst, x, y, src.width, src.height));

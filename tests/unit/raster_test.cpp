@@ -232,6 +232,37 @@ TEST(FarCoordinates, NonFiniteValuesDrawNothingOrClip) {
     EXPECT_TRUE(d.pixelsOf(Black).empty());
 }
 
+// The primitives placed at a point (pixel, one-bit row, flood fill seed) round it as pixels
+// are rounded and clip at every edge, on either axis; far, infinite and NaN points draw nothing.
+TEST(FarCoordinates, PlacedPrimitivesRoundThenClip) {
+    constexpr int None = -100;
+    const struct {
+        double at;
+        int first;  // the first pixel covered
+    } cases[] = {{-2.5, -3},  {-2.49, -2}, {-0.5, -1},   {-0.49, 0},    {9.49, 9},    {9.5, 10},
+                 {NaN, None}, {Inf, None}, {-Inf, None}, {1e300, None}, {-3e38, None}};
+    const std::uint8_t row[] = {0xE0}, column[] = {0x80, 0x80, 0x80};  // three pixels long
+    for (bool vertical : {false, true}) {
+        for (auto [at, first] : cases) {
+            const double x = vertical ? 1 : at, y = vertical ? at : 1;
+            Canvas pixel(10, 10), bits(10, 10), fill(10, 10);
+            RasterPixel(pixel.target(), x, y, Red);
+            RasterBits(bits.target(), vertical ? column : row, 1, vertical ? 1 : 3,
+                       vertical ? 3 : 1, x, y, Red, MaskColour);
+            RasterFloodFill(fill.target(), x, y, Red);
+            PixelSet one, three;
+            for (int i = first; i < first + 3; ++i) {
+                if (i < 0 || i >= 10) continue;
+                (i == first ? one : three).insert(vertical ? std::pair{1, i} : std::pair{i, 1});
+            }
+            three.insert(one.begin(), one.end());
+            EXPECT_EQ(pixel.pixelsOf(Red), one) << at << (vertical ? " down" : " across");
+            EXPECT_EQ(bits.pixelsOf(Red), three) << at << (vertical ? " down" : " across");
+            EXPECT_EQ(fill.pixelsOf(Red).size(), one.empty() ? 0u : 100u) << at;
+        }
+    }
+}
+
 TEST(FarCoordinates, HugeCircleThroughTheTargetDrawsItsVisiblePart) {
     Canvas c(640, 460);
     // Radius 1e9, touching row 100 at column 320 from below.
