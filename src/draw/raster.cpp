@@ -633,7 +633,7 @@ inline std::uint32_t ReadPixel(const std::uint8_t* row, int x, int bpp) {
 
 Colour ColourOfPixel(std::uint32_t pixel, int bpp) {
     if (bpp == 2) return ColourFrom565(static_cast<std::uint16_t>(pixel));
-    return bpp == 1 ? (pixel & 0xFF) : (pixel & 0xFFFFFF);
+    return Colour{bpp == 1 ? (pixel & 0xFF) : (pixel & 0xFFFFFF)};
 }
 
 template <class T>
@@ -725,7 +725,7 @@ TargetInfo TargetSize(DrawTarget target) {
 }
 
 Colour TargetMaskColour(DrawTarget target) {
-    return TargetSize(target).bytesPerPixel >= 2 ? MaskColour : 0;
+    return TargetSize(target).bytesPerPixel >= 2 ? MaskColour : Colour{};
 }
 
 void RasterLine(DrawTarget target, double x1, double y1, double x2, double y2, Colour colour,
