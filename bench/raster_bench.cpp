@@ -38,8 +38,8 @@ constexpr std::uint32_t Seed = 20240611;
 constexpr std::size_t ImageBytes = std::size_t{Width} * Height * 2;
 
 // Colours that RGB565 holds exactly, so both sides write the same pixel values.
-constexpr Colour Ink = ColourFrom565(Rgb565(0x3080F0));
-constexpr Colour Paper = ColourFrom565(Rgb565(0x102030));
+constexpr Colour Ink = ColourFrom565(Rgb565(Colour{0x3080F0}));
+constexpr Colour Paper = ColourFrom565(Rgb565(Colour{0x102030}));
 
 // ---- the shared inputs ----------------------------------------------------------------
 
@@ -75,8 +75,9 @@ const std::vector<Circle>& Circles() {
 
 // A smooth picture for the blits, free of the transparent colour as most pictures are.
 std::uint16_t PicturePixel(int x, int y) {
-    std::uint16_t p = Rgb565(
-        static_cast<Colour>((x * 255 / Width) << 16 | (y * 255 / Height) << 8 | ((x + y) & 255)));
+    std::uint16_t p = Rgb565(Colour{static_cast<std::uint8_t>(x * 255 / Width),
+                                    static_cast<std::uint8_t>(y * 255 / Height),
+                                    static_cast<std::uint8_t>(x + y)});
     return p == MaskPixel(2) ? p ^ 1 : p;
 }
 
@@ -111,8 +112,7 @@ using CairoSurface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 using CairoContext = std::unique_ptr<cairo_t, ContextDeleter>;
 
 void SetSource(cairo_t* cr, Colour c) {
-    cairo_set_source_rgb(cr, ((c >> 16) & 255) / 255.0, ((c >> 8) & 255) / 255.0,
-                         (c & 255) / 255.0);
+    cairo_set_source_rgb(cr, c.Red() / 255.0, c.Green() / 255.0, c.Blue() / 255.0);
 }
 
 // Writes 565 pixels into a Cairo surface, whose rows may be padded.

@@ -20,7 +20,7 @@ inline constexpr std::uint32_t ShowRuler = 0x02000000;
 inline constexpr int TickSpacingShift = 26;
 
 inline Colour InstrumentColour(std::uint32_t word) {
-    return word & InstrumentColourBits;
+    return Colour{word & InstrumentColourBits};
 }
 inline std::int32_t TickSpacing(std::uint32_t word) {
     return static_cast<std::int32_t>(word >> TickSpacingShift);

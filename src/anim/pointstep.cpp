@@ -19,8 +19,8 @@ InputEvent AnimatePointStep(DrawTarget buffer, int x, int y, const Point& point,
     DrawPoint(buffer, point);
     const Snapshot snapshot(buffer);
     const Colour pencil = settings.pencilColour == ObjectColour
-                              ? point.colour
-                              : settings.pencilColour & InstrumentColourBits;
+                              ? Colour{point.colour}
+                              : InstrumentColour(settings.pencilColour);
     PencilTool(buffer, point, PencilTilt, settings.toolSizeSmall, pencil);
     if (rulerFrom) {
         RulerTool(buffer, *rulerFrom, point, 0, RulerWidth(settings), settings.rulerColour,

@@ -81,7 +81,7 @@ ZirLine ZIRA_ANIMATERIGHTANGLE(ZirImageHandle* buffer, const std::int32_t* x, co
     zir::InputEvent e = 0;
     const zir::Line r = zir::AnimateRightAngle(buffer, NumberAt(x), NumberAt(y), RecordAt(l),
                                                RecordAt(p), Seconds(duration), size, rulerWidth,
-                                               Word(squareColour), Word(rulerColour), e);
+                                               ColourAt(squareColour), ColourAt(rulerColour), e);
     Give(event, e);
     return r;
 }
@@ -95,7 +95,7 @@ ZirLine ZIRA_ANIMATEDRAWRIGHTANGLE(ZirImageHandle* buffer, const std::int32_t* x
     zir::InputEvent e = 0;
     const zir::Line r = zir::AnimateDrawRightAngle(
         buffer, NumberAt(x), NumberAt(y), RecordAt(l), RecordAt(p), Seconds(duration), Look(look),
-        size, rulerWidth, Word(squareColour), Word(rulerColour), Word(word), e);
+        size, rulerWidth, ColourAt(squareColour), ColourAt(rulerColour), Word(word), e);
     Give(event, e);
     return r;
 }
@@ -107,7 +107,7 @@ ZirLine ZIRA_ANIMATEPARALLEL(ZirImageHandle* buffer, const std::int32_t* x, cons
     zir::InputEvent e = 0;
     const zir::Line r = zir::AnimateParallel(buffer, NumberAt(x), NumberAt(y), RecordAt(l),
                                              RecordAt(p), Seconds(duration), size, rulerWidth,
-                                             Word(squareColour), Word(rulerColour), e);
+                                             ColourAt(squareColour), ColourAt(rulerColour), e);
     Give(event, e);
     return r;
 }
@@ -121,7 +121,7 @@ ZirLine ZIRA_ANIMATEDRAWPARALLEL(ZirImageHandle* buffer, const std::int32_t* x,
     zir::InputEvent e = 0;
     const zir::Line r = zir::AnimateDrawParallel(
         buffer, NumberAt(x), NumberAt(y), RecordAt(l), RecordAt(p), Seconds(duration), Look(look),
-        size, rulerWidth, Word(squareColour), Word(rulerColour), Word(word), e);
+        size, rulerWidth, ColourAt(squareColour), ColourAt(rulerColour), Word(word), e);
     Give(event, e);
     return r;
 }

@@ -37,6 +37,13 @@ inline std::int32_t NumberAt(const std::int32_t* n) {
 inline std::uint32_t NumberAt(const std::uint32_t* n) {
     return n ? *n : 0;
 }
+// A colour through a caller's pointer, black for a null pointer.
+inline Colour ColourAt(const std::uint32_t* colour) {
+    return Colour{NumberAt(colour)};
+}
+inline Colour ColourAt(const std::int32_t* colour) {
+    return Colour{NumberAt(colour)};
+}
 inline std::string_view Text(const char* text) {
     return text ? std::string_view(text) : std::string_view();
 }

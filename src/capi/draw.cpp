@@ -23,10 +23,6 @@ FontView ViewOf(const ZirByteList* glyphs, const ZirIntList* offsets) {
             {offsets->items, static_cast<std::size_t>(offsets->items ? offsets->count : 0)}};
 }
 
-zir::Colour ColourAt(const std::uint32_t* colour) {
-    return colour ? *colour : 0;
-}
-
 }  // namespace
 
 extern "C" {
@@ -60,8 +56,8 @@ std::int32_t ZIRD_FILLTRIANGLE(ZirImageHandle* target, const ZirPoint* a, const 
                                const ZirPoint* c, const std::uint32_t* colour,
                                std::int32_t* alpha) {
     std::int32_t opacity = alpha ? *alpha : 0;
-    const std::int32_t result = zir::FillTriangle(target, RecordAt(a), RecordAt(b), RecordAt(c),
-                                                  colour ? *colour : 0, opacity);
+    const std::int32_t result =
+        zir::FillTriangle(target, RecordAt(a), RecordAt(b), RecordAt(c), ColourAt(colour), opacity);
     if (alpha) *alpha = opacity;
     return result;
 }
@@ -69,13 +65,13 @@ std::int32_t ZIRD_FILLTRIANGLE(ZirImageHandle* target, const ZirPoint* a, const 
 std::int32_t ZIRD_FILLCIRCLE(ZirImageHandle* target, ZirCircle* circle, const std::uint32_t* colour,
                              const std::int32_t* alpha) {
     if (!circle) return zir::UndefinedResult;
-    return zir::FillCircle(target, *circle, colour ? *colour : 0, alpha ? *alpha : 0);
+    return zir::FillCircle(target, *circle, ColourAt(colour), alpha ? *alpha : 0);
 }
 
 std::int32_t ZIRD_FILLRECT(ZirImageHandle* target, const ZirPoint* a, const ZirPoint* b,
                            const double* height, const std::uint32_t* colour,
                            const std::int32_t* alpha) {
-    return zir::FillRect(target, RecordAt(a), RecordAt(b), NumberAt(height), colour ? *colour : 0,
+    return zir::FillRect(target, RecordAt(a), RecordAt(b), NumberAt(height), ColourAt(colour),
                          alpha ? *alpha : 0);
 }
 
@@ -91,8 +87,8 @@ std::int32_t ZIRD_PUTBN(ZirImageHandle* target, const std::uint8_t* bitmap, cons
     if (!bitmap) return 0;
     const int width = (bitmap[0] | bitmap[1] << 8) >> 3, height = bitmap[2] | bitmap[3] << 8;
     const std::size_t size = 4 + static_cast<std::size_t>((width + 7) / 8) * height;
-    zir::PutBitmap(target, {bitmap, size}, NumberAt(x), NumberAt(y), NumberAt(foreground),
-                   NumberAt(background));
+    zir::PutBitmap(target, {bitmap, size}, NumberAt(x), NumberAt(y), ColourAt(foreground),
+                   ColourAt(background));
     return 0;
 }
 
@@ -100,7 +96,7 @@ std::int32_t ZIRD_PRINT(ZirImageHandle* target, const char* text, const ZirByteL
                         const ZirIntList* offsets, const std::int32_t* x, const std::int32_t* y,
                         const std::uint32_t* foreground, const std::uint32_t* background) {
     zir::PrintText(target, Text(text), ViewOf(glyphs, offsets), NumberAt(x), NumberAt(y),
-                   NumberAt(foreground), NumberAt(background));
+                   ColourAt(foreground), ColourAt(background));
     return 0;
 }
 
@@ -113,7 +109,7 @@ std::int32_t ZIRD_LINEWRAP(ZirImageHandle* target, const char* text, const ZirBy
                            const std::int32_t* width, const std::int32_t* height,
                            const std::uint32_t* foreground, const std::uint32_t* background) {
     zir::LineWrap(target, Text(text), ViewOf(glyphs, offsets), NumberAt(x), NumberAt(y),
-                  NumberAt(width), NumberAt(height), NumberAt(foreground), NumberAt(background));
+                  NumberAt(width), NumberAt(height), ColourAt(foreground), ColourAt(background));
     return 0;
 }
 

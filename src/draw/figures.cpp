@@ -62,7 +62,7 @@ std::int32_t DrawPoint(DrawTarget target, const Point& point) {
     const TargetInfo size = TargetSize(target);
     if (!(x <= size.width) || !(y <= size.height)) return -1;
 
-    const Colour colour = point.colour;
+    const Colour colour{point.colour};
     const double s = point.size, h = s / 2;
     switch (static_cast<PointShape>(point.shape)) {
         case PointShape::Cross:
@@ -113,17 +113,17 @@ std::int32_t DrawLine(DrawTarget target, const Line& line) {
     // steep line, left and right otherwise. WideSegment then shifts the copies the same way.
     if (std::fabs(dx) < std::fabs(dy)) {
         WideSegment(target, dx * (0 - y0) / dy + x0, 0, dx * (h - y0) / dy + x0, h, line.width,
-                    line.colour, line.style);
+                    Colour{line.colour}, line.style);
     } else {
         WideSegment(target, 0, dy * (0 - x0) / dx + y0, w, dy * (w - x0) / dx + y0, line.width,
-                    line.colour, line.style);
+                    Colour{line.colour}, line.style);
     }
     return 0;
 }
 
 std::int32_t DrawSegment(DrawTarget target, const Point& p1, const Point& p2, const Line& line) {
     if (IsUndefined(p1) || IsUndefined(p2)) return UndefinedResult;
-    WideSegment(target, p1.x, p1.y, p2.x, p2.y, line.width, line.colour, line.style);
+    WideSegment(target, p1.x, p1.y, p2.x, p2.y, line.width, Colour{line.colour}, line.style);
     return 0;
 }
 
@@ -155,7 +155,7 @@ std::int32_t DrawCircle(DrawTarget target, const Circle& circle) {
     }
     if (std::isnan(first) || std::isnan(last)) return 0;
     for (double k = first; k <= last; ++k) {
-        RasterArc(target, cx, cy, base + 0.5 * k, circle.colour, start, end, false);
+        RasterArc(target, cx, cy, base + 0.5 * k, Colour{circle.colour}, start, end, false);
     }
     return 0;
 }

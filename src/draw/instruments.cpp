@@ -65,7 +65,7 @@ void Segment(DrawTarget target, Vec a, Vec b, Colour colour) {
 // The appearance record through which an instrument draws with the figure procedures.
 Line Pen(Colour colour, double width) {
     Line pen{};
-    pen.colour = colour;
+    pen.colour = colour.Value();
     pen.style = SolidStyle;
     // Always at least a pixel, so that a small instrument is still seen; never beyond what
     // the record holds.
@@ -220,8 +220,8 @@ std::int32_t ProtractorTool(DrawTarget target, const Point& c, const Line& line,
     DrawSegment(target, p2, q2, pen);
     const Vec centre = At(c), inner = (ProtractorInner * r) * e;
     DrawSegment(target, PointAt(centre - inner), PointAt(centre + inner), pen);
-    DrawCircle(target, Circle{c.x, c.y, r, a0, a1, colour, 1});
-    DrawCircle(target, Circle{c.x, c.y, ProtractorInner * r, a0, a1, colour, 1});
+    DrawCircle(target, Circle{c.x, c.y, r, a0, a1, colour.Value(), 1});
+    DrawCircle(target, Circle{c.x, c.y, ProtractorInner * r, a0, a1, colour.Value(), 1});
     for (int i = 0;; ++i) {
         const double t = a0 + i * ProtractorTickStep;
         if (!(t <= a0 + Pi)) break;

@@ -58,7 +58,7 @@ std::int32_t LabelSegment(DrawTarget target, const Point& p1, const Point& p2,
         ty = my;
         tx = belowOrRight ? mx + (th >> 1) : mx - tw - (th >> 1);
     }
-    DrawLabel(target, text, font, tx, ty, p1.colour);
+    DrawLabel(target, text, font, tx, ty, Colour{p1.colour});
     return 0;
 }
 
@@ -137,8 +137,9 @@ std::int32_t DrawAngleMark(DrawTarget target, const Line& line1, const Line& lin
     const int tw = StringWidth(text, font), th = GlyphHeight(font, AngleLabelGlyph);
     const double tx = arc.vertex.x + std::cos(arc.middle) * radius * 0.65 - (tw >> 1);
     const double ty = arc.vertex.y - std::sin(arc.middle) * radius * 0.65 - (th >> 1);
-    RasterArc(target, arc.vertex.x, arc.vertex.y, radius, line1.colour, arc.from, arc.to, false);
-    DrawLabel(target, text, font, tx, ty, line1.colour);
+    const Colour colour{line1.colour};
+    RasterArc(target, arc.vertex.x, arc.vertex.y, radius, colour, arc.from, arc.to, false);
+    DrawLabel(target, text, font, tx, ty, colour);
     return 0;
 }
 
@@ -162,7 +163,7 @@ std::int32_t MarkPoint(DrawTarget target, const Point& point, std::string_view l
     }
     // A point off the target is not drawn, but the part of its label that reaches in is.
     DrawPoint(target, point);
-    DrawLabel(target, label, font, tx, ty, point.colour);
+    DrawLabel(target, label, font, tx, ty, Colour{point.colour});
     return 0;
 }
 
@@ -237,8 +238,9 @@ std::int32_t MarkRightAngle(DrawTarget target, const Line& line1, const Line& li
     const double ux = k1 * line1.dx, uy = k1 * line1.dy;
     const double wx = k2 * line2.dx, wy = k2 * line2.dy;
     const double cornerX = v.x + ux + wx, cornerY = v.y + uy + wy;
-    RasterLine(target, v.x + ux, v.y + uy, cornerX, cornerY, line1.colour, LineKind::Segment);
-    RasterLine(target, v.x + wx, v.y + wy, cornerX, cornerY, line1.colour, LineKind::Segment);
+    const Colour colour{line1.colour};
+    RasterLine(target, v.x + ux, v.y + uy, cornerX, cornerY, colour, LineKind::Segment);
+    RasterLine(target, v.x + wx, v.y + wy, cornerX, cornerY, colour, LineKind::Segment);
     return 0;
 }
 

@@ -35,7 +35,9 @@ std::int32_t OrderUndefined(Record& first, Record& second) {
 Point LineCross(const Line& l1, const Line& l2) {
     if (IsUndefined(l1) || IsUndefined(l2)) return UndefinedPoint();
     double det = l1.dy * l2.dx - l1.dx * l2.dy;
-    if (det == 0) return Point{l1.x + 1e280 * l1.dx, l1.y + 1e280 * l1.dy, MaskColour, 0, 0};
+    if (det == 0) {
+        return Point{l1.x + 1e280 * l1.dx, l1.y + 1e280 * l1.dy, MaskColour.Value(), 0, 0};
+    }
     double t = ((l1.x - l2.x) * l1.dy + (l2.y - l1.y) * l1.dx) / det;
     return Point{l2.x + t * l2.dx, l2.y + t * l2.dy, l1.colour, l1.width, 0};
 }

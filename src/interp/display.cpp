@@ -16,7 +16,7 @@ constexpr int ScreenDepthBits = 16;
 constexpr const char* TitleSuffix = " - Zirkula";
 
 Colour ColourOr(std::int32_t operand, Colour fallback) {
-    return operand == -1 ? fallback : static_cast<Colour>(operand);
+    return operand == -1 ? fallback : Colour{operand};
 }
 
 // The screen size the invocation knows, or the open screen's when it opened none itself.
@@ -95,7 +95,7 @@ void Text(CallFrame& frame, const Instruction& in) {
     const int index = TargetOf(in[0]);
     const std::string text =
         index >= 0 && index < static_cast<int>(texts.size()) ? texts[index] : std::string();
-    const Colour ink = in[1] < 0 ? s.textColour : static_cast<Colour>(in[1]);
+    const Colour ink = in[1] < 0 ? s.textColour : Colour{in[1]};
     const Colour paper = ColourOr(in[2], MaskColour);
     // Only the part of the text window that lies on the screen is made and shown; the text
     // is still wrapped to the window's whole width.

@@ -6,6 +6,7 @@
 #include "frontend/errorcode.h"
 #include "interp/display.h"
 #include "platform/platform.h"
+#include "runtime/pacing.h"
 #include "runtime/runstate.h"
 
 namespace zir {
@@ -44,12 +45,7 @@ void DrawMenu(const MenuView& view) {
     const RunState& s = Settings();
     const int width = view.width, height = view.rows * MenuRowHeight;
     RasterLine(nullptr, 0, 0, width - 1, height - 1, s.barColour, LineKind::FilledBox);
-    // Plain integer arithmetic on the colour value, as the control bar is drawn.
-    const Colour light = s.barColour + 0x303030, dark = s.barColour - 0x303030;
-    RasterLine(nullptr, 0, 0, width - 1, 0, light, LineKind::Segment);
-    RasterLine(nullptr, 0, 0, 0, height - 1, light, LineKind::Segment);
-    RasterLine(nullptr, width - 1, 1, width - 1, height - 1, dark, LineKind::Segment);
-    RasterLine(nullptr, 1, height - 1, width - 1, height - 1, dark, LineKind::Segment);
+    DrawRaisedEdges(0, 0, width - 1, height - 1);
     for (int k = view.first; k < view.first + view.rows; ++k) PrintRow(view, k, false);
 }
 
@@ -152,8 +148,8 @@ Flow Menu(CallFrame& frame, const Instruction& in) {
         return EndWith(frame, MenuCountMismatch);
     }
     RunState& s = Settings();
-    if (in[1] != -1) s.menuHighlightTextColour = static_cast<std::uint32_t>(in[1]);
-    if (in[2] != -1) s.menuHighlightColour = static_cast<std::uint32_t>(in[2]);
+    if (in[1] != -1) s.menuHighlightTextColour = Colour{in[1]};
+    if (in[2] != -1) s.menuHighlightColour = Colour{in[2]};
     // A menu on no screen could not be seen: it opens the default screen, as drawing does.
     EnsureScreen(frame);
     const std::int32_t choice = ShowMenu(texts);

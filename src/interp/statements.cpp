@@ -243,15 +243,14 @@ void FillTriangleStatement(Statement& st) {
     const Point b = OperandPoint(st, 1), c = OperandPoint(st, 2);
     std::int32_t alpha = st.in[4] & 0xFF;
     FillTriangle(FrameBuffer(st.frame), a, b, c,
-                 static_cast<Colour>(Or(st.in[3], static_cast<std::int32_t>(a.colour))), alpha);
+                 Colour{Or(st.in[3], static_cast<std::int32_t>(a.colour))}, alpha);
     FillPacing(st.frame);
 }
 
 void FillCircleStatement(Statement& st) {
     EnsureScreen(st.frame);
     Circle& c = BoundCircle(st.frame, st.target);
-    FillCircle(FrameBuffer(st.frame), c,
-               static_cast<Colour>(Or(st.in[1], static_cast<std::int32_t>(c.colour))),
+    FillCircle(FrameBuffer(st.frame), c, Colour{Or(st.in[1], static_cast<std::int32_t>(c.colour))},
                st.in[2] & 0xFF);
     FillPacing(st.frame);
 }

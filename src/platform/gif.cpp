@@ -53,9 +53,8 @@ Rect Changed(const std::vector<std::uint16_t>& a, const std::vector<std::uint16_
 }
 
 GifColorType Rgb(std::uint16_t p) {
-    Colour c = ColourFrom565(p);
-    return {static_cast<GifByteType>(c >> 16), static_cast<GifByteType>(c >> 8),
-            static_cast<GifByteType>(c)};
+    const Colour c = ColourFrom565(p);
+    return {c.Red(), c.Green(), c.Blue()};
 }
 
 // A palette of at most 256 entries for the colours counted in the histogram, by median

@@ -77,9 +77,9 @@ Colour ImageColourAt(const std::uint8_t* image, int x, int y) {
     int bpp = ImageBytesPerPixel(image);
     const std::uint8_t* p =
         ImagePixels(image) + (static_cast<std::size_t>(y) * ImageWidth(image) + x) * bpp;
-    if (bpp == 1) return *p;
+    if (bpp == 1) return Colour{*p};
     if (bpp == 2) return ColourFrom565(static_cast<std::uint16_t>(p[0] | p[1] << 8));
-    return (p[0] | p[1] << 8 | p[2] << 16) & 0xFFFFFF;
+    return {p[2], p[1], p[0]};
 }
 
 }  // namespace zir

@@ -11,6 +11,7 @@
 // this layout, and so can an outside caller of the exported library.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -21,29 +22,68 @@ namespace zir {
 
 static_assert(std::endian::native == std::endian::little, "pixels are stored little-endian");
 
-using Colour = std::uint32_t;  // 0x00RRGGBB
+// A colour, 0x00RRGGBB, as a value of its own rather than a number: adding to a number
+// carries from one channel into the next, so shades are made per channel and a word becomes
+// a colour only explicitly. Made from a word (signed as a script's operand, unsigned as a
+// record's field), it keeps the word whole: only the low 24 bits are drawn, but a comparison
+// with the transparent colour has always seen the whole word.
+class Colour {
+  public:
+    constexpr Colour() = default;
+    constexpr explicit Colour(std::uint32_t word) : value_(word) {}
+    constexpr explicit Colour(std::int32_t word) : value_(static_cast<std::uint32_t>(word)) {}
+    constexpr Colour(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
+        : value_(std::uint32_t{red} << 16 | std::uint32_t{green} << 8 | blue) {}
+
+    constexpr std::uint32_t Value() const { return value_; }
+    constexpr std::uint8_t Red() const { return static_cast<std::uint8_t>(value_ >> 16); }
+    constexpr std::uint8_t Green() const { return static_cast<std::uint8_t>(value_ >> 8); }
+    constexpr std::uint8_t Blue() const { return static_cast<std::uint8_t>(value_); }
+
+    // Each channel raised or lowered by amount, stopping at 255 or 0 instead of carrying
+    // into its neighbour.
+    constexpr Colour Lighter(int amount) const { return Shifted(amount); }
+    constexpr Colour Darker(int amount) const { return Shifted(-std::int64_t{amount}); }
+
+    friend constexpr bool operator==(Colour, Colour) = default;
+
+  private:
+    constexpr Colour Shifted(std::int64_t amount) const {
+        auto channel = [amount](std::uint8_t c) {
+            return static_cast<std::uint8_t>(std::clamp<std::int64_t>(c + amount, 0, 255));
+        };
+        return {channel(Red()), channel(Green()), channel(Blue())};
+    }
+
+    std::uint32_t value_ = 0;
+};
+
 using ImageHandle = std::uint8_t*;
 
-inline constexpr Colour MaskColour = 0xFF00FF;
+inline constexpr Colour MaskColour{0xFF00FF};
 inline constexpr int ImageMaxWidth = 8191;
 inline constexpr int ImageMaxHeight = 65535;
 inline constexpr int ImageHeaderBytes = 4;
 
-constexpr std::uint16_t Rgb565(Colour c) {
+constexpr std::uint16_t Rgb565(Colour colour) {
+    const std::uint32_t c = colour.Value();
     return static_cast<std::uint16_t>(((c >> 19) << 11) | (((c >> 10) & 63) << 5) |
                                       ((c & 255) >> 3));
 }
 
 // Widens each channel by repeating its top bits, so that 0xFFFF gives 0xFFFFFF.
 constexpr Colour ColourFrom565(std::uint16_t p) {
-    Colour r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
-    return ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
+    const int r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
+    return {static_cast<std::uint8_t>(r << 3 | r >> 2), static_cast<std::uint8_t>(g << 2 | g >> 4),
+            static_cast<std::uint8_t>(b << 3 | b >> 2)};
 }
 
 // The value a colour has in a pixel of the given size: RGB565, the colour itself, or its
 // low byte as a palette index.
 constexpr std::uint32_t PixelFromColour(Colour c, int bytesPerPixel) {
-    return bytesPerPixel == 2 ? Rgb565(c) : bytesPerPixel == 1 ? (c & 0xFF) : (c & 0xFFFFFF);
+    return bytesPerPixel == 2   ? Rgb565(c)
+           : bytesPerPixel == 1 ? (c.Value() & 0xFF)
+                                : (c.Value() & 0xFFFFFF);
 }
 
 // The transparent pixel value of an image with this pixel size.

@@ -25,8 +25,7 @@ constexpr int CompressionLevel = 3;
 constexpr int RgbCompressionLevel = 4;
 
 png_color PaletteEntry(Colour c) {
-    return {static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8),
-            static_cast<png_byte>(c)};
+    return {c.Red(), c.Green(), c.Blue()};
 }
 
 // The palette of an image whose pixels are of type T, and the index of each pixel value in it.
@@ -37,7 +36,7 @@ template <>
 class PaletteMap<std::uint8_t> {
   public:
     std::uint16_t& Slot(std::uint8_t p) { return slots_[p]; }
-    static Colour ColourOf(std::uint8_t p) { return Colour{p} * 0x010101; }  // a grey level
+    static Colour ColourOf(std::uint8_t p) { return {p, p, p}; }  // a grey level
 
   private:
     std::array<std::uint16_t, 256> slots_{};
@@ -64,7 +63,7 @@ class PaletteMap<std::uint32_t> {
         keys_[h] = c;
         return slots_[h];
     }
-    static Colour ColourOf(std::uint32_t p) { return p & 0xFFFFFF; }
+    static Colour ColourOf(std::uint32_t p) { return Colour{p & 0xFFFFFF}; }
 
   private:
     static constexpr std::uint32_t Empty = 0xFFFFFFFF;
@@ -115,9 +114,9 @@ int BitDepthFor(std::size_t colours) {
 }
 
 void PutRgb(png_byte* row, int x, Colour c) {
-    row[3 * x] = static_cast<png_byte>(c >> 16);
-    row[3 * x + 1] = static_cast<png_byte>(c >> 8);
-    row[3 * x + 2] = static_cast<png_byte>(c);
+    row[3 * x] = c.Red();
+    row[3 * x + 1] = c.Green();
+    row[3 * x + 2] = c.Blue();
 }
 
 // Runs the libpng calls of body; false when libpng reports an error, which jumps back here

@@ -194,8 +194,9 @@ class WindowedBackend final : public Backend {
                 std::memcpy(&raw, ImagePixels(image) + (static_cast<std::size_t>(y) * w + x) * bpp,
                             bpp);
                 // Palette indexes of a one-byte image show as grey levels.
-                Colour c = bpp == 1 ? raw * 0x010101 : ImageColourAt(image, x, y);
-                row[x] = raw == MaskPixel(bpp) ? 0 : 0xFF000000 | c;
+                const auto grey = static_cast<std::uint8_t>(raw);
+                const Colour c = bpp == 1 ? Colour{grey, grey, grey} : ImageColourAt(image, x, y);
+                row[x] = raw == MaskPixel(bpp) ? 0 : 0xFF000000 | c.Value();
             }
         }
         icon_ = std::move(surface);

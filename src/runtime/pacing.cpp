@@ -114,14 +114,8 @@ void DrawControlBar(bool paused) {
                    LineKind::FilledBox);
     }
     RasterLine(nullptr, 0, top, buttonsRight - 1, bottom, s.barColour, LineKind::FilledBox);
-    // Plain integer arithmetic on the colour value, as the bar has always been drawn.
-    const Colour light = s.barColour + 0x303030, dark = s.barColour - 0x303030;
     for (int left = 0; left < buttonsRight; left += ControlButtonWidth) {
-        const int right = left + ControlButtonWidth - 1;
-        RasterLine(nullptr, left, top, right, top, light, LineKind::Segment);
-        RasterLine(nullptr, left, top + 1, left, bottom, light, LineKind::Segment);
-        RasterLine(nullptr, right, top + 1, right, bottom, dark, LineKind::Segment);
-        RasterLine(nullptr, left + 1, bottom, right, bottom, dark, LineKind::Segment);
+        DrawRaisedEdges(left, top, left + ControlButtonWidth - 1, bottom);
     }
     // Each caption stands 40 pixels into its button, 3 rows below the bar's top.
     constexpr int CaptionInsetX = 40, CaptionInsetY = 3;
@@ -132,6 +126,15 @@ void DrawControlBar(bool paused) {
         PrintText(nullptr, *captions[k], font, k * ControlButtonWidth + CaptionInsetX,
                   top + CaptionInsetY, s.barTextColour, paper);
     }
+}
+
+void DrawRaisedEdges(int left, int top, int right, int bottom) {
+    const Colour bar = Settings().barColour;
+    const Colour light = bar.Lighter(BarEdgeShade), dark = bar.Darker(BarEdgeShade);
+    RasterLine(nullptr, left, top, right, top, light, LineKind::Segment);
+    RasterLine(nullptr, left, top, left, bottom, light, LineKind::Segment);
+    RasterLine(nullptr, right, top + 1, right, bottom, dark, LineKind::Segment);
+    RasterLine(nullptr, left + 1, bottom, right, bottom, dark, LineKind::Segment);
 }
 
 }  // namespace zir

@@ -69,4 +69,11 @@ void ShowAndPause(DrawTarget buffer, int x, int y, InputEvent& event);
 // "Weiter" while paused, else "Pause". Nothing without a screen.
 void DrawControlBar(bool paused);
 
+// How much lighter and darker than the bar colour the raised edges of the control bar's
+// buttons, the menus and the console band are, per channel.
+inline constexpr int BarEdgeShade = 0x30;
+// Draws the raised edges of the screen box with these inclusive corners in the bar colour's
+// shades: the top and left edges lighter, then the right and bottom ones darker.
+void DrawRaisedEdges(int left, int top, int right, int bottom);
+
 }  // namespace zir

@@ -7,6 +7,8 @@ namespace zir {
 namespace {
 
 static_assert(std::is_standard_layout_v<RunState>);
+// The colour settings are words too, written as raw bytes.
+static_assert(sizeof(Colour) == 4 && std::is_trivially_copyable_v<Colour>);
 static_assert(offsetof(RunState, screenDepth) ==
               static_cast<std::size_t>(RunWord::ScreenDepth) * 4);
 static_assert(offsetof(RunState, auxColour) == static_cast<std::size_t>(RunWord::AuxColour) * 4);

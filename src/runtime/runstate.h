@@ -4,7 +4,9 @@
 //
 // The fields up to screenDepth are 32-bit words in a fixed order, because DEFAULTS and
 // TOOLDEFAULTS copy their operand words into consecutive words of it; two 16-bit fields
-// that share a word are always set together through that word (low half first).
+// that share a word are always set together through that word (low half first). A colour
+// that is always drawn as it stands is a Colour; one that may stand for the object's colour
+// (ObjectColour) or that becomes a record's colour stays a word.
 #pragma once
 
 #include <array>
@@ -13,6 +15,7 @@
 #include <string>
 
 #include "geometry/kernel.h"
+#include "platform/image.h"
 
 namespace zir {
 
@@ -21,8 +24,8 @@ struct RunState {
     std::int32_t instrumentWait = 2000;  // ms an instrument stays shown; SPEED
     std::int32_t frameWait = 50;         // ms between frames of a FAST animation; FRAMESPEED
     std::int32_t stepWait = 2000;        // ms of pause after each paced step; SPEED
-    std::uint32_t backgroundColour = 0xFFFFFF;
-    std::uint32_t textColour = 0x000000;
+    Colour backgroundColour{0xFFFFFF};
+    Colour textColour{0x000000};
     std::uint16_t pointShape = 0;
     std::uint16_t lineStyle = 0xFFFF;  // dash mask, applied from bit 15
     std::uint32_t drawColour = 0x010101;
@@ -35,9 +38,9 @@ struct RunState {
     std::uint32_t rulerWidth = 50;            // low half used
     std::uint32_t pencilColour = 0xFFFFFFFF;  // 0xFFFFFFFF: the colour of the object drawn
     std::uint32_t compassColour = 0xB0B0B0;
-    std::uint32_t toolColour5 = 0x0000B0;  // set square
+    Colour toolColour5{0x0000B0};          // set square
     std::uint32_t toolColour6 = 0x0000B0;  // protractor; 0xFFFFFFFF: the object's colour
-    std::uint32_t rulerColour = 0x0000B0;
+    Colour rulerColour{0x0000B0};
     std::uint32_t auxColour = 0xC0C0C0;  // auxiliary lines; 0xFFFFFFFF: the result's colour
     std::uint16_t areaOriginX = 0;       // the drawing area on the screen; never changed
     std::uint16_t areaOriginY = 0;
@@ -47,10 +50,10 @@ struct RunState {
     std::uint16_t textWindowY = 0;
     std::uint16_t textWindowWidth = 0;
     std::uint16_t textWindowHeight = 0;
-    std::uint32_t barColour = 0xC0C0C0;  // control bar and menus
-    std::uint32_t barTextColour = 0x000000;
-    std::uint32_t menuHighlightColour = 0x000080;
-    std::uint32_t menuHighlightTextColour = 0xFFFFFF;
+    Colour barColour{0xC0C0C0};  // control bar and menus
+    Colour barTextColour{0x000000};
+    Colour menuHighlightColour{0x000080};
+    Colour menuHighlightTextColour{0xFFFFFF};
     std::int32_t screenDepth = 0;  // 0 before a screen is open, 16 after
     // The captions of the control bar: Pause, Weiter, Wiederholen, Beenden.
     std::array<std::string, 4> captions = {"Pause", "Weiter", "Wiederholen", "Beenden"};

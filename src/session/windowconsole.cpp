@@ -59,8 +59,8 @@ void ShowRows(std::string_view text) {
     const RunState& s = Settings();
     const int bandHeight = static_cast<int>(gRows.size()) * RowPx + 2 * MarginPx;
     RasterLine(nullptr, 0, 0, screen.width - 1, bandHeight - 1, s.barColour, LineKind::FilledBox);
-    RasterLine(nullptr, 0, bandHeight - 1, screen.width - 1, bandHeight - 1, s.barColour - 0x303030,
-               LineKind::Segment);
+    RasterLine(nullptr, 0, bandHeight - 1, screen.width - 1, bandHeight - 1,
+               s.barColour.Darker(BarEdgeShade), LineKind::Segment);
     int y = MarginPx;
     for (const std::string& row : gRows) {
         PrintText(nullptr, row, font, MarginPx, y, s.barTextColour, TargetMaskColour(nullptr));

@@ -39,8 +39,8 @@ using test::L;
 using test::P;
 using test::White;
 
-constexpr Colour Red = 0xFF0000;
-constexpr Colour Tool = 0x0000B0;  // the default colour of ruler, set square and protractor
+constexpr Colour Red{0xFF0000};
+constexpr Colour Tool{0x0000B0};  // the default colour of ruler, set square and protractor
 constexpr int Width = 640, Height = 480, AreaHeight = 460;
 
 struct Frame : test::RecordedFrame {
@@ -81,7 +81,7 @@ class Animations : public ::testing::Test {
 };
 
 Line Look(Colour colour = Black, std::int16_t width = 1) {
-    return L(0, 0, 1, 0, colour, 0xFFFF, width);
+    return L(0, 0, 1, 0, colour.Value(), 0xFFFF, width);
 }
 
 // The buffer after only the given drawing on white paper.
@@ -95,8 +95,8 @@ Canvas Plain(Draw&& draw) {
 TEST_F(Animations, ALineOfTwoSecondsHasFortyFramesWithRulerAndPencil) {
     const Point a = P(80, 150), b = P(320, 150);
     const double t0 = NowMs();
-    const InputEvent event =
-        AnimateLine(buffer.target(), 0, 0, a, b, Look(), 2.0f, 100, Red | ShowPencil | ShowRuler);
+    const InputEvent event = AnimateLine(buffer.target(), 0, 0, a, b, Look(), 2.0f, 100,
+                                         Red.Value() | ShowPencil | ShowRuler);
     EXPECT_EQ(event, 0u);
     EXPECT_NEAR(NowMs() - t0, 2000, 80);
     const std::vector<Frame> frames = Frames();
@@ -121,7 +121,7 @@ TEST_F(Animations, AKeyInTheTenthFrameEndsTheLineWithTheWholeSegmentDrawn) {
     Start("480 key a\n");
     const Point a = P(80, 150), b = P(320, 250);
     const InputEvent event = AnimateLine(buffer.target(), 0, 0, a, b, Look(Black, 3), 2.0f, 100,
-                                         Red | ShowPencil | ShowRuler);
+                                         Red.Value() | ShowPencil | ShowRuler);
     EXPECT_EQ(event, KeyEvent("a"));
     EXPECT_LT(NowMs(), 520);
     const std::vector<Frame> frames = Frames();
@@ -135,11 +135,11 @@ TEST_F(Animations, AKeyInTheTenthFrameEndsTheLineWithTheWholeSegmentDrawn) {
 TEST_F(Animations, ADurationBelowHalfAFrameDrawsOnlyTheFinishedFigure) {
     const Point a = P(80, 150), b = P(320, 250);
     const double t0 = NowMs();
-    EXPECT_EQ(
-        AnimateLine(buffer.target(), 0, 0, a, b, Look(), 0.02f, 100, Red | ShowPencil | ShowRuler),
-        0u);
-    const Circle arc{200, 200, 50, 1, 3, Black, 1};
-    EXPECT_EQ(AnimateArc(buffer.target(), 0, 0, arc, 0.02f, 100, Red | ShowPencil), 0u);
+    EXPECT_EQ(AnimateLine(buffer.target(), 0, 0, a, b, Look(), 0.02f, 100,
+                          Red.Value() | ShowPencil | ShowRuler),
+              0u);
+    const Circle arc{200, 200, 50, 1, 3, Black.Value(), 1};
+    EXPECT_EQ(AnimateArc(buffer.target(), 0, 0, arc, 0.02f, 100, Red.Value() | ShowPencil), 0u);
     EXPECT_EQ(NowMs(), t0) << "nothing waits";
     EXPECT_EQ(Frames().size(), 1u);
     EXPECT_TRUE(test::SamePicture(buffer, Plain([&](DrawTarget t) {
@@ -149,7 +149,7 @@ TEST_F(Animations, ADurationBelowHalfAFrameDrawsOnlyTheFinishedFigure) {
 }
 
 TEST_F(Animations, AShortArcIsHurriedThroughAFewFrames) {
-    const Circle arc{200, 200, 80, 1.0, 1.2, Black, 1};
+    const Circle arc{200, 200, 80, 1.0, 1.2, Black.Value(), 1};
     std::vector<int> drawn;
     Canvas c(Width, AreaHeight);
     for (std::int32_t step = 1;;) {
@@ -162,7 +162,7 @@ TEST_F(Animations, AShortArcIsHurriedThroughAFewFrames) {
     }
     EXPECT_EQ(drawn, (std::vector<int>{2, 5, 10, 18, 32}));
 
-    EXPECT_EQ(AnimateArc(buffer.target(), 0, 0, arc, 2.0f, 100, Red | ShowPencil), 0u);
+    EXPECT_EQ(AnimateArc(buffer.target(), 0, 0, arc, 2.0f, 100, Red.Value() | ShowPencil), 0u);
     const std::vector<Frame> frames = Frames();
     ASSERT_EQ(frames.size(), 6u) << "five frames and the whole arc";
     // Each frame's compass has its pencil at the arc's growing end.
@@ -178,7 +178,7 @@ TEST_F(Animations, AShortArcIsHurriedThroughAFewFrames) {
 }
 
 TEST_F(Animations, AWholeCircleGrowsFromAngleZero) {
-    const Circle circle{200, 200, 80, 0, 0, Black, 1};
+    const Circle circle{200, 200, 80, 0, 0, Black.Value(), 1};
     std::int32_t step = 10;
     ASSERT_EQ(PartialArc(buffer.target(), circle, step, 40, 100, 0), 0);
     EXPECT_EQ(step, 11);
@@ -198,9 +198,9 @@ TEST_F(Animations, AWholeCircleGrowsFromAngleZero) {
 }
 
 TEST_F(Animations, AStartLineKeepsItsInstrumentsDuringThePauseAndThenDrawsTheEndPoint) {
-    const Point a = P(80, 150), b = P(320, 150, Black, 8, 0);
+    const Point a = P(80, 150), b = P(320, 150, Black.Value(), 8, 0);
     EXPECT_EQ(AnimateStartLine(buffer.target(), 0, 0, a, b, Look(), 2.0f, 100,
-                               Red | ShowPencil | ShowRuler | 10u << TickSpacingShift),
+                               Red.Value() | ShowPencil | ShowRuler | 10u << TickSpacingShift),
               0u);
     const std::vector<Frame> frames = Frames();
     ASSERT_EQ(frames.size(), 41u);
@@ -245,9 +245,9 @@ TEST_F(Animations, AKeyDuringTheSlideEndsItAndThePerpendicularIsStillDrawn) {
     const Canvas before =
         Plain([&](DrawTarget t) { RasterBlit(t, 0, 0, buffer.handle, BlitMode::Copy); });
     InputEvent event = 0;
-    const Line look = Look(0xC00000, 2);
+    const Line look = Look(Colour{0xC00000}, 2);
     const Line r = AnimateDrawRightAngle(buffer.target(), 0, 0, l, p, 2.0f, look, 160, 50, Tool,
-                                         Tool, Red | ShowPencil, event);
+                                         Tool, Red.Value() | ShowPencil, event);
     EXPECT_EQ(event, KeyEvent("x"));
     EXPECT_LT(NowMs(), 2600);
     Line want = MakeRightAngle(p, l);
@@ -274,7 +274,7 @@ TEST_F(Animations, AParallelThroughAPointOnTheLineNeedsNoSlide) {
     EXPECT_EQ(buffer.count(White), Width * AreaHeight);
 
     const Line drawn = AnimateDrawParallel(buffer.target(), 0, 0, l, on, 2.0f, Look(), 160, 50,
-                                           Tool, Tool, Red | ShowPencil, event);
+                                           Tool, Tool, Red.Value() | ShowPencil, event);
     EXPECT_EQ(event, 0u);
     const Point e1 = AdvanceOnLine(on, drawn, -0.7071 * 160),
                 e2 = AdvanceOnLine(on, drawn, 0.7071 * 160);
@@ -314,11 +314,11 @@ TEST_F(Animations, AnAngleAbovePiPutsTheProtractorOnTheOtherSide) {
         Canvas c(Width, AreaHeight);
         InputEvent event = 0;
         const Line r = AnimateProtractor(c.target(), 0, 0, l, p, angle, 0.1f, 160, Look(),
-                                         Red | ShowPencil, event);
+                                         Red.Value() | ShowPencil, event);
         EXPECT_EQ(event, 0u);
         ExpectLine(r, [&] {
             Line want = MakeAngle(p, l, angle);
-            want.colour = Black;
+            want.colour = Black.Value();
             want.style = 0xFFFF;
             want.width = 1;
             return want;
@@ -342,7 +342,7 @@ TEST_F(Animations, AProtractorOffTheLineStandsOnTheFootOfThePoint) {
     InputEvent event = 0;
     Settings().instrumentWait = 100;
     const Line r = AnimateProtractor(buffer.target(), 0, 0, l, p, 0.5, 0.1f, 160, Look(),
-                                     Red | ShowPencil, event);
+                                     Red.Value() | ShowPencil, event);
     EXPECT_NEAR(r.x, 300, 1e-9);
     EXPECT_NEAR(r.y, 250, 1e-9);
     const std::vector<Frame> frames = Frames();
@@ -365,7 +365,7 @@ TEST_F(Animations, WithoutInstrumentsOnlyTheRayIsAnimated) {
 }
 
 TEST_F(Animations, ThePointStepShowsThePencilThenTakesItAway) {
-    const Point q = P(200, 200, Black, 8, 0), from = P(50, 200);
+    const Point q = P(200, 200, Black.Value(), 8, 0), from = P(50, 200);
     const InputEvent pending = AnimatePointStep(buffer.target(), 0, 0, q, &from, 0);
     EXPECT_EQ(pending, 0u);
     EXPECT_NEAR(NowMs(), 4000, 45) << "two step waits";
@@ -397,12 +397,13 @@ TEST_F(Animations, ThePointStepShowsThePencilThenTakesItAway) {
 TEST_F(Animations, ClosingTheWindowEndsAnimationsPromptly) {
     Start("300 close\n");
     const Point a = P(80, 150), b = P(320, 250);
-    EXPECT_EQ(AnimateLine(buffer.target(), 0, 0, a, b, Look(), 60.0f, 100, Red | ShowPencil), 0u);
+    EXPECT_EQ(
+        AnimateLine(buffer.target(), 0, 0, a, b, Look(), 60.0f, 100, Red.Value() | ShowPencil), 0u);
     InputEvent event = 0;
     AnimateDrawRightAngle(buffer.target(), 0, 0, L(0, 300, 1, 0), a, 60.0f, Look(), 160, 50, Tool,
-                          Tool, Red | ShowPencil, event);
+                          Tool, Red.Value() | ShowPencil, event);
     AnimateProtractor(buffer.target(), 0, 0, L(0, 300, 1, 0), a, 1.0, 60.0f, 160, Look(),
-                      Red | ShowPencil, event);
+                      Red.Value() | ShowPencil, event);
     EXPECT_LT(NowMs(), 400);
     EXPECT_EQ(buffer.count(Red) + buffer.count(Tool), 0);
 }
@@ -449,7 +450,7 @@ TEST_F(Animations, TheExportedProceduresTakeEverythingByPointer) {
     EXPECT_EQ(step, 2);
     EXPECT_TRUE(buffer.is(110, 162, Red) || buffer.is(110, 163, Red));
     EXPECT_FALSE(buffer.is(200, 200, Red));
-    const ZirCircle arc{200, 200, 50, 1.0, 1.2, Red, 1};
+    const ZirCircle arc{200, 200, 50, 1.0, 1.2, Red.Value(), 1};
     std::int32_t arcStep = 1, arcSteps = 40;
     EXPECT_EQ(ZIRA_PARTIALARC(&buffer.handle, &arc, &arcStep, &arcSteps, &size, &word), 0);
     EXPECT_EQ(arcStep, 3) << "the hurried step is written back";
@@ -464,7 +465,7 @@ TEST_F(Animations, TheExportedProceduresTakeEverythingByPointer) {
               0);
     EXPECT_EQ(ZIRA_ANIMATEARC(&buffer.handle, &x, &y, &arc, &seconds, &size, &word), 0);
     const ZirLine l = L(100, 300, 100, 0);
-    const std::int32_t tool = Tool;
+    const std::int32_t tool = Tool.Value();
     std::int32_t event = 3;
     ExpectLine(ZIRA_ANIMATERIGHTANGLE(&buffer.handle, &x, &y, &l, &a, &seconds, 160, 50, &tool,
                                       &tool, &event),
@@ -480,7 +481,7 @@ TEST_F(Animations, TheExportedProceduresTakeEverythingByPointer) {
     const double angle = 1.0;
     const ZirLine ray = ZIRA_ANIMATEPROTRACTOR(&buffer.handle, &x, &y, &l, &a, &angle, &seconds,
                                                160, &look, &word, &event);
-    EXPECT_EQ(ray.colour, Red);
+    EXPECT_EQ(ray.colour, Red.Value());
 }
 
 // Frames of every animation side by side: for a person to look at, and approved so that any
@@ -494,7 +495,7 @@ TEST_F(Animations, StripOfFrames) {
     };
     const Line l = L(60, 330, 100, 0);
     const Line given = L(60, 330, 100, 0, 0x909090, 0xFFFF, 1);
-    const Line look = Look(0xC00000, 2);
+    const Line look = Look(Colour{0xC00000}, 2);
     const std::uint32_t pencil = 0xC00000 | ShowPencil;
     InputEvent e = 0;
     const std::vector<Scene> scenes = {
@@ -563,7 +564,7 @@ TEST_F(Animations, StripOfFrames) {
             }
             const std::string caption = std::string(scenes[s].name) + " #" + std::to_string(n);
             PrintText(&h, caption, font, 4, 2, Black, TargetMaskColour(&h));
-            RasterLine(&h, 0, 0, CellW - 1, CellH - 1, 0xE0E0E0, LineKind::Box);
+            RasterLine(&h, 0, 0, CellW - 1, CellH - 1, Colour{0xE0E0E0}, LineKind::Box);
             RasterBlit(strip.target(), static_cast<double>(k * CellW),
                        static_cast<double>(s * CellH), h, BlitMode::Copy);
         }

@@ -37,10 +37,10 @@ using test::L;
 using test::P;
 
 constexpr double Deg = std::numbers::pi / 180;
-constexpr Colour Paper = 0xFFFFFF;
-constexpr Colour Aux = 0xC0C0C0;   // the default auxiliary colour
-constexpr Colour Tool = 0x0000B0;  // the default set square, ruler and protractor
-constexpr Colour Compass = 0xB0B0B0;
+constexpr Colour Paper{0xFFFFFF};
+constexpr Colour Aux{0xC0C0C0};   // the default auxiliary colour
+constexpr Colour Tool{0x0000B0};  // the default set square, ruler and protractor
+constexpr Colour Compass{0xB0B0B0};
 constexpr std::int32_t Fixed = 65536;
 
 class Constructions : public ::testing::Test {
@@ -299,7 +299,7 @@ TEST_F(Constructions, AKeyDuringTheFirstCompassArcSkipsTheRestButNotTheBisector)
     Canvas want(640, 460);
     const Point k1 = P(300, 400);  // on the perpendicular, turned clockwise from a-b
     Circle arc = MakeArc(a, k1, 2560 * AngleUnit);
-    arc.colour = Aux;
+    arc.colour = Aux.Value();
     arc.width = 1;
     DrawCircle(want.target(), arc);
     MarkRightAngle(want.target(), MakeLine(a, b), r, 0, 10);
@@ -318,7 +318,8 @@ TEST_F(Constructions, ASlowCircleTouchingALineIsDrawnEvenWhenItsPerpendicularIsC
                                             {0xC00000, 1, -1, -1}, PaceMode::Slow, e);
     EXPECT_EQ(e, 0u) << "the compass ran to its end and the pause after it too";
     EXPECT_NEAR(NowMs(), 1000 + 2000 + 2000, 60);
-    EXPECT_TRUE(Near(slow, 300 + c.r, 150, 0xC00000) && Near(slow, 300, 150 - c.r, 0xC00000));
+    EXPECT_TRUE(Near(slow, 300 + c.r, 150, Colour{0xC00000}) &&
+                Near(slow, 300, 150 - c.r, Colour{0xC00000}));
     EXPECT_TRUE(Near(slow, 300, 100, Aux)) << "the perpendicular through the centre";
 }
 
@@ -417,7 +418,7 @@ TEST_F(Constructions, BisectorsOfSegmentsAndAngles) {
     InputEvent e = 0;
     const Point a = P(100, 200), b = P(300, 200);
     Line r = ConstructMidLine(nullptr, 0, 0, a, b, {}, PaceMode::Compute, e);
-    ExpectLine(r, L(200, 200, 0, 200, Aux, 0xFFFF, 1));
+    ExpectLine(r, L(200, 200, 0, 200, Aux.Value(), 0xFFFF, 1));
     EXPECT_EQ(ConstructLine(nullptr, 0, 0, a, b, {}, PaceMode::Compute, e).colour, 0x010101u)
         << "an ordinary line takes the drawing colour";
 
@@ -527,7 +528,7 @@ TEST_F(Constructions, ThePerpendicularBisectorIsAnAuxiliaryLineUnlessColoured) {
     ConstructMidLine(plain.target(), 0, 0, a, b, {}, PaceMode::Fast, e);
     EXPECT_TRUE(plain.is(300, 100, Aux));
     ConstructMidLine(coloured.target(), 0, 0, a, b, {-1, 0x0000FF, -1}, PaceMode::Fast, e);
-    EXPECT_TRUE(coloured.is(300, 100, 0x0000FF));
+    EXPECT_TRUE(coloured.is(300, 100, Colour{0x0000FF}));
 
     // An auxiliary colour of -1 stands for the result's colour: the paced marks take it,
     // and a bisector without a colour of its own takes the drawing colour.
@@ -536,12 +537,13 @@ TEST_F(Constructions, ThePerpendicularBisectorIsAnAuxiliaryLineUnlessColoured) {
     const Line r = ConstructMidLine(own.target(), 0, 0, a, b, {}, PaceMode::Pace, e);
     EXPECT_EQ(r.colour, 0x010101u);
     EXPECT_TRUE(Near(own, OnCircle(200, 300, 100 * std::sqrt(2.0), 48 * Deg).x,
-                     OnCircle(200, 300, 100 * std::sqrt(2.0), 48 * Deg).y, 0x010101));
+                     OnCircle(200, 300, 100 * std::sqrt(2.0), 48 * Deg).y, Colour{0x010101}));
     Canvas thales(640, 460);
     Line t2{};
     ConstructTangent(thales.target(), 0, 0, P(400, 200), C(300, 200, 50), t2, {-1, 0x00A000, -1},
                      PaceMode::Pace, e);
-    EXPECT_TRUE(Near(thales, 350, 250, 0x00A000)) << "the Thales circle in the tangents' colour";
+    EXPECT_TRUE(Near(thales, 350, 250, Colour{0x00A000}))
+        << "the Thales circle in the tangents' colour";
 }
 
 TEST_F(Constructions, PacedPicturesShowTheConstructionMarks) {
@@ -568,8 +570,9 @@ TEST_F(Constructions, PacedPicturesShowTheConstructionMarks) {
              }
              const Point beyond = OnCircle(200, 300, r, 330 * Deg);
              EXPECT_TRUE(Blank(paced, beyond.x, beyond.y)) << "arcs, not circles";
-             EXPECT_TRUE(Near(fast, 310, 305, 0x800000)) << "right angle in the colour of AB";
-             EXPECT_TRUE(Near(paced, 310, 305, 0x800000));
+             EXPECT_TRUE(Near(fast, 310, 305, Colour{0x800000}))
+                 << "right angle in the colour of AB";
+             EXPECT_TRUE(Near(paced, 310, 305, Colour{0x800000}));
          });
 
     // Angle bisector of 0 and 90 degrees at V: arcs about V through E1 and E2, then about
@@ -614,7 +617,8 @@ TEST_F(Constructions, PacedPicturesShowTheConstructionMarks) {
          [&](const Canvas& fast, const Canvas& paced) {
              EXPECT_TRUE(Near(paced, 300, 225, Aux));
              EXPECT_TRUE(Blank(fast, 300, 225));
-             EXPECT_TRUE(Near(paced, 310, 305, 0x008000)) << "right angle in the line's colour";
+             EXPECT_TRUE(Near(paced, 310, 305, Colour{0x008000}))
+                 << "right angle in the line's colour";
              EXPECT_TRUE(Blank(fast, 310, 305));
          });
 
@@ -623,7 +627,7 @@ TEST_F(Constructions, PacedPicturesShowTheConstructionMarks) {
     both([&](DrawTarget t,
              PaceMode m) { ConstructLinePolar(t, 0, 0, P(300, 200), level, 23040, {}, m, e); },
          [&](const Canvas& fast, const Canvas& paced) {
-             EXPECT_TRUE(Near(fast, 310, 195, 0x008000));
+             EXPECT_TRUE(Near(fast, 310, 195, Colour{0x008000}));
              EXPECT_TRUE(test::SamePicture(fast, paced));
          });
     Canvas slanted(640, 460), alone(640, 460);
@@ -643,7 +647,7 @@ TEST_F(Constructions, PacingWaitsTheStepTimeAndAKeyEndsTheWaitAndTheRest) {
     EXPECT_EQ(e, 0u);
     EXPECT_GE(NowMs() - t0, 2000);
     EXPECT_LT(NowMs() - t0, 2040);
-    EXPECT_TRUE(canvas.is(200, 100, 0x010101));
+    EXPECT_TRUE(canvas.is(200, 100, Colour{0x010101}));
     EXPECT_EQ(ImageColourAt(ScreenImage(), 205, 107), ImageColourAt(canvas.handle, 200, 100));
 
     // The key arrives during the first of the bisector's two pauses: that pause ends, the
@@ -690,7 +694,7 @@ TEST_F(Constructions, TheExportedProceduresTakeEverythingByPointer) {
 
     const ZirLine l = ZIRS_MAKELINE(&handle, &x, &y, &a, &b, &minus, &red, &minus, &fast, nullptr);
     EXPECT_EQ(l.colour, 0xFF0000u);
-    EXPECT_TRUE(canvas.is(200, 150, 0xFF0000));
+    EXPECT_TRUE(canvas.is(200, 150, Colour{0xFF0000}));
     const ZirLine none =
         ZIRS_MAKELINE(&handle, &x, &y, nullptr, &b, &minus, &red, &minus, &fast, &event);
     ExpectUndefined(none);
@@ -701,7 +705,7 @@ TEST_F(Constructions, TheExportedProceduresTakeEverythingByPointer) {
 void DrawSheet(Canvas& sheet, PaceMode m) {
     const Font font = test::LoadTestFont("sans12");
     constexpr int CellW = 240, CellH = 200;
-    const Colour Given = 0x909090, Ink = 0x404040;
+    const std::uint32_t Given = 0x909090, Ink = 0x404040;
     const LineOperands blue{-1, 0x0040C0, 2};
     const CircleOperands red{0xC00000, 2, -1, -1};
     InputEvent e = 0;
@@ -810,9 +814,9 @@ void DrawSheet(Canvas& sheet, PaceMode m) {
     for (std::size_t k = 0; k < cells.size(); ++k) {
         Canvas cell(CellW, CellH);
         cells[k].draw(cell.target());
-        PrintText(cell.target(), cells[k].name, font, 4, 2, 0x000000,
+        PrintText(cell.target(), cells[k].name, font, 4, 2, Colour{0x000000},
                   TargetMaskColour(cell.target()));
-        RasterLine(cell.target(), 0, 0, CellW - 1, CellH - 1, 0xE0E0E0, LineKind::Box);
+        RasterLine(cell.target(), 0, 0, CellW - 1, CellH - 1, Colour{0xE0E0E0}, LineKind::Box);
         RasterBlit(sheet.target(), static_cast<double>(k % 4 * CellW),
                    static_cast<double>(k / 4 * CellH), cell.handle, BlitMode::Copy);
     }

@@ -11,10 +11,10 @@
 
 namespace zir::test {
 
-inline constexpr Colour White = 0xFFFFFF;
-inline constexpr Colour Black = 0x000000;
-inline constexpr Colour Red = 0xFF0000;
-inline constexpr Colour Blue = 0x0000FF;
+inline constexpr Colour White{0xFFFFFF};
+inline constexpr Colour Black{0x000000};
+inline constexpr Colour Red{0xFF0000};
+inline constexpr Colour Blue{0x0000FF};
 
 struct Canvas {
     Image image;
@@ -29,7 +29,7 @@ struct Canvas {
     // Whether the pixel holds c as this image's pixel format stores it.
     bool is(int x, int y, Colour c) const {
         const int bpp = ImageBytesPerPixel(handle);
-        const Colour stored = bpp == 2 ? ColourFrom565(Rgb565(c)) : PixelFromColour(c, bpp);
+        const Colour stored = bpp == 2 ? ColourFrom565(Rgb565(c)) : Colour{PixelFromColour(c, bpp)};
         return ImageColourAt(handle, x, y) == stored;
     }
     int count(Colour c) const {

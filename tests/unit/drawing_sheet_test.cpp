@@ -17,19 +17,19 @@ namespace zir {
 namespace {
 
 constexpr double Deg = std::numbers::pi / 180;
-constexpr Colour Ink = 0x101010, Grey = 0x909090, Red = 0xC00000, Green = 0x008000, Blue = 0x0040C0,
-                 Orange = 0xE08000, Violet = 0x8000A0;
+constexpr Colour Ink{0x101010}, Grey{0x909090}, Red{0xC00000}, Green{0x008000}, Blue{0x0040C0},
+    Orange{0xE08000}, Violet{0x8000A0};
 
 Point P(double x, double y, Colour colour = Ink, std::int16_t shape = 0, std::int16_t size = 8) {
-    return Point{x, y, colour, size, shape};
+    return Point{x, y, colour.Value(), size, shape};
 }
 
 Line Look(Colour colour, std::int16_t width = 1, std::uint16_t style = SolidStyle) {
-    return Line{0, 0, 1, 0, colour, style, width};
+    return Line{0, 0, 1, 0, colour.Value(), style, width};
 }
 
 Line Ray(const Point& from, double angle, Colour colour) {
-    return Line{from.x,     from.y, 100 * std::cos(angle), -100 * std::sin(angle), colour,
+    return Line{from.x,     from.y, 100 * std::cos(angle), -100 * std::sin(angle), colour.Value(),
                 SolidStyle, 1};
 }
 
@@ -49,7 +49,7 @@ TEST(DrawingSheet, EveryFigureMarkAndFill) {
     MarkPoint(t, P(620, 50, Ink, 2, 5), "P", text, LabelAbove | LabelLeft);
 
     // Lines: widths 1, 2, 3 and 5, then four dash styles; an infinite line across the sheet.
-    DrawLine(t, Line{0, 445, 640, -40, Grey, 0xCCCC, 1});
+    DrawLine(t, Line{0, 445, 640, -40, Grey.Value(), 0xCCCC, 1});
     for (int k = 0; k < 4; ++k) {
         const int widths[] = {1, 2, 3, 5};
         DrawSegment(t, P(15 + 25 * k, 80), P(35 + 25 * k, 210), Look(Ink, widths[k]));
@@ -59,10 +59,10 @@ TEST(DrawingSheet, EveryFigureMarkAndFill) {
         DrawSegment(t, P(120, 85 + 12 * k), P(300, 95 + 12 * k), Look(Violet, 1, styles[k]));
     }
     // Circles and arcs: width 1 and 3, the upper half, an arc through angle 0, a rectangle.
-    DrawCircle(t, Circle{150, 175, 22, 0, 0, Blue, 1});
-    DrawCircle(t, Circle{150, 175, 12, 0, 0, Red, 3});
-    DrawCircle(t, Circle{210, 185, 22, 0, std::numbers::pi, Green, 2});
-    DrawCircle(t, Circle{265, 175, 22, 300 * Deg, 60 * Deg, Orange, 1});
+    DrawCircle(t, Circle{150, 175, 22, 0, 0, Blue.Value(), 1});
+    DrawCircle(t, Circle{150, 175, 12, 0, 0, Red.Value(), 3});
+    DrawCircle(t, Circle{210, 185, 22, 0, std::numbers::pi, Green.Value(), 2});
+    DrawCircle(t, Circle{265, 175, 22, 300 * Deg, 60 * Deg, Orange.Value(), 1});
     DrawRect(t, P(120, 215), P(170, 200), 18, Look(Ink, 1));
     DrawRect(t, P(200, 220), P(290, 220), -15, Look(Green, 2, 0xF0F0));
 
@@ -85,12 +85,12 @@ TEST(DrawingSheet, EveryFigureMarkAndFill) {
     // angles with and without their arc, a right angle turned by the mode bits.
     const Point v = P(80, 330);
     const Line l1 = Ray(v, 10 * Deg, Ink), l2 = Ray(v, 70 * Deg, Blue);
-    DrawLine(t, Line{v.x, v.y, l1.dx, l1.dy, Grey, SolidStyle, 1});
-    DrawLine(t, Line{v.x, v.y, l2.dx, l2.dy, Grey, SolidStyle, 1});
+    DrawLine(t, Line{v.x, v.y, l1.dx, l1.dy, Grey.Value(), SolidStyle, 1});
+    DrawLine(t, Line{v.x, v.y, l2.dx, l2.dy, Grey.Value(), SolidStyle, 1});
     const Colour modeColours[4] = {Red, Green, Blue, Orange};
     for (int mode = 0; mode < 4; ++mode) {
         Line coloured = l1;
-        coloured.colour = modeColours[mode];
+        coloured.colour = modeColours[mode].Value();
         MarkAndNumberAngle(t, coloured, l2, "", small, mode, 34 + 16 * mode);
     }
     const Point q = P(200, 280, Violet), qa = P(250, 300), qb = P(230, 245);
@@ -109,9 +109,9 @@ TEST(DrawingSheet, EveryFigureMarkAndFill) {
     DrawSegment(t, P(330, 240), P(470, 330), Look(Ink, 3));
     std::int32_t half = 128, opaque = -1;
     FillTriangle(t, P(340, 320), P(460, 250), P(470, 330), Red, half);
-    Circle disc{520, 280, 35, 0, 0, Blue, 1};
+    Circle disc{520, 280, 35, 0, 0, Blue.Value(), 1};
     FillCircle(t, disc, Blue, 160);
-    Circle sector{600, 280, 30, 30 * Deg, 240 * Deg, Green, 1};
+    Circle sector{600, 280, 30, 30 * Deg, 240 * Deg, Green.Value(), 1};
     FillCircle(t, sector, Green, 255);
     FillRect(t, P(350, 350), P(420, 380), 35, Orange, 200);
     FillTriangle(t, P(560, 360), P(5000, 300), P(900, 4000), Violet, opaque);

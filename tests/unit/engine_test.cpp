@@ -99,10 +99,11 @@ TEST_F(Engine, ScreenAndWindowSetTheDrawingArea) {
     Run({"SCREEN 800, 600, 16, 0xFF0000", "WINDOW 500, 400", "CLS 0x0000FF", "END"});
     EXPECT_EQ(Settings().areaWidth, 500);
     EXPECT_EQ(Settings().areaHeight, 400);
-    EXPECT_EQ(ScreenPixel(499, 399), 0x0000FFu);
-    EXPECT_EQ(ScreenPixel(600, 10), 0xFF0000u);
-    EXPECT_EQ(ScreenPixel(10, 450), 0xFF0000u);
-    EXPECT_EQ(Settings().backgroundColour, 0xFFFFFFu) << "SCREEN's colour is not the default";
+    EXPECT_EQ(ScreenPixel(499, 399), Colour{0x0000FF});
+    EXPECT_EQ(ScreenPixel(600, 10), Colour{0xFF0000});
+    EXPECT_EQ(ScreenPixel(10, 450), Colour{0xFF0000});
+    EXPECT_EQ(Settings().backgroundColour, Colour{0xFFFFFF})
+        << "SCREEN's colour is not the default";
 }
 
 TEST_F(Engine, WindowBeforeAnyScreenOpensTheDefaultOneFirst) {
@@ -115,9 +116,9 @@ TEST_F(Engine, WindowBeforeAnyScreenOpensTheDefaultOneFirst) {
 TEST_F(Engine, DefaultsStoreMinusOneForEveryValueNotGiven) {
     Run({"DEFAULTS 0x123456, 0x654321, 0x0000FF", "END"});
     const RunState& s = Settings();
-    EXPECT_EQ(s.backgroundColour, 0x123456u);
+    EXPECT_EQ(s.backgroundColour, Colour{0x123456});
     EXPECT_EQ(s.drawColour, 0x654321u);
-    EXPECT_EQ(s.textColour, 0x0000FFu);
+    EXPECT_EQ(s.textColour, Colour{0x0000FF});
     EXPECT_EQ(s.auxColour, 0xFFFFFFFFu);
     for (const int field :
          {s.pointShape, s.lineStyle, s.lineWidth, s.lineWidthHigh, s.arcWidth, s.pointSize}) {
@@ -125,9 +126,9 @@ TEST_F(Engine, DefaultsStoreMinusOneForEveryValueNotGiven) {
     }
 
     Run({"DEFAULTS 1, 2, 3, 4, 5, 6, 7, 8, 9, 10", "END"});
-    EXPECT_EQ(s.backgroundColour, 1u);
+    EXPECT_EQ(s.backgroundColour, Colour{1});
     EXPECT_EQ(s.drawColour, 2u);
-    EXPECT_EQ(s.textColour, 3u);
+    EXPECT_EQ(s.textColour, Colour{3});
     EXPECT_EQ(s.auxColour, 4u);
     EXPECT_EQ(s.lineWidth, 5);
     EXPECT_EQ(s.lineStyle, 6);
@@ -152,9 +153,9 @@ TEST_F(Engine, ToolDefaultsChangeOnlyTheSettingsGiven) {
     EXPECT_EQ(s.rulerWidth, 3u);
     EXPECT_EQ(s.pencilColour, 4u);
     EXPECT_EQ(s.compassColour, 5u);
-    EXPECT_EQ(s.toolColour5, 6u);
+    EXPECT_EQ(s.toolColour5, Colour{6});
     EXPECT_EQ(s.toolColour6, 7u);
-    EXPECT_EQ(s.rulerColour, 8u);
+    EXPECT_EQ(s.rulerColour, Colour{8});
 }
 
 TEST_F(Engine, SpeedAndFrameSpeedSetTheirTimes) {

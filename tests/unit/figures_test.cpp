@@ -20,29 +20,29 @@ using test::SamePicture;
 using test::White;
 
 Line Appearance(Colour colour, std::int16_t width, std::uint16_t style = SolidStyle) {
-    return Line{0, 0, 1, 0, colour, style, width};
+    return Line{0, 0, 1, 0, colour.Value(), style, width};
 }
 
 Point Dot(double x, double y, std::int16_t shape, std::int16_t size = 8) {
-    return Point{x, y, Red, size, shape};
+    return Point{x, y, Red.Value(), size, shape};
 }
 
 TEST(Lines, CrossTheWholeTarget) {
     Canvas c(640, 460);
-    Line horizontal{0, 100, 1, 0, Red, SolidStyle, 1};
+    Line horizontal{0, 100, 1, 0, Red.Value(), SolidStyle, 1};
     EXPECT_EQ(DrawLine(c.target(), horizontal), 0);
     // Width 1 puts the copy at y - 0.5 = 99.5, which is pixel row 100.
     for (int x = 0; x < 640; ++x) ASSERT_TRUE(c.is(x, 100, Red)) << x;
     EXPECT_EQ(c.count(Red), 640);
 
     Canvas v(640, 460);
-    EXPECT_EQ(DrawLine(v.target(), Line{50, 300, 0, -3, Red, SolidStyle, 1}), 0);
+    EXPECT_EQ(DrawLine(v.target(), Line{50, 300, 0, -3, Red.Value(), SolidStyle, 1}), 0);
     for (int y = 0; y < 460; ++y) ASSERT_TRUE(v.is(50, y, Red)) << y;
     EXPECT_EQ(v.count(Red), 460);
 
     // A slanted line runs from the left edge to the right one through its base point.
     Canvas s(100, 100);
-    DrawLine(s.target(), Line{50, 50, 2, 1, Red, SolidStyle, 1});
+    DrawLine(s.target(), Line{50, 50, 2, 1, Red.Value(), SolidStyle, 1});
     EXPECT_TRUE(s.is(0, 25, Red) || s.is(0, 24, Red));
     EXPECT_TRUE(s.is(99, 74, Red) || s.is(99, 75, Red));
     EXPECT_TRUE(s.is(50, 50, Red) || s.is(50, 49, Red));
@@ -74,46 +74,46 @@ TEST(Lines, WidthIsDrawnAsOffsetCopies) {
     // No width, no line.
     Canvas none(40, 40);
     EXPECT_EQ(DrawSegment(none.target(), test::P(0, 0), test::P(30, 30), Appearance(Red, 0)), 0);
-    EXPECT_EQ(DrawLine(none.target(), Line{0, 5, 1, 0, Red, SolidStyle, -3}), 0);
+    EXPECT_EQ(DrawLine(none.target(), Line{0, 5, 1, 0, Red.Value(), SolidStyle, -3}), 0);
     EXPECT_EQ(none.count(Red), 0);
 }
 
 TEST(Lines, HugeWidthsAndFarLinesStayCheap) {
     Canvas c(64, 48);
     // A width of 32766 covers the target and draws only the copies that reach it.
-    DrawLine(c.target(), Line{0, 20, 1, 0, Red, SolidStyle, 32766});
+    DrawLine(c.target(), Line{0, 20, 1, 0, Red.Value(), SolidStyle, 32766});
     EXPECT_EQ(c.count(Red), 64 * 48);
     // An odd width puts its copies on half pixels, which round away from row 0.
     Canvas odd(64, 48);
-    DrawLine(odd.target(), Line{0, 20, 1, 0, Red, SolidStyle, 32767});
+    DrawLine(odd.target(), Line{0, 20, 1, 0, Red.Value(), SolidStyle, 32767});
     EXPECT_EQ(odd.count(Red), 64 * 47);
     Canvas far(64, 48);
-    DrawLine(far.target(), Line{1e280, 1e280, 1, 0, Red, SolidStyle, 3});
+    DrawLine(far.target(), Line{1e280, 1e280, 1, 0, Red.Value(), SolidStyle, 3});
     DrawSegment(far.target(), test::P(-1e9, 10), test::P(1e9, 10), Appearance(Red, 1));
     EXPECT_EQ(far.count(Red), 64) << "only the segment through the target shows";
 }
 
 TEST(Circles, WidthIsDrawnAsRingsHalfAPixelApart) {
     Canvas got(100, 100), want(100, 100);
-    EXPECT_EQ(DrawCircle(got.target(), Circle{50, 50, 20, 0, 0, Red, 3}), 0);
+    EXPECT_EQ(DrawCircle(got.target(), Circle{50, 50, 20, 0, 0, Red.Value(), 3}), 0);
     for (double r : {18.5, 19.0, 19.5, 20.0, 20.5}) {
         RasterArc(want.target(), 50, 50, r, Red, 0, FullTurn, false);
     }
     EXPECT_TRUE(SamePicture(got, want));
 
     Canvas one(100, 100), oneWant(100, 100);
-    DrawCircle(one.target(), Circle{50, 50, 20, 0, 0, Red, 1});
+    DrawCircle(one.target(), Circle{50, 50, 20, 0, 0, Red.Value(), 1});
     RasterArc(oneWant.target(), 50, 50, 19.5, Red, 0, FullTurn, false);
     EXPECT_TRUE(SamePicture(one, oneWant));
 
     Canvas none(100, 100);
-    DrawCircle(none.target(), Circle{50, 50, 20, 0, 0, Red, 0});
+    DrawCircle(none.target(), Circle{50, 50, 20, 0, 0, Red.Value(), 0});
     EXPECT_EQ(none.count(Red), 0);
 }
 
 TEST(Circles, ArcsRunCounterClockwise) {
     Canvas upper(100, 100);
-    DrawCircle(upper.target(), Circle{50, 50, 30, 0, Pi, Red, 1});
+    DrawCircle(upper.target(), Circle{50, 50, 30, 0, Pi, Red.Value(), 1});
     int below = 0, above = 0;
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 100; ++x) (y > 51 ? below : above) += upper.is(x, y, Red);
@@ -124,24 +124,24 @@ TEST(Circles, ArcsRunCounterClockwise) {
 
     // An arc through angle 0: from 300 to 60 degrees, the right-hand side only.
     Canvas wrap(100, 100);
-    DrawCircle(wrap.target(), Circle{50, 50, 30, 5 * Pi / 3, Pi / 3, Red, 1});
+    DrawCircle(wrap.target(), Circle{50, 50, 30, 5 * Pi / 3, Pi / 3, Red.Value(), 1});
     EXPECT_TRUE(wrap.is(80, 50, Red) || wrap.is(79, 50, Red));
     EXPECT_FALSE(wrap.is(20, 50, Red) || wrap.is(21, 50, Red));
 
     // A negative angle in a record is the same direction, never a radius line.
     Canvas negative(100, 100), positive(100, 100);
-    DrawCircle(negative.target(), Circle{50, 50, 30, -Pi / 2, 0.5, Red, 1});
-    DrawCircle(positive.target(), Circle{50, 50, 30, 3 * Pi / 2, 0.5, Red, 1});
+    DrawCircle(negative.target(), Circle{50, 50, 30, -Pi / 2, 0.5, Red.Value(), 1});
+    DrawCircle(positive.target(), Circle{50, 50, 30, 3 * Pi / 2, 0.5, Red.Value(), 1});
     EXPECT_TRUE(SamePicture(negative, positive));
     EXPECT_FALSE(negative.is(50, 60, Red));
 }
 
 TEST(Circles, HugeWidthsAndRadiiFinish) {
     Canvas c(64, 48);
-    DrawCircle(c.target(), Circle{32, 24, 10, 0, 0, Red, 1 << 30});
+    DrawCircle(c.target(), Circle{32, 24, 10, 0, 0, Red.Value(), 1 << 30});
     EXPECT_GT(c.count(Red), 64 * 48 / 2);
     Canvas far(64, 48);
-    DrawCircle(far.target(), Circle{32, 1e9 + 30, 1e9, 0, 0, Red, 2});
+    DrawCircle(far.target(), Circle{32, 1e9 + 30, 1e9, 0, 0, Red.Value(), 2});
     EXPECT_GT(far.count(Red), 60) << "a huge circle through the target shows as a near-line";
 }
 
@@ -225,7 +225,7 @@ TEST(Figures, UndefinedObjectsDrawNothing) {
     EXPECT_EQ(DrawLine(c.target(), test::UndefLine), UndefinedResult);
     EXPECT_EQ(DrawSegment(c.target(), test::P(1, 1), test::Undef, look), UndefinedResult);
     EXPECT_EQ(DrawSegment(c.target(), test::Undef, test::P(1, 1), look), UndefinedResult);
-    EXPECT_EQ(DrawCircle(c.target(), Circle{UndefinedMarker, 1, 10, 0, 0, Red, 1}),
+    EXPECT_EQ(DrawCircle(c.target(), Circle{UndefinedMarker, 1, 10, 0, 0, Red.Value(), 1}),
               UndefinedResult);
     EXPECT_EQ(DrawRect(c.target(), test::Undef, test::P(20, 20), 5, look), UndefinedResult);
     EXPECT_EQ(c.count(White), 50 * 50);
@@ -234,9 +234,9 @@ TEST(Figures, UndefinedObjectsDrawNothing) {
 TEST(Figures, ExportedProcedures) {
     Canvas c(50, 50);
     ZirImageHandle handle = c.handle;
-    const ZirPoint a = test::P(10, 10, Black, 4, 4), b = test::P(40, 10, Black);
+    const ZirPoint a = test::P(10, 10, Black.Value(), 4, 4), b = test::P(40, 10, Black.Value());
     const ZirLine look = Appearance(Red, 1);
-    const ZirCircle circle{25, 25, 5, 0, 0, Red, 1};
+    const ZirCircle circle{25, 25, 5, 0, 0, Red.Value(), 1};
     const double height = 10;
     EXPECT_EQ(ZIRD_POINT(&handle, &a), 0);
     EXPECT_EQ(ZIRD_LINEP(&handle, &a, &b, &look), 0);

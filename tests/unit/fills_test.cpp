@@ -20,7 +20,7 @@ using test::ShowsShape;
 using test::White;
 
 Point At(double x, double y) {
-    return Point{x, y, Blue, 4, 0};
+    return Point{x, y, Blue.Value(), 4, 0};
 }
 
 double SegmentDistance(Point p, Point q, double x, double y) {
@@ -86,12 +86,12 @@ TEST(FillTriangle, BlendsWithTheAlpha) {
 TEST(FillTriangle, KeepsTheTargetsPixelFormat) {
     Canvas deep(60, 60, White, 4);
     std::int32_t alpha = 255;
-    FillTriangle(deep.target(), At(5, 5), At(55, 5), At(5, 55), 0x123456, alpha);
-    EXPECT_EQ(ImageColourAt(deep.handle, 15, 15), 0x123456u) << "no loss through 16 bits";
-    Canvas palette(60, 60, 7, 1);
-    FillTriangle(palette.target(), At(5, 5), At(55, 5), At(5, 55), 0x42, alpha);
-    EXPECT_EQ(ImageColourAt(palette.handle, 15, 15), 0x42u);
-    EXPECT_EQ(ImageColourAt(palette.handle, 50, 50), 7u);
+    FillTriangle(deep.target(), At(5, 5), At(55, 5), At(5, 55), Colour{0x123456}, alpha);
+    EXPECT_EQ(ImageColourAt(deep.handle, 15, 15), Colour{0x123456}) << "no loss through 16 bits";
+    Canvas palette(60, 60, Colour{7}, 1);
+    FillTriangle(palette.target(), At(5, 5), At(55, 5), At(5, 55), Colour{0x42}, alpha);
+    EXPECT_EQ(ImageColourAt(palette.handle, 15, 15), Colour{0x42});
+    EXPECT_EQ(ImageColourAt(palette.handle, 50, 50), Colour{7});
 }
 
 TEST(FillTriangle, LargeTrianglesFillOnlyTheirVisiblePart) {
@@ -161,14 +161,14 @@ TEST(FillTriangle, AsWideAsTheWidestImage) {
 
 TEST(FillCircle, DiscsAndSectors) {
     Canvas disc(200, 200);
-    Circle full{100, 100, 30, 0, 0, Blue, 1};
+    Circle full{100, 100, 30, 0, 0, Blue.Value(), 1};
     EXPECT_EQ(FillCircle(disc.target(), full, Red, 255), 0);
     EXPECT_TRUE(ShowsShape(disc, Red, White,
                            [](double x, double y) { return 30 - std::hypot(x - 100, y - 100); }));
 
     // The sector from 0 to pi/2 is the quarter up and to the right, closed by both radii.
     Canvas quarter(200, 200);
-    Circle sector{100, 100, 30, 0, std::numbers::pi / 2, Blue, 1};
+    Circle sector{100, 100, 30, 0, std::numbers::pi / 2, Blue.Value(), 1};
     FillCircle(quarter.target(), sector, Red, 255);
     EXPECT_TRUE(ShowsShape(quarter, Red, White, [](double x, double y) {
         return std::min({30 - std::hypot(x - 100, y - 100), x - 100, 100 - y});
@@ -178,13 +178,13 @@ TEST(FillCircle, DiscsAndSectors) {
 
     // Through angle 0, from 300 to 60 degrees: the right-hand third.
     Canvas wrap(200, 200);
-    Circle slice{100, 100, 30, 5 * std::numbers::pi / 3, std::numbers::pi / 3, Blue, 1};
+    Circle slice{100, 100, 30, 5 * std::numbers::pi / 3, std::numbers::pi / 3, Blue.Value(), 1};
     FillCircle(wrap.target(), slice, Red, 255);
     EXPECT_TRUE(wrap.is(120, 100, Red) && !wrap.is(80, 100, Red) && !wrap.is(100, 80, Red));
 
     // A sector above a half turn: everything but the quarter down and to the right.
     Canvas wide(200, 200);
-    Circle most{100, 100, 30, 0, 3 * std::numbers::pi / 2, Blue, 1};
+    Circle most{100, 100, 30, 0, 3 * std::numbers::pi / 2, Blue.Value(), 1};
     FillCircle(wide.target(), most, Red, 255);
     EXPECT_TRUE(ShowsShape(wide, Red, White, [](double x, double y) {
         return std::min(30 - std::hypot(x - 100, y - 100), std::max(100 - x, 100 - y));
@@ -194,7 +194,7 @@ TEST(FillCircle, DiscsAndSectors) {
 
 TEST(FillCircle, NegativeAnglesAreNormalisedInTheRecord) {
     Canvas c(200, 200);
-    Circle sector{100, 100, 30, -std::numbers::pi / 2, 0, Blue, 1};
+    Circle sector{100, 100, 30, -std::numbers::pi / 2, 0, Blue.Value(), 1};
     FillCircle(c.target(), sector, Red, 255);
     EXPECT_NEAR(sector.start, 3 * std::numbers::pi / 2, 1e-12);
     EXPECT_EQ(sector.end, 0);
@@ -203,7 +203,7 @@ TEST(FillCircle, NegativeAnglesAreNormalisedInTheRecord) {
 
 TEST(FillCircle, HugeCirclesAreCutToTheTarget) {
     Canvas c(640, 460);
-    Circle big{320, 100230, 100000, 0, 0, Blue, 1};  // its top at y = 230
+    Circle big{320, 100230, 100000, 0, 0, Blue.Value(), 1};  // its top at y = 230
     FillCircle(c.target(), big, Red, 255);
     EXPECT_TRUE(c.is(320, 300, Red) && c.is(0, 459, Red) && !c.is(320, 200, Red));
     EXPECT_TRUE(ShowsShape(c, Red, White, [](double x, double y) {
@@ -211,13 +211,13 @@ TEST(FillCircle, HugeCirclesAreCutToTheTarget) {
     }));
 
     Canvas all(640, 460);
-    Circle around{320, 230, 5000, 0, 0, Blue, 1};
+    Circle around{320, 230, 5000, 0, 0, Blue.Value(), 1};
     FillCircle(all.target(), around, Red, 255);
     EXPECT_EQ(all.count(Red), 640 * 460);
 
     Canvas off(640, 460);
-    Circle beside{5000, 230, 4000, 0, 0, Blue, 1};
-    Circle nothing{100, 100, -5, 0, 0, Blue, 1};
+    Circle beside{5000, 230, 4000, 0, 0, Blue.Value(), 1};
+    Circle nothing{100, 100, -5, 0, 0, Blue.Value(), 1};
     FillCircle(off.target(), beside, Red, 255);
     FillCircle(off.target(), nothing, Red, 255);
     EXPECT_EQ(off.count(Red), 0);
@@ -262,10 +262,10 @@ TEST(Fills, UndefinedObjectsDrawNothing) {
     std::int32_t alpha = -1;
     EXPECT_EQ(FillTriangle(c.target(), At(1, 1), test::Undef, At(50, 50), Red, alpha),
               UndefinedResult);
-    Circle undefined{UndefinedMarker, 1, 10, 0, 0, Blue, 1};
+    Circle undefined{UndefinedMarker, 1, 10, 0, 0, Blue.Value(), 1};
     EXPECT_EQ(FillCircle(c.target(), undefined, Red, 255), UndefinedResult);
     EXPECT_EQ(FillRect(c.target(), test::Undef, At(50, 50), 10, Red, 255), UndefinedResult);
-    Circle nan{test::Nan, 1, 10, 0, 0, Blue, 1};
+    Circle nan{test::Nan, 1, 10, 0, 0, Blue.Value(), 1};
     EXPECT_EQ(FillCircle(c.target(), nan, Red, 255), 0);
     EXPECT_EQ(Fill(c, At(test::Nan, 1), At(5, 5), At(50, 50)), 0);
     EXPECT_EQ(c.count(White), 100 * 100);
@@ -275,12 +275,12 @@ TEST(Fills, ExportedProcedures) {
     Canvas c(100, 100);
     ZirImageHandle handle = c.handle;
     const ZirPoint a = At(10, 10), b = At(90, 10), p = At(10, 90);
-    const std::uint32_t colour = Red;
+    const std::uint32_t colour = Red.Value();
     std::int32_t alpha = -1;
     EXPECT_EQ(ZIRD_FILLTRIANGLE(&handle, &a, &b, &p, &colour, &alpha), 0);
     EXPECT_EQ(alpha, 255);
     EXPECT_TRUE(c.is(30, 30, Red));
-    ZirCircle circle{70, 70, 10, -1, 1, Blue, 1};
+    ZirCircle circle{70, 70, 10, -1, 1, Blue.Value(), 1};
     const std::int32_t opaque = 255;
     EXPECT_EQ(ZIRD_FILLCIRCLE(&handle, &circle, &colour, &opaque), 0);
     EXPECT_NEAR(circle.start, 2 * std::numbers::pi - 1, 1e-12);

@@ -14,9 +14,9 @@
 namespace zir {
 namespace {
 
-constexpr Colour White = 0xFFFFFF;
-constexpr Colour Black = 0x000000;
-constexpr Colour Red = 0xFF0000;
+constexpr Colour White{0xFFFFFF};
+constexpr Colour Black{0x000000};
+constexpr Colour Red{0xFF0000};
 
 std::string FontPath(const std::string& name) {
     return std::string(ZIR_RESOURCE_DIR) + "/fonts/" + name + ".zfn";
@@ -149,8 +149,8 @@ TEST(Text, TransparentAndOpaqueBackgrounds) {
     EXPECT_EQ(clear.count(Black), opaque.count(Black));
     EXPECT_EQ(clear.count(Black) + clear.count(Red), 60 * 30) << "the shape shows between strokes";
     EXPECT_EQ(opaque.count(White) + opaque.count(Black), w * 24) << "the whole cell is painted";
-    EXPECT_EQ(opaque.at(4, 10), 0xFF0000u);
-    EXPECT_EQ(opaque.at(5 + w, 10), 0xFF0000u);
+    EXPECT_EQ(opaque.at(4, 10), Colour{0xFF0000});
+    EXPECT_EQ(opaque.at(5 + w, 10), Colour{0xFF0000});
 }
 
 TEST(Text, PrintAdvancesByGlyphWidths) {
@@ -238,7 +238,7 @@ TEST(FontFiles, ExportedProceduresGrowTheCallersLists) {
 
     Canvas c(100, 20);
     const std::int32_t x = 3, y = 2;
-    const std::uint32_t ink = Black, paper = MaskColour;
+    const std::uint32_t ink = Black.Value(), paper = MaskColour.Value();
     EXPECT_EQ(ZIRD_PRINT(&c.handle, "Zirkel", &glyphs, &offsets, &x, &y, &ink, &paper), 0);
     Canvas expect(100, 20);
     PrintText(expect.target(), "Zirkel", font, 3, 2, Black, MaskColour);
@@ -260,7 +260,7 @@ TEST(Pictures, FontSheet) {
                 int w = GlyphWidth(font, static_cast<std::uint8_t>(c));
                 if (x + w > 1696 || (c % 64 == 0 && c > 0)) x = 4, top += height + 2;
                 PutBitmap(sheet.target(), GlyphOf(font, static_cast<std::uint8_t>(c)), x, top,
-                          Black, c % 2 ? 0xE0E8FF : 0xFFF0E0);
+                          Black, Colour{c % 2 ? 0xE0E8FF : 0xFFF0E0});
                 x += w;
             }
             top += height + 8;

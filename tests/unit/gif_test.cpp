@@ -35,7 +35,7 @@ Played Play(const std::string& path) {
     if (!gif) return out;
     EXPECT_EQ(DGifSlurp(gif), GIF_OK);
     out.width = gif->SWidth, out.height = gif->SHeight;
-    std::vector<Colour> canvas(static_cast<std::size_t>(out.width) * out.height, 0);
+    std::vector<Colour> canvas(static_cast<std::size_t>(out.width) * out.height);
     for (int i = 0; i < gif->ImageCount; ++i) {
         const SavedImage& frame = gif->SavedImages[i];
         for (int e = 0; e < frame.ExtensionBlockCount; ++e) {
@@ -53,7 +53,7 @@ Played Play(const std::string& path) {
             for (int x = 0; x < d.Width; ++x) {
                 GifColorType c = map->Colors[frame.RasterBits[y * d.Width + x]];
                 canvas[static_cast<std::size_t>(d.Top + y) * out.width + d.Left + x] =
-                    static_cast<Colour>(c.Red << 16 | c.Green << 8 | c.Blue);
+                    Colour{c.Red, c.Green, c.Blue};
             }
         out.areas.push_back(d.Width * d.Height);
         out.pictures.push_back(canvas);
@@ -71,7 +71,7 @@ std::vector<Colour> Colours(const std::uint8_t* image) {
 
 TEST(Gif, ChangedRectanglesDelaysAndLoop) {
     const std::string path = test::OutputPath("steps.gif");
-    Image image{ImageCreateWithDepth(120, 80, 2, 0xFFFFFF)};
+    Image image{ImageCreateWithDepth(120, 80, 2, Colour{0xFFFFFF})};
     ImageHandle h = image.get();
     GifRecorder gif = GifOpen(path, 120, 80);
     ASSERT_TRUE(gif);
@@ -79,12 +79,12 @@ TEST(Gif, ChangedRectanglesDelaysAndLoop) {
     GifAddPicture(*gif, h, 2000);
     expected.push_back(Colours(h));
     GifAddPicture(*gif, h, 2500);  // the same picture again adds nothing
-    RasterLine(&h, 10, 10, 30, 20, 0x0000FF, LineKind::Segment);
+    RasterLine(&h, 10, 10, 30, 20, Colour{0x0000FF}, LineKind::Segment);
     GifAddPicture(*gif, h, 4000);  // replaced within the same hundredth: never shown alone
-    RasterArc(&h, 80, 40, 20, 0xFF0000, 0, FullTurn, true);
+    RasterArc(&h, 80, 40, 20, Colour{0xFF0000}, 0, FullTurn, true);
     GifAddPicture(*gif, h, 4004);
     expected.push_back(Colours(h));
-    RasterArc(&h, 80, 40, 10, 0x00C000, 0, FullTurn, true);
+    RasterArc(&h, 80, 40, 10, Colour{0x00C000}, 0, FullTurn, true);
     GifAddPicture(*gif, h, 4008);
     expected.push_back(Colours(h));
     ASSERT_TRUE(GifClose(std::move(gif), 3000));
@@ -101,12 +101,13 @@ TEST(Gif, ChangedRectanglesDelaysAndLoop) {
 
 TEST(Gif, ManyColoursAreQuantisedClosely) {
     const std::string path = test::OutputPath("colours.gif");
-    Image image{ImageCreateWithDepth(128, 128, 2, 0)};
+    Image image{ImageCreateWithDepth(128, 128, 2, Colour{})};
     ImageHandle h = image.get();
     for (int y = 0; y < 128; ++y)
         for (int x = 0; x < 128; ++x)
             RasterPixel(&h, x, y,
-                        static_cast<Colour>((x * 2) << 16 | (y * 2) << 8 | ((x + y) & 255)));
+                        Colour{static_cast<std::uint8_t>(x * 2), static_cast<std::uint8_t>(y * 2),
+                               static_cast<std::uint8_t>(x + y)});
     GifRecorder gif = GifOpen(path, 128, 128);
     ASSERT_TRUE(gif);
     GifAddPicture(*gif, h, 0);
@@ -116,8 +117,9 @@ TEST(Gif, ManyColoursAreQuantisedClosely) {
     std::vector<Colour> want = Colours(h);
     double total = 0;
     for (std::size_t i = 0; i < want.size(); ++i) {
-        Colour a = want[i], b = p.pictures[0][i];
-        for (int s : {16, 8, 0}) total += std::abs(int((a >> s) & 255) - int((b >> s) & 255));
+        const Colour a = want[i], b = p.pictures[0][i];
+        total += std::abs(a.Red() - b.Red()) + std::abs(a.Green() - b.Green()) +
+                 std::abs(a.Blue() - b.Blue());
     }
     EXPECT_LT(total / (want.size() * 3), 8.0) << "mean channel error of the median cut";
 }
@@ -127,7 +129,7 @@ TEST(Gif, UnwritablePathAndWrongSizes) {
     EXPECT_FALSE(GifOpen(test::OutputPath("zero.gif"), 0, 10));
     GifRecorder gif = GifOpen(test::OutputPath("mismatch.gif"), 10, 10);
     ASSERT_TRUE(gif);
-    Image other{ImageCreateWithDepth(11, 10, 2, 0)};
+    Image other{ImageCreateWithDepth(11, 10, 2, Colour{})};
     GifAddPicture(*gif, other.get(), 0);  // ignored
     EXPECT_TRUE(GifClose(std::move(gif), 1000));
 }
@@ -147,18 +149,19 @@ TEST(Gif, RecordedFromThePicturesTheViewerSees) {
     ASSERT_EQ(start(path), PlatformError::None);
     ASSERT_TRUE(ScreenOpen(80, 60, 16));
     ShowLogo(80, 60);  // the opening logo: not part of the GIF
-    RasterLine(nullptr, 0, 0, 79, 59, 0xFFFFFF, LineKind::FilledBox);
+    RasterLine(nullptr, 0, 0, 79, 59, Colour{0xFFFFFF}, LineKind::FilledBox);
     SleepMs(1000);
-    RasterLine(nullptr, 10, 10, 70, 50, 0xFF0000, LineKind::Segment);
+    RasterLine(nullptr, 10, 10, 70, 50, Colour{0xFF0000}, LineKind::Segment);
     SleepMs(500);
-    RasterArc(nullptr, 40, 30, 10, 0x0000FF, 0, FullTurn, true);  // shown only by the logo's
-    ShowLogo(80, 60);                                             // pause: still recorded
+    RasterArc(nullptr, 40, 30, 10, Colour{0x0000FF}, 0, FullTurn,
+              true);   // shown only by the logo's
+    ShowLogo(80, 60);  // pause: still recorded
     PlatformStop();
     Played p = Play(path);
     ASSERT_EQ(p.pictures.size(), 3u);
     EXPECT_EQ(p.delaysCs, (std::vector<int>{100, 50, 300}));
-    EXPECT_EQ(p.pictures[0][0], 0xFFFFFFu);
-    EXPECT_EQ(p.pictures[2][30 * 80 + 40], 0x0000FFu) << "the finished figure, not the logo";
+    EXPECT_EQ(p.pictures[0][0], Colour{0xFFFFFF});
+    EXPECT_EQ(p.pictures[2][30 * 80 + 40], Colour{0x0000FF}) << "the finished figure, not the logo";
 
     const std::string none = test::OutputPath("nothing.gif");
     ASSERT_EQ(start(none), PlatformError::None);
@@ -171,12 +174,12 @@ TEST(Gif, RecordedFromThePicturesTheViewerSees) {
 TEST(Gif, ImageMagickReadsFramesAndDelays) {
     if (std::system("command -v identify >/dev/null 2>&1") != 0) GTEST_SKIP() << "no identify";
     const std::string path = test::OutputPath("identify.gif");
-    Image image{ImageCreateWithDepth(64, 48, 2, 0xFFFFFF)};
+    Image image{ImageCreateWithDepth(64, 48, 2, Colour{0xFFFFFF})};
     ImageHandle h = image.get();
     GifRecorder gif = GifOpen(path, 64, 48);
     ASSERT_TRUE(gif);
     for (int i = 0; i < 4; ++i) {
-        RasterLine(&h, 5, 5 + 10 * i, 60, 5 + 10 * i, 0x000000, LineKind::Segment);
+        RasterLine(&h, 5, 5 + 10 * i, 60, 5 + 10 * i, Colour{0x000000}, LineKind::Segment);
         GifAddPicture(*gif, h, 500 * i);
     }
     ASSERT_TRUE(GifClose(std::move(gif), 3000));

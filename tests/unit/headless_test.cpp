@@ -185,7 +185,7 @@ TEST_F(Headless, TheScreenOpensBlackAtSixteenBitsAndKeepsItsOldSizeWhenRefused) 
     EXPECT_EQ(ScreenImageForDrawing(), nullptr);
     EXPECT_FALSE(ScreenOpen(640, 480, 32));
     ASSERT_TRUE(ScreenOpen(640, 480, 16));
-    EXPECT_EQ(ImageColourAt(ScreenImage(), 639, 479), 0u);
+    EXPECT_EQ(ImageColourAt(ScreenImage(), 639, 479), Colour{});
     EXPECT_FALSE(ScreenOpen(0, 480, 16));
     EXPECT_FALSE(ScreenOpen(9000, 480, 16));
     ScreenInfo screen = ScreenQuery();
@@ -209,7 +209,7 @@ TEST_F(Headless, FramesAreRecordedWhenTheChangedScreenIsNextShown) {
     ASSERT_TRUE(ScreenOpen(64, 48, 16));
     SleepMs(100);  // frame 0: the new black screen, at 0 ms
     SleepMs(100);  // unchanged: no frame
-    RasterLine(nullptr, 10, 10, 20, 20, 0xFF0000, LineKind::FilledBox);
+    RasterLine(nullptr, 10, 10, 20, 20, Colour{0xFF0000}, LineKind::FilledBox);
     PollKey();  // frame 1 at 200 ms
     PollMouse();
     WaitForInput(10);  // no input left: closes, no new frame
@@ -220,8 +220,8 @@ TEST_F(Headless, FramesAreRecordedWhenTheChangedScreenIsNextShown) {
     EXPECT_FALSE(fs::exists(dir / "frame-00002.png"));
     Image second = test::ReadPng((dir / "frame-00001.png").string());
     ASSERT_TRUE(second);
-    EXPECT_EQ(ImageColourAt(second.get(), 15, 15), 0xFF0000u);
-    EXPECT_EQ(ImageColourAt(second.get(), 5, 5), 0u);
+    EXPECT_EQ(ImageColourAt(second.get(), 15, 15), Colour{0xFF0000});
+    EXPECT_EQ(ImageColourAt(second.get(), 5, 5), Colour{});
 }
 
 TEST_F(Headless, AnUnusableFramesDirectoryOrInputFileIsRefusedAtStart) {

@@ -225,11 +225,11 @@ TEST(Instruments, TheExportedProceduresDrawTheSame) {
     const std::uint32_t red = 0xFF0000;
     const std::int32_t side = 1, ticks = 7, mode = 2;
     const double width = 35, size = 120;
-    RulerTool(mine.target(), a, b, side, width, red, ticks);
-    SquareTool(mine.target(), l1, l2, mode, size, red);
-    CompassTool(mine.target(), a, b, 150, red);
-    ProtractorTool(mine.target(), b, l1, side, size, red);
-    PencilTool(mine.target(), a, 2.0, 80, red);
+    RulerTool(mine.target(), a, b, side, width, Colour{red}, ticks);
+    SquareTool(mine.target(), l1, l2, mode, size, Colour{red});
+    CompassTool(mine.target(), a, b, 150, Colour{red});
+    ProtractorTool(mine.target(), b, l1, side, size, Colour{red});
+    PencilTool(mine.target(), a, 2.0, 80, Colour{red});
     EXPECT_EQ(ZIRD_RULERTOOL(&theirs.handle, &a, &b, &side, &width, &red, &ticks), 0);
     EXPECT_EQ(ZIRD_SQUARETOOL(&theirs.handle, &l1, &l2, &mode, &size, &red), 0);
     EXPECT_EQ(ZIRD_COMPASSTOOL(&theirs.handle, &a, &b, 150, &red), 0);
@@ -245,7 +245,8 @@ TEST(Instruments, TheExportedProceduresDrawTheSame) {
 TEST(Instruments, SheetOfAllFive) {
     const Font font = test::LoadTestFont("sans12");
     Canvas sheet(960, 720);
-    const Colour Blue = 0x0000B0, Grey = 0xB0B0B0, Given = 0xC0C0C0;
+    const Colour Blue{0x0000B0}, Grey{0xB0B0B0};
+    const std::uint32_t Given = 0xC0C0C0;
     const auto label = [&](const char* text, int x, int y) {
         PrintText(sheet.target(), text, font, x, y, Black, TargetMaskColour(sheet.target()));
     };
@@ -291,11 +292,11 @@ TEST(Instruments, SheetOfAllFive) {
     const double angles[] = {0, 1, 2.5, 4};
     for (int k = 0; k < 4; ++k) {
         const double x = 90 + 170 * k, y = 600;
-        PencilTool(t, P(x, y), angles[k], 120, 0x303030);
+        PencilTool(t, P(x, y), angles[k], 120, Colour{0x303030});
         dot(x, y);
     }
-    PencilTool(t, P(760, 560), 1, 60, 0x303030);
-    PencilTool(t, P(800, 700), 1, 160, 0xC00000);
+    PencilTool(t, P(760, 560), 1, 60, Colour{0x303030});
+    PencilTool(t, P(800, 700), 1, 160, Colour{0xC00000});
 
     ASSERT_TRUE(WritePng(test::OutputPath("instruments_sheet.png"), sheet.handle));
     EXPECT_TRUE(test::MatchesApproved("instruments_sheet", sheet.handle));

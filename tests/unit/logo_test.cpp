@@ -36,7 +36,7 @@ TEST(Resources, TheProgramCarriesItsFontsLogoAndIconByTypeAndName) {
         for (int x = 0; x < ImageWidth(screen); ++x) {
             int lx = x - left, ly = y - top;
             bool inLogo = lx >= 0 && ly >= 0 && lx < ImageWidth(logo) && ly < ImageHeight(logo);
-            Colour expected = inLogo ? ImageColourAt(logo, lx, ly) : 0;
+            const Colour expected = inLogo ? ImageColourAt(logo, lx, ly) : Colour{};
             if (ImageColourAt(screen, x, y) != expected) {
                 return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ")";
             }

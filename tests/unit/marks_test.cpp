@@ -35,11 +35,11 @@ class Marks : public ::testing::Test {
 };
 
 Point At(double x, double y, Colour colour = Red) {
-    return Point{x, y, colour, 6, 0};
+    return Point{x, y, colour.Value(), 6, 0};
 }
 
 Line Through(double x, double y, double angle, Colour colour = Red) {
-    return Line{x, y, 100 * std::cos(angle), -100 * std::sin(angle), colour, SolidStyle, 1};
+    return Line{x, y, 100 * std::cos(angle), -100 * std::sin(angle), colour.Value(), SolidStyle, 1};
 }
 
 // Whether the arc of radius r around (cx, cy) is drawn near the angle a (screen convention).

@@ -26,8 +26,8 @@
 namespace zir {
 namespace {
 
-constexpr Colour Black = 0x000000;
-constexpr Colour Dark = 0xC0C0C0 - 0x303030;  // the menu's bottom and right edge
+constexpr Colour Black{0x000000};
+constexpr Colour Dark{0x909090};  // the menu's bottom and right edge
 
 using Frame = test::RecordedFrame;
 
@@ -76,8 +76,8 @@ TEST_F(Menus, ThreeItemsMakeAMenuSixtyHighAndAsWideAsTheWidestItemPlusEight) {
     EXPECT_TRUE(shown.is(10, 59, Dark));
     EXPECT_TRUE(shown.is(10, 60, Black));
     // The first row highlighted in the first menu's colours.
-    EXPECT_TRUE(shown.is(5, 3, 0x000080));
-    EXPECT_TRUE(shown.is(5, 23, 0xC0C0C0));
+    EXPECT_TRUE(shown.is(5, 3, Colour{0x000080}));
+    EXPECT_TRUE(shown.is(5, 23, Colour{0xC0C0C0}));
 }
 
 TEST_F(Menus, AClickChoosesItsRowAfterOneSecondAndOutsideCancels) {

@@ -80,10 +80,13 @@ TEST_F(Pacing, ControlBarShowsPauseOrWeiter) {
     Settings().areaHeight = 460;
     DrawControlBar(false);
     const std::uint8_t* screen = ScreenImage();
-    EXPECT_EQ(ImageColourAt(screen, 60, 462), ColourFrom565(Rgb565(0xC0C0C0)));
-    EXPECT_EQ(ImageColourAt(screen, 5, 460), ColourFrom565(Rgb565(0xF0F0F0))) << "light edge";
-    EXPECT_EQ(ImageColourAt(screen, 127, 470), ColourFrom565(Rgb565(0x909090))) << "dark edge";
-    EXPECT_EQ(ImageColourAt(screen, 500, 470), 0xFFFFFFu) << "the rest in the background colour";
+    EXPECT_EQ(ImageColourAt(screen, 60, 462), ColourFrom565(Rgb565(Colour{0xC0C0C0})));
+    EXPECT_EQ(ImageColourAt(screen, 5, 460), ColourFrom565(Rgb565(Colour{0xF0F0F0})))
+        << "light edge";
+    EXPECT_EQ(ImageColourAt(screen, 127, 470), ColourFrom565(Rgb565(Colour{0x909090})))
+        << "dark edge";
+    EXPECT_EQ(ImageColourAt(screen, 500, 470), Colour{0xFFFFFF})
+        << "the rest in the background colour";
     std::vector<Colour> pause, weiter;
     for (int x = 40; x < 120; ++x)
         for (int y = 463; y < 479; ++y) pause.push_back(ImageColourAt(screen, x, y));
@@ -92,7 +95,7 @@ TEST_F(Pacing, ControlBarShowsPauseOrWeiter) {
         for (int y = 463; y < 479; ++y) weiter.push_back(ImageColourAt(ScreenImage(), x, y));
     EXPECT_NE(pause, weiter);
     int ink = 0;
-    for (Colour c : weiter) ink += c == 0;
+    for (Colour c : weiter) ink += c == Colour{};
     EXPECT_GT(ink, 20) << "the caption is drawn";
     WritePng(std::string(ZIR_TEST_OUTPUT_DIR) + "/control_bar.png", ScreenImage());
 }

@@ -56,10 +56,10 @@ std::string OutputPath(const std::string& fileName) {
     int differing = 0;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            Colour want = ImageColourAt(approved.get(), x, y);
+            const Colour want = ImageColourAt(approved.get(), x, y);
             bool same = ImageColourAt(image, x, y) == want;
             differing += same ? 0 : 1;
-            Colour faded = 0xC0C0C0 | ((want >> 2) & 0x3F3F3F);
+            const std::uint32_t faded = 0xC0C0C0 | ((want.Value() >> 2) & 0x3F3F3F);
             reinterpret_cast<std::uint32_t*>(ImagePixels(diff.get()))[y * w + x] =
                 same ? faded : 0xFF0000;
         }

@@ -38,12 +38,14 @@ int FileByte(const std::string& path, long offset) {
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             Colour want = ImageColourAt(image, x, y);
-            if (ImageBytesPerPixel(image) == 1) want *= 0x010101;  // an index as a grey level
+            if (ImageBytesPerPixel(image) == 1) {
+                want = Colour{want.Blue(), want.Blue(), want.Blue()};  // an index as a grey level
+            }
             const Colour got = ImageColourAt(back.get(), x, y);
             if (got != want) {
                 return ::testing::AssertionFailure()
-                       << name << ": pixel (" << x << ", " << y << ") is " << std::hex << got
-                       << ", not " << want;
+                       << name << ": pixel (" << x << ", " << y << ") is " << std::hex
+                       << got.Value() << ", not " << want.Value();
             }
         }
     }
@@ -68,7 +70,8 @@ Image RandomImage(int w, int h, int bpp, const std::vector<Colour>& colours, uns
 std::vector<Colour> Colours(int count, unsigned seed) {
     std::mt19937 random(seed);
     std::vector<Colour> colours;
-    for (int i = 0; i < count; ++i) colours.push_back(random() & 0xFFFFFF);
+    for (int i = 0; i < count; ++i)
+        colours.push_back(Colour{static_cast<std::uint32_t>(random() & 0xFFFFFF)});
     return colours;
 }
 
@@ -81,7 +84,8 @@ TEST(Png, EveryPixelFormatAndColourCountReadsBackUnchanged) {
             for (int w : {1, 3, 7, 9, 64, 641}) {
                 std::vector<Colour> colours = Colours(count, count * 7 + w);
                 if (bpp == 1) {
-                    for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = i;
+                    for (std::size_t i = 0; i < colours.size(); ++i)
+                        colours[i] = Colour{static_cast<std::uint32_t>(i)};
                 }
                 const Image image = RandomImage(w, 5, bpp, colours, bpp * 1000 + count + w);
                 const std::string name = "png_" + std::to_string(bpp) + "_" +
@@ -95,7 +99,7 @@ TEST(Png, EveryPixelFormatAndColourCountReadsBackUnchanged) {
 // A 32-bit pixel's top byte is not part of its colour: pixels that differ only there are one
 // colour in the file.
 TEST(Png, TopByteOfWidePixelsIsIgnored) {
-    Image image{ImageCreateWithDepth(4, 1, 4, 0x123456)};
+    Image image{ImageCreateWithDepth(4, 1, 4, Colour{0x123456})};
     auto* p = reinterpret_cast<std::uint32_t*>(ImagePixels(image.get()));
     p[1] = 0xFF123456, p[2] = 0x80ABCDEF, p[3] = 0x00ABCDEF;
     EXPECT_TRUE(RoundTrips("png_top_byte", image.get()));
@@ -117,7 +121,7 @@ TEST(Png, FewColoursMakeAPaletteManyMakeRgb) {
 }
 
 TEST(Png, AFileThatCannotBeWrittenLeavesNothing) {
-    const Image image{ImageCreateWithDepth(8, 8, 2, 0xFFFFFF)};
+    const Image image{ImageCreateWithDepth(8, 8, 2, Colour{0xFFFFFF})};
     EXPECT_FALSE(WritePng(test::OutputPath("no-such-dir/picture.png"), image.get()));
     EXPECT_FALSE(WritePng(test::OutputPath("png_null.png"), nullptr));
     EXPECT_FALSE(std::filesystem::exists(test::OutputPath("png_null.png")));

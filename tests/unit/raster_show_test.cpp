@@ -68,7 +68,7 @@ TEST_P(RasterShowTest, EveryShowLeavesTheScreenAsAWholeCopyWould) {
     auto coordinate = [&](int limit) {
         return std::uniform_real_distribution<double>(-limit / 2.0, limit * 1.5)(random);
     };
-    auto colour = [&] { return static_cast<Colour>(random() & 0xFFFFFF); };
+    auto colour = [&] { return Colour{static_cast<std::uint32_t>(random() & 0xFFFFFF)}; };
     Image stamp{ImageCreateWithDepth(40, 30, 2, Colour{0x00FF00})};
     for (int round = 0; round < 400; ++round) {
         // A few figures on the image, and now and then something drawn on the screen over
@@ -125,7 +125,7 @@ TEST_P(RasterShowTest, WritesOutsideTheRasterLayerAreCopiedOnceNoted) {
 }
 
 TEST_P(RasterShowTest, ANewScreenOrAnotherImageShownBetweenGetsAWholeCopy) {
-    RasterLine(&handle_, 10, 10, 200, 100, 0xFF0000, LineKind::Segment);
+    RasterLine(&handle_, 10, 10, 200, 100, Colour{0xFF0000}, LineKind::Segment);
     RasterShow(handle_, 0, 0);
     // Another picture shown in the buffer's place (a dragged point over the last picture).
     Image other{ImageCreateWithDepth(AreaWidth, AreaHeight, 2, Colour{0x0000FF})};
@@ -146,19 +146,19 @@ INSTANTIATE_TEST_SUITE_P(SeenOrNot, RasterShowTest, ::testing::Bool(),
 class WaitingShowTest : public RasterShowTest {};
 
 TEST_P(WaitingShowTest, DrawingAfterAShowDoesNotReachTheScreenWithoutAnotherShow) {
-    RasterLine(&handle_, 10, 10, 200, 100, 0xFF0000, LineKind::Segment);
+    RasterLine(&handle_, 10, 10, 200, 100, Colour{0xFF0000}, LineKind::Segment);
     RasterShow(handle_, 0, 0);
     Image shown{ImageCreateWithDepth(AreaWidth, AreaHeight, 2)};
     std::memcpy(shown.get(), handle_, ImageBytes(handle_));
     // Unannounced drawing and a snapshot put back after the show.
-    RasterArc(&handle_, 100, 100, 50, 0x00FF00, 0, FullTurn, false);
+    RasterArc(&handle_, 100, 100, 50, Colour{0x00FF00}, 0, FullTurn, false);
     RasterNoteChanged(handle_);
     std::memset(ImagePixels(handle_), 0x55, 64);
     EXPECT_TRUE(ScreenShows(shown.get()));
     // Drawing announced to be shown, then shown: the screen gets the latest picture.
     RasterShow(handle_, 0, 0);
     RasterShowFollows(true);
-    RasterLine(&handle_, 0, 200, 300, 20, 0x0000FF, LineKind::Segment);
+    RasterLine(&handle_, 0, 200, 300, 20, Colour{0x0000FF}, LineKind::Segment);
     RasterShow(handle_, 0, 0);
     RasterShowFollows(false);
     EXPECT_TRUE(ScreenShows(handle_));
@@ -166,36 +166,36 @@ TEST_P(WaitingShowTest, DrawingAfterAShowDoesNotReachTheScreenWithoutAnotherShow
 
 TEST_P(WaitingShowTest, TextOnTheScreenGoesUnderTheNextShowAsAtOnce) {
     RasterShow(handle_, 0, 0);
-    RasterLine(nullptr, 0, 0, 319, 239, 0xFFFF00, LineKind::FilledBox);
+    RasterLine(nullptr, 0, 0, 319, 239, Colour{0xFFFF00}, LineKind::FilledBox);
     RasterShowFollows(true);
-    RasterPixel(&handle_, 3, 3, 0x000000);
+    RasterPixel(&handle_, 3, 3, Colour{0x000000});
     RasterShow(handle_, 0, 0);
     RasterShowFollows(false);
     EXPECT_TRUE(ScreenShows(handle_));
 }
 
 TEST_P(WaitingShowTest, AShowElsewhereAndANewScreenKeepTheOrderOfThePictures) {
-    RasterLine(&handle_, 0, 0, 319, 239, 0xFF0000, LineKind::FilledBox);
+    RasterLine(&handle_, 0, 0, 319, 239, Colour{0xFF0000}, LineKind::FilledBox);
     RasterShow(handle_, 0, 20);
-    RasterLine(&handle_, 0, 0, 319, 239, 0x0000FF, LineKind::FilledBox);
+    RasterLine(&handle_, 0, 0, 319, 239, Colour{0x0000FF}, LineKind::FilledBox);
     RasterShow(handle_, 0, 0);
     // The red picture's last rows stay below the blue one.
     const std::uint8_t* screen = ScreenImage();
-    EXPECT_EQ(ImageColourAt(screen, 5, 250), ColourFrom565(Rgb565(0xFF0000)));
-    EXPECT_EQ(ImageColourAt(screen, 5, 5), ColourFrom565(Rgb565(0x0000FF)));
+    EXPECT_EQ(ImageColourAt(screen, 5, 250), ColourFrom565(Rgb565(Colour{0xFF0000})));
+    EXPECT_EQ(ImageColourAt(screen, 5, 5), ColourFrom565(Rgb565(Colour{0x0000FF})));
     // A show waiting when the screen is opened anew belonged to the old screen.
-    RasterLine(&handle_, 0, 0, 319, 239, 0x00FF00, LineKind::FilledBox);
+    RasterLine(&handle_, 0, 0, 319, 239, Colour{0x00FF00}, LineKind::FilledBox);
     RasterShow(handle_, 0, 0);
     ASSERT_TRUE(ScreenOpen(ScreenWidth, ScreenHeight, 16));
     EXPECT_EQ(ImageColourAt(ScreenImage(), 5, 5), Colour{0});
 }
 
 TEST_P(WaitingShowTest, AnImageDestroyedWithItsShowWaitingIsShownFirst) {
-    RasterLine(&handle_, 0, 0, 319, 239, 0xFF00FF, LineKind::FilledBox);
+    RasterLine(&handle_, 0, 0, 319, 239, Colour{0xFF00FF}, LineKind::FilledBox);
     RasterShow(handle_, 0, 0);
     buffer_.reset();
     handle_ = nullptr;
-    EXPECT_EQ(ImageColourAt(ScreenImage(), 100, 100), ColourFrom565(Rgb565(0xFF00FF)));
+    EXPECT_EQ(ImageColourAt(ScreenImage(), 100, 100), ColourFrom565(Rgb565(Colour{0xFF00FF})));
 }
 
 // A loop's pass puts back the picture it started from by copying only the tiles changed
@@ -205,14 +205,14 @@ TEST_P(WaitingShowTest, PuttingBackThePassPictureCopiesWhatChangedAndOnlyThat) {
     auto coordinate = [&](int limit) {
         return std::uniform_real_distribution<double>(-limit / 4.0, limit * 1.25)(random);
     };
-    RasterArc(&handle_, 160, 120, 80, 0x204060, 0, FullTurn, true);
+    RasterArc(&handle_, 160, 120, 80, Colour{0x204060}, 0, FullTurn, true);
     Image picture{ImageCreateWithDepth(AreaWidth, AreaHeight, 2)};
     std::memcpy(picture.get(), handle_, ImageBytes(handle_));
     std::uint64_t mark = RasterChangeMark();
     for (int pass = 0; pass < 60; ++pass) {
         // More figures a pass than the show alone would track tile by tile.
         for (int k = 0; k < 14; ++k) {
-            const Colour c = static_cast<Colour>(random() & 0xFFFFFF);
+            const Colour c{static_cast<std::uint32_t>(random() & 0xFFFFFF)};
             if (k % 2) {
                 RasterArc(&handle_, coordinate(AreaWidth), coordinate(AreaHeight), random() % 60, c,
                           0, FullTurn, false);
@@ -235,7 +235,7 @@ TEST_P(WaitingShowTest, APictureIsPutBackWholeWhenItsChangesAreNotKnown) {
     Image picture{ImageCreateWithDepth(AreaWidth, AreaHeight, 2)};
     std::memcpy(picture.get(), handle_, ImageBytes(handle_));
     // Changes before the first mark were tracked only up to saturation.
-    for (int k = 0; k < 400; ++k) RasterPixel(&handle_, k % AreaWidth, k / 2, 0x00FF00);
+    for (int k = 0; k < 400; ++k) RasterPixel(&handle_, k % AreaWidth, k / 2, Colour{0x00FF00});
     std::uint64_t mark = RasterChangeMark();
     EXPECT_FALSE(RasterRestoreSince(handle_, picture.get(), mark - 1));
     // A write without the raster layer counts the whole image as changed (once a show has
@@ -249,7 +249,8 @@ TEST_P(WaitingShowTest, APictureIsPutBackWholeWhenItsChangesAreNotKnown) {
     // A pass that draws more than is worth tracking is put back whole.
     RasterShow(handle_, 0, 0);
     mark = RasterChangeMark();
-    for (int k = 0; k < 5000; ++k) RasterPixel(&handle_, k % AreaWidth, k % AreaHeight, 0xFF);
+    for (int k = 0; k < 5000; ++k)
+        RasterPixel(&handle_, k % AreaWidth, k % AreaHeight, Colour{0xFF});
     EXPECT_FALSE(RasterRestoreSince(handle_, picture.get(), mark));
     mark = RasterChangeMark();
     RasterWatch(handle_);

@@ -18,9 +18,9 @@
 namespace zir {
 namespace {
 
-constexpr Colour White = 0xFFFFFF;
-constexpr Colour Black = 0x000000;
-constexpr Colour Red = 0xFF0000;
+constexpr Colour White{0xFFFFFF};
+constexpr Colour Black{0x000000};
+constexpr Colour Red{0xFF0000};
 constexpr double Inf = std::numeric_limits<double>::infinity();
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -39,7 +39,7 @@ struct Canvas {
     // Whether the pixel holds c as this image's pixel format stores it.
     bool is(int x, int y, Colour c) const {
         int bpp = ImageBytesPerPixel(handle);
-        Colour stored = bpp == 2 ? ColourFrom565(Rgb565(c)) : PixelFromColour(c, bpp);
+        Colour stored = bpp == 2 ? ColourFrom565(Rgb565(c)) : Colour{PixelFromColour(c, bpp)};
         return at(x, y) == stored;
     }
     std::set<std::pair<int, int>> pixelsOf(Colour c) const {
@@ -78,27 +78,45 @@ TEST(Images, HeaderLayoutAndLimits) {
     EXPECT_FALSE(Image(ImageCreateWithDepth(10, -1, 2)));
     EXPECT_FALSE(Image(ImageCreateWithDepth(10, 10, 3)));
 
-    Image filled{ImageCreate(4, 4, 0x123456)};
+    Image filled{ImageCreate(4, 4, Colour{0x123456})};
     ASSERT_TRUE(filled);
     EXPECT_EQ(ImageBytesPerPixel(filled.get()), 2) << "the screen's 16-bit format";
     std::uint16_t first = 0;
     std::memcpy(&first, ImagePixels(filled.get()), 2);
-    EXPECT_EQ(first, Rgb565(0x123456));
+    EXPECT_EQ(first, Rgb565(Colour{0x123456}));
 }
 
 TEST(Images, TransparentValueAndTargetHelpersFollowPixelSize) {
-    Canvas one(3, 2, 0x77, 1), two(3, 2, White, 2), four(3, 2, White, 4);
+    Canvas one(3, 2, Colour{0x77}, 1), two(3, 2, White, 2), four(3, 2, White, 4);
     EXPECT_EQ(MaskPixel(1), 0u);
     EXPECT_EQ(Image(ImageCreateWithDepth(2, 2, 1)).get()[4], 0);
-    EXPECT_EQ(TargetMaskColour(one.target()), 0u);
+    EXPECT_EQ(TargetMaskColour(one.target()), Colour{});
     EXPECT_EQ(TargetMaskColour(two.target()), MaskColour);
     EXPECT_EQ(TargetMaskColour(four.target()), MaskColour);
     TargetInfo info = TargetSize(four.target());
     EXPECT_EQ(info.width, 3);
     EXPECT_EQ(info.height, 2);
     EXPECT_EQ(info.bytesPerPixel, 4);
-    EXPECT_EQ(Rgb565(0xFF00FF), 0xF81F);
-    EXPECT_EQ(ColourFrom565(0xFFFF), 0xFFFFFFu);
+    EXPECT_EQ(Rgb565(Colour{0xFF00FF}), 0xF81F);
+    EXPECT_EQ(ColourFrom565(0xFFFF), Colour{0xFFFFFF});
+}
+
+// Shades stop at a channel's end instead of carrying into the next channel; the default bar
+// colour gets the shades it always had.
+TEST(Images, ColourShadesSaturatePerChannel) {
+    const struct {
+        std::uint32_t colour, lighter, darker;
+    } cases[] = {{0xC0C0C0, 0xF0F0F0, 0x909090},
+                 {0xFFFFFF, 0xFFFFFF, 0xCFCFCF},
+                 {0x000000, 0x303030, 0x000000},
+                 {0xE01040, 0xFF4070, 0xB00010},
+                 {0x01C0C0C0, 0xF0F0F0, 0x909090}};  // the word's top byte is no channel
+    for (auto [colour, lighter, darker] : cases) {
+        EXPECT_EQ(Colour{colour}.Lighter(0x30), Colour{lighter}) << std::hex << colour;
+        EXPECT_EQ(Colour{colour}.Darker(0x30), Colour{darker}) << std::hex << colour;
+    }
+    EXPECT_EQ(Colour(0x12, 0x34, 0x56), Colour{0x123456});
+    EXPECT_EQ(Colour{0x123456}.Red(), 0x12);
 }
 
 TEST(PixelRounding, HalvesGoAwayFromZero) {
@@ -230,6 +248,37 @@ TEST(FarCoordinates, NonFiniteValuesDrawNothingOrClip) {
     RasterLine(d.target(), NaN, 10, 20, 20, Black, LineKind::Segment);
     RasterArc(d.target(), 25, 25, NaN, Black, 0, FullTurn, true);
     EXPECT_TRUE(d.pixelsOf(Black).empty());
+}
+
+// The primitives placed at a point (pixel, one-bit row, flood fill seed) round it as pixels
+// are rounded and clip at every edge, on either axis; far, infinite and NaN points draw nothing.
+TEST(FarCoordinates, PlacedPrimitivesRoundThenClip) {
+    constexpr int None = -100;
+    const struct {
+        double at;
+        int first;  // the first pixel covered
+    } cases[] = {{-2.5, -3},  {-2.49, -2}, {-0.5, -1},   {-0.49, 0},    {9.49, 9},    {9.5, 10},
+                 {NaN, None}, {Inf, None}, {-Inf, None}, {1e300, None}, {-3e38, None}};
+    const std::uint8_t row[] = {0xE0}, column[] = {0x80, 0x80, 0x80};  // three pixels long
+    for (bool vertical : {false, true}) {
+        for (auto [at, first] : cases) {
+            const double x = vertical ? 1 : at, y = vertical ? at : 1;
+            Canvas pixel(10, 10), bits(10, 10), fill(10, 10);
+            RasterPixel(pixel.target(), x, y, Red);
+            RasterBits(bits.target(), vertical ? column : row, 1, vertical ? 1 : 3,
+                       vertical ? 3 : 1, x, y, Red, MaskColour);
+            RasterFloodFill(fill.target(), x, y, Red);
+            PixelSet one, three;
+            for (int i = first; i < first + 3; ++i) {
+                if (i < 0 || i >= 10) continue;
+                (i == first ? one : three).insert(vertical ? std::pair{1, i} : std::pair{i, 1});
+            }
+            three.insert(one.begin(), one.end());
+            EXPECT_EQ(pixel.pixelsOf(Red), one) << at << (vertical ? " down" : " across");
+            EXPECT_EQ(bits.pixelsOf(Red), three) << at << (vertical ? " down" : " across");
+            EXPECT_EQ(fill.pixelsOf(Red).size(), one.empty() ? 0u : 100u) << at;
+        }
+    }
 }
 
 TEST(FarCoordinates, HugeCircleThroughTheTargetDrawsItsVisiblePart) {
@@ -407,7 +456,7 @@ Image Pattern(int w, int h, int bpp) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             if ((x + y) % 3 != 0)
-                RasterPixel(&handle, x, y, static_cast<Colour>(0x10 * x + 0x1000 * y + 0x300000));
+                RasterPixel(&handle, x, y, Colour{0x10 * x + 0x1000 * y + 0x300000});
     return image;  // every third pixel stays transparent
 }
 
@@ -451,14 +500,13 @@ TEST(Blits, AlphaBlendsPerChannel) {
     Canvas g(1, 1, Black, 4);
     Image white32{ImageCreateWithDepth(1, 1, 4, White)};
     RasterBlit(g.target(), 0, 0, white32.get(), BlitMode::Alpha, 200);
-    EXPECT_EQ(g.at(0, 0), 0xC8C8C8u) << "8-bit channels: 255 * 200 / 255";
+    EXPECT_EQ(g.at(0, 0), Colour{0xC8C8C8}) << "8-bit channels: 255 * 200 / 255";
 
-    Canvas f(2, 1, 0x204080, 4);
-    Image src32{ImageCreateWithDepth(1, 1, 4, 0xFF0000)};
+    Canvas f(2, 1, Colour{0x204080}, 4);
+    Image src32{ImageCreateWithDepth(1, 1, 4, Red)};
     RasterBlit(f.target(), 0, 0, src32.get(), BlitMode::Alpha, 51);
-    EXPECT_EQ(f.at(0, 0),
-              static_cast<Colour>((0x20 + (0xFF - 0x20) * 51 / 255) << 16 |
-                                  (0x40 - 0x40 * 51 / 255) << 8 | (0x80 - 0x80 * 51 / 255)));
+    EXPECT_EQ(f.at(0, 0), Colour(0x20 + (0xFF - 0x20) * 51 / 255, 0x40 - 0x40 * 51 / 255,
+                                 0x80 - 0x80 * 51 / 255));
 }
 
 TEST(Blits, ClippedAtEveryEdge) {
@@ -476,10 +524,10 @@ TEST(Blits, ClippedAtEveryEdge) {
 }
 
 TEST(Blits, BetweenPixelSizes) {
-    Image image{ImageCreateWithDepth(2, 2, 4, 0x00FF00)};
+    Image image{ImageCreateWithDepth(2, 2, 4, Colour{0x00FF00})};
     Canvas c(4, 4, Black, 2);
     RasterBlit(c.target(), 1, 1, image.get(), BlitMode::Copy);
-    EXPECT_EQ(c.at(1, 1), 0x00FF00u);
+    EXPECT_EQ(c.at(1, 1), Colour{0x00FF00});
     EXPECT_TRUE(c.is(0, 0, Black));
 }
 
@@ -488,8 +536,8 @@ TEST(Blits, BetweenPixelSizes) {
 TEST(Bits, DrawLikeATransparentBlitOfTheirPixels) {
     std::mt19937 random(11);
     for (int bpp : {1, 2, 4}) {
-        const Colour mask = bpp == 1 ? 0 : MaskColour;
-        const Colour ink1 = 0xFF0033, ink2 = 0x00FF44;  // low bytes apart from 1-byte mask 0
+        const Colour mask = bpp == 1 ? Colour{} : MaskColour;
+        const Colour ink1{0xFF0033}, ink2{0x00FF44};  // low bytes apart from 1-byte mask 0
         const Colour choices[][2] = {{ink1, mask}, {mask, ink1}, {ink1, ink2}, {mask, mask}};
         for (auto [ink, paper] : choices) {
             for (int trial = 0; trial < 40; ++trial) {
@@ -506,7 +554,7 @@ TEST(Bits, DrawLikeATransparentBlitOfTheirPixels) {
                     }
                 const int x = static_cast<int>(random() % 30) - w,
                           y = static_cast<int>(random() % 12) - h;
-                Canvas drawn(12, 8, 0x0000FF, bpp), blitted(12, 8, 0x0000FF, bpp);
+                Canvas drawn(12, 8, Colour{0x0000FF}, bpp), blitted(12, 8, Colour{0x0000FF}, bpp);
                 RasterBits(drawn.target(), bits.data(), rowBytes, w, h, x, y, ink, paper);
                 RasterBlit(blitted.target(), x, y, image.get(), BlitMode::Transparent);
                 ASSERT_TRUE(SameAsWindowOf(drawn, blitted, 0, 0))
@@ -522,7 +570,7 @@ TEST(Grab, CopiesTheRectangleAndLeavesWhatIsOutside) {
     Image copy{ImageCreateWithDepth(5, 5, 2)};
     RasterGrab(c.target(), 9, 9, 5, 5, copy.get());
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 5; ++x) ASSERT_EQ(ImageColourAt(copy.get(), x, y), 0xFF0000u);
+        for (int x = 0; x < 5; ++x) ASSERT_EQ(ImageColourAt(copy.get(), x, y), Red);
 
     Image corner{ImageCreateWithDepth(4, 4, 2)};
     RasterGrab(c.target(), -2, -2, 1, 1, corner.get());
@@ -533,18 +581,18 @@ TEST(Grab, CopiesTheRectangleAndLeavesWhatIsOutside) {
     Image small{ImageCreateWithDepth(2, 2, 2)};
     RasterGrab(c.target(), 4, 4, 15, 15, small.get());  // larger than the image: cut
     EXPECT_EQ(ImageColourAt(small.get(), 0, 0), White);
-    EXPECT_EQ(ImageColourAt(small.get(), 1, 1), 0xFF0000u);
+    EXPECT_EQ(ImageColourAt(small.get(), 1, 1), Red);
 }
 
 TEST(Targets, PixelFormatsOneAndFourBytes) {
-    Canvas one(10, 10, 3, 1);
-    RasterLine(one.target(), 0, 0, 9, 9, 0x1234AB, LineKind::Segment);
-    EXPECT_EQ(one.at(5, 5), 0xABu) << "the low byte is a palette index";
+    Canvas one(10, 10, Colour{3}, 1);
+    RasterLine(one.target(), 0, 0, 9, 9, Colour{0x1234AB}, LineKind::Segment);
+    EXPECT_EQ(one.at(5, 5), Colour{0xAB}) << "the low byte is a palette index";
     Canvas four(10, 10, White, 4);
-    RasterArc(four.target(), 5, 5, 3, 0x123456, 0, FullTurn, true);
-    EXPECT_EQ(four.at(5, 5), 0x123456u);
-    RasterFloodFill(four.target(), 0, 0, 0x123456);
-    EXPECT_EQ(four.pixelsOf(0x123456).size(), 100u);
+    RasterArc(four.target(), 5, 5, 3, Colour{0x123456}, 0, FullTurn, true);
+    EXPECT_EQ(four.at(5, 5), Colour{0x123456});
+    RasterFloodFill(four.target(), 0, 0, Colour{0x123456});
+    EXPECT_EQ(four.pixelsOf(Colour{0x123456}).size(), 100u);
 }
 
 // One picture of every primitive, checked against the approved copy.
@@ -553,16 +601,16 @@ TEST(Pictures, PrimitivesSheet) {
     for (int i = 0; i < 12; ++i) {
         double a = i * std::numbers::pi / 6;
         RasterLine(c.target(), 60, 60, 60 + 50 * std::cos(a), 60 - 50 * std::sin(a),
-                   0x0000C0 + i * 0x100000, LineKind::Segment, i % 2 ? 0xFFFF : 0xF0F0);
+                   Colour{0x0000C0 + i * 0x100000}, LineKind::Segment, i % 2 ? 0xFFFF : 0xF0F0);
     }
-    RasterLine(c.target(), 130, 15, 190, 55, 0x008000, LineKind::Box);
-    RasterLine(c.target(), 200, 15, 250, 55, 0xC08000, LineKind::FilledBox);
+    RasterLine(c.target(), 130, 15, 190, 55, Colour{0x008000}, LineKind::Box);
+    RasterLine(c.target(), 200, 15, 250, 55, Colour{0xC08000}, LineKind::FilledBox);
     RasterArc(c.target(), 285, 35, 25, Black, 0, FullTurn, false);
-    RasterArc(c.target(), 285, 35, 12.5, 0x4080FF, 0, FullTurn, true);
+    RasterArc(c.target(), 285, 35, 12.5, Colour{0x4080FF}, 0, FullTurn, true);
     RasterArc(c.target(), 160, 130, 45, Red, -0.3, -2.2, false);
     RasterFloodFill(c.target(), 160, 110, Red);
     RasterArc(c.target(), 160, 130, 55, Black, 5.5, 0.5, false);
-    Image overlay{ImageCreateWithDepth(90, 60, 2, 0x00A000)};
+    Image overlay{ImageCreateWithDepth(90, 60, 2, Colour{0x00A000})};
     ImageHandle ov = overlay.get();
     RasterArc(&ov, 45, 30, 20, MaskColour, 0, FullTurn, true);
     RasterBlit(c.target(), 215, 90, overlay.get(), BlitMode::Alpha, 100);

@@ -208,10 +208,10 @@ TEST_F(RunCycle, AClosedWindowEndsTheRunWithoutTheLogo) {
 
 TEST_F(RunCycle, EveryRunStartsFromTheDefaultSettings) {
     Settings().stepWait = 500;
-    Settings().backgroundColour = 0;
+    Settings().backgroundColour = Colour{};
     EXPECT_EQ(ZirInit(), 0);
     EXPECT_EQ(Settings().stepWait, 2000);
-    EXPECT_EQ(Settings().backgroundColour, 0xFFFFFFu);
+    EXPECT_EQ(Settings().backgroundColour, Colour{0xFFFFFF});
 }
 
 TEST_F(RunCycle, TheDumpIsWrittenWhenTheRunEnds) {
@@ -285,10 +285,10 @@ TEST_F(RunReport, WithAWindowOpenTheLinesShowInItAndEnterThereAnswersThePrompt) 
     EXPECT_EQ(ImageColourAt(screen, 2, 2), ColourFrom565(Rgb565(Settings().barColour)));
     int ink = 0;
     for (int y = 0; y < 40; ++y) {
-        for (int x = 0; x < 640; ++x) ink += ImageColourAt(screen, x, y) == 0;
+        for (int x = 0; x < 640; ++x) ink += ImageColourAt(screen, x, y) == Colour{};
     }
     EXPECT_GT(ink, 200);
-    EXPECT_EQ(ImageColourAt(screen, 320, 300), 0xFFFFFFu);
+    EXPECT_EQ(ImageColourAt(screen, 320, 300), Colour{0xFFFFFF});
 }
 
 TEST_F(RunCycle, WithAWindowOpenALineTypedOnTheConsoleStillAnswers) {

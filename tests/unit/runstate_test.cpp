@@ -14,8 +14,8 @@ TEST(RunState, AFreshRunHasTheDocumentedDefaults) {
     EXPECT_EQ(s.instrumentWait, 2000);
     EXPECT_EQ(s.frameWait, 50);
     EXPECT_EQ(s.stepWait, 2000);
-    EXPECT_EQ(s.backgroundColour, 0xFFFFFFu);
-    EXPECT_EQ(s.textColour, 0u);
+    EXPECT_EQ(s.backgroundColour, Colour{0xFFFFFF});
+    EXPECT_EQ(s.textColour, Colour{});
     EXPECT_EQ(s.pointShape, 0);
     EXPECT_EQ(s.lineStyle, 0xFFFF);
     EXPECT_EQ(s.drawColour, 0x010101u);
@@ -27,14 +27,14 @@ TEST(RunState, AFreshRunHasTheDocumentedDefaults) {
     EXPECT_EQ(s.rulerWidth, 50u);
     EXPECT_EQ(s.pencilColour, 0xFFFFFFFFu);
     EXPECT_EQ(s.compassColour, 0xB0B0B0u);
-    EXPECT_EQ(s.toolColour5, 0x0000B0u);
+    EXPECT_EQ(s.toolColour5, Colour{0x0000B0});
     EXPECT_EQ(s.toolColour6, 0x0000B0u);
-    EXPECT_EQ(s.rulerColour, 0x0000B0u);
+    EXPECT_EQ(s.rulerColour, Colour{0x0000B0});
     EXPECT_EQ(s.auxColour, 0xC0C0C0u);
-    EXPECT_EQ(s.barColour, 0xC0C0C0u);
-    EXPECT_EQ(s.barTextColour, 0u);
-    EXPECT_EQ(s.menuHighlightColour, 0x000080u);
-    EXPECT_EQ(s.menuHighlightTextColour, 0xFFFFFFu);
+    EXPECT_EQ(s.barColour, Colour{0xC0C0C0});
+    EXPECT_EQ(s.barTextColour, Colour{});
+    EXPECT_EQ(s.menuHighlightColour, Colour{0x000080});
+    EXPECT_EQ(s.menuHighlightTextColour, Colour{0xFFFFFF});
     EXPECT_EQ(s.screenDepth, 0);
     EXPECT_EQ(s.captions[0], "Pause");
     EXPECT_EQ(s.captions[1], "Weiter");
@@ -61,7 +61,7 @@ TEST(RunState, WordsFollowTheFieldOrderWithTheFirstHalfLow) {
     EXPECT_EQ(s.toolSizeLarge, 200);
     SetRunWord(s, RunWord::AuxColour, 0x123456);
     EXPECT_EQ(s.auxColour, 0x123456u);
-    EXPECT_EQ(s.rulerColour, 0x0000B0u);
+    EXPECT_EQ(s.rulerColour, Colour{0x0000B0});
     SetRunWord(s, RunWord::FrameSeconds, 0x3CA3D70A);  // 0.02f
     EXPECT_FLOAT_EQ(s.frameSeconds, 0.02f);
 }

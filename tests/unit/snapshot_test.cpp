@@ -21,24 +21,24 @@ bool SamePixels(const std::uint8_t* a, const std::uint8_t* b) {
 }
 
 TEST(DrawingSnapshot, AFewChangedTilesAreKeptAsPatchesAndPutBackExactly) {
-    Image first = Picture(0xFFFFFF);
+    Image first = Picture(Colour{0xFFFFFF});
     const SharedSnapshot base = SnapshotOf(first.get(), nullptr);
     ASSERT_TRUE(base);
     EXPECT_TRUE(base->patches.empty());
 
     // A little drawn, on tile edges and at the image's ragged right and bottom edges.
-    Image now = Picture(0xFFFFFF);
+    Image now = Picture(Colour{0xFFFFFF});
     ImageHandle handle = now.get();
-    RasterLine(&handle, 15, 15, 17, 17, 0xFF0000, LineKind::Segment);
-    RasterPixel(&handle, Width - 1, Height - 1, 0x00FF00);
-    RasterPixel(&handle, 100, 0, 0x0000FF);
+    RasterLine(&handle, 15, 15, 17, 17, Colour{0xFF0000}, LineKind::Segment);
+    RasterPixel(&handle, Width - 1, Height - 1, Colour{0x00FF00});
+    RasterPixel(&handle, 100, 0, Colour{0x0000FF});
     const SharedSnapshot diff = SnapshotOf(now.get(), base.get());
     ASSERT_TRUE(diff);
     EXPECT_EQ(diff->whole, base->whole);  // shared, not copied
     EXPECT_FALSE(diff->patches.empty());
 
     DrawingBuffer buffer;
-    ReplaceBufferImage(buffer, Picture(0x000000));
+    ReplaceBufferImage(buffer, Picture(Colour{0x000000}));
     RestoreSnapshot(buffer, diff.get());
     EXPECT_TRUE(SamePixels(buffer.handle, now.get()));
     RestoreSnapshot(buffer, base.get());
@@ -47,9 +47,9 @@ TEST(DrawingSnapshot, AFewChangedTilesAreKeptAsPatchesAndPutBackExactly) {
 }
 
 TEST(DrawingSnapshot, ManyChangesOrAnotherSizeMakeAWholeCopy) {
-    Image first = Picture(0xFFFFFF);
+    Image first = Picture(Colour{0xFFFFFF});
     const SharedSnapshot base = SnapshotOf(first.get(), nullptr);
-    Image changed = Picture(0x808080);
+    Image changed = Picture(Colour{0x808080});
     const SharedSnapshot whole = SnapshotOf(changed.get(), base.get());
     ASSERT_TRUE(whole);
     EXPECT_NE(whole->whole, base->whole);
@@ -63,14 +63,15 @@ TEST(DrawingSnapshot, ManyChangesOrAnotherSizeMakeAWholeCopy) {
 
 TEST(DrawingSnapshot, RandomSmallDrawingsAlwaysComeBackExactly) {
     std::mt19937 random(3);
-    Image first = Picture(0xFFFFFF);
+    Image first = Picture(Colour{0xFFFFFF});
     const SharedSnapshot base = SnapshotOf(first.get(), nullptr);
-    Image now = Picture(0xFFFFFF);
+    Image now = Picture(Colour{0xFFFFFF});
     ImageHandle handle = now.get();
     DrawingBuffer buffer;
-    ReplaceBufferImage(buffer, Picture(0));
+    ReplaceBufferImage(buffer, Picture(Colour{0}));
     for (int round = 0; round < 50; ++round) {
-        RasterPixel(&handle, random() % Width, random() % Height, random() & 0xFFFFFF);
+        RasterPixel(&handle, random() % Width, random() % Height,
+                    Colour{static_cast<std::uint32_t>(random() & 0xFFFFFF)});
         const SharedSnapshot diff = SnapshotOf(now.get(), base.get());
         ASSERT_TRUE(diff);
         RestoreSnapshot(buffer, diff.get());

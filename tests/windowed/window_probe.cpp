@@ -20,10 +20,11 @@ constexpr double GiveUpSeconds = 60;
 
 void DrawKnownPicture(int w, int h) {
     using zir::LineKind;
-    zir::RasterLine(nullptr, 0, 0, w - 1, h - 1, 0xFFFFFF, LineKind::FilledBox);
-    zir::RasterLine(nullptr, 20, 30, 119, 89, 0xFF0000, LineKind::FilledBox);
-    zir::RasterLine(nullptr, w - 120, h - 90, w - 21, h - 21, 0x0000FF, LineKind::FilledBox);
-    zir::RasterArc(nullptr, w / 2.0, h / 2.0, 20, 0x00A000, 0, zir::FullTurn, true);
+    zir::RasterLine(nullptr, 0, 0, w - 1, h - 1, zir::Colour{0xFFFFFF}, LineKind::FilledBox);
+    zir::RasterLine(nullptr, 20, 30, 119, 89, zir::Colour{0xFF0000}, LineKind::FilledBox);
+    zir::RasterLine(nullptr, w - 120, h - 90, w - 21, h - 21, zir::Colour{0x0000FF},
+                    LineKind::FilledBox);
+    zir::RasterArc(nullptr, w / 2.0, h / 2.0, 20, zir::Colour{0x00A000}, 0, zir::FullTurn, true);
 }
 
 }  // namespace

@@ -17,11 +17,11 @@ namespace {
 
 using namespace zir;
 
-constexpr Colour Paper = 0xFFFFFF;
-constexpr Colour Ink = 0x1A2A6C;    // the word
-constexpr Colour Steel = 0x505860;  // the compass
-constexpr Colour Trace = 0xD02020;  // the circle being drawn
-constexpr Colour Faint = 0x8890A0;  // the tagline and the frame
+constexpr Colour Paper{0xFFFFFF};
+constexpr Colour Ink{0x1A2A6C};    // the word
+constexpr Colour Steel{0x505860};  // the compass
+constexpr Colour Trace{0xD02020};  // the circle being drawn
+constexpr Colour Faint{0x8890A0};  // the tagline and the frame
 
 bool WriteImage(const std::string& path, const std::uint8_t* image) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
