@@ -33,10 +33,6 @@ bool Draws(PaceMode mode) {
     return mode == PaceMode::Fast || mode == PaceMode::Pace;
 }
 
-std::uint32_t ColourOr(std::int32_t operand, std::uint32_t fallback) {
-    return operand == -1 ? fallback : static_cast<std::uint32_t>(operand);
-}
-
 // The sizes and the duration the animations of a construction take from the settings.
 struct Tools {
     float duration = 0;     // seconds: the step wait
@@ -99,13 +95,13 @@ struct Pacer {
 void ApplyLook(Line& l, const LineOperands& look, std::uint32_t defaultColour) {
     const RunState& s = Settings();
     l.style = look.style == -1 ? s.lineStyle : static_cast<std::uint16_t>(look.style);
-    l.colour = ColourOr(look.colour, defaultColour);
+    l.colour = OperandOr<std::uint32_t>(look.colour, defaultColour);
     l.width = static_cast<std::int16_t>(look.width == -1 ? s.lineWidth : look.width);
 }
 
 void ApplyLook(Circle& c, const CircleOperands& look) {
     const RunState& s = Settings();
-    c.colour = ColourOr(look.colour, s.drawColour);
+    c.colour = OperandOr<std::uint32_t>(look.colour, s.drawColour);
     c.width = look.width == -1 ? s.lineWidth : look.width;
 }
 

@@ -170,6 +170,12 @@ constexpr int OpcodeNumber(Op op) {
 
 // ---- word encodings --------------------------------------------------------------------
 
+// An optional operand's value as T, or fallback where it holds -1: the operand was not given.
+template <class T>
+constexpr T OperandOr(std::int32_t operand, T fallback) {
+    return operand == -1 ? fallback : static_cast<T>(operand);
+}
+
 // Coordinates and lengths are 16.16 fixed point.
 inline constexpr double FixedOne = 65536.0;
 constexpr double FixedValue(std::int32_t operand) {

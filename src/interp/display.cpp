@@ -15,10 +15,6 @@ namespace {
 constexpr int ScreenDepthBits = 16;
 constexpr const char* TitleSuffix = " - Zirkula";
 
-Colour ColourOr(std::int32_t operand, Colour fallback) {
-    return operand == -1 ? fallback : Colour{operand};
-}
-
 // The screen size the invocation knows, or the open screen's when it opened none itself.
 void KnownScreenSize(const CallFrame& frame, int& width, int& height) {
     width = frame.screenWidth;
@@ -46,7 +42,7 @@ void Cls(CallFrame& frame, const Instruction& in) {
     const TargetInfo size = TargetSize(FrameBuffer(frame));
     if (size.width > 0) {
         RasterLine(FrameBuffer(frame), 0, 0, size.width - 1, size.height - 1,
-                   ColourOr(in[1], Settings().backgroundColour), LineKind::FilledBox);
+                   OperandOr<Colour>(in[1], Settings().backgroundColour), LineKind::FilledBox);
     }
     if (ShowsAfterDrawing(frame)) ShowFrameBuffer(frame);
 }
@@ -96,7 +92,7 @@ void Text(CallFrame& frame, const Instruction& in) {
     const std::string text =
         index >= 0 && index < static_cast<int>(texts.size()) ? texts[index] : std::string();
     const Colour ink = in[1] < 0 ? s.textColour : Colour{in[1]};
-    const Colour paper = ColourOr(in[2], MaskColour);
+    const Colour paper = OperandOr<Colour>(in[2], MaskColour);
     // Only the part of the text window that lies on the screen is made and shown; the text
     // is still wrapped to the window's whole width.
     const ScreenInfo screen = ScreenQuery();
@@ -169,7 +165,7 @@ Flow ExecuteDisplayStatement(CallFrame& frame, const Instruction& in) {
             break;
         case Op::Screen:
             // The depth operand is not used: every screen has 16 bits per pixel.
-            OpenScreen(frame, in[1], in[2], ColourOr(in[4], Settings().backgroundColour));
+            OpenScreen(frame, in[1], in[2], OperandOr<Colour>(in[4], Settings().backgroundColour));
             break;
         case Op::Window:
             Window(frame, in);

@@ -21,10 +21,6 @@ constexpr std::int32_t AbsentHalf = 0xFFFF;
 // The number form of MARKLINE and MARKNUMBERLINE sets some of these bits in operand 1.
 constexpr std::int32_t NumberFormBits = 0xF0000;
 
-std::int32_t Or(std::int32_t operand, std::int32_t fallback) {
-    return operand == -1 ? fallback : operand;
-}
-
 // Everything a handler needs besides the frame: the instruction's parts.
 struct Statement {
     CallFrame& frame;
@@ -82,10 +78,10 @@ void PointStep(Statement& st, int index, int attr) {
     CallFrame& frame = st.frame;
     const RunState& s = Settings();
     Point& p = PointAt(Store(st), index);
-    p.shape = static_cast<std::int16_t>(Or(st.in[attr], s.pointShape));
-    p.colour =
-        static_cast<std::uint32_t>(Or(st.in[attr + 1], static_cast<std::int32_t>(s.drawColour)));
-    p.size = static_cast<std::int16_t>(Or(st.in[attr + 2], s.pointSize));
+    p.shape = static_cast<std::int16_t>(OperandOr<std::int32_t>(st.in[attr], s.pointShape));
+    p.colour = static_cast<std::uint32_t>(
+        OperandOr<std::int32_t>(st.in[attr + 1], static_cast<std::int32_t>(s.drawColour)));
+    p.size = static_cast<std::int16_t>(OperandOr<std::int32_t>(st.in[attr + 2], s.pointSize));
     SetVisible(Store(st), index, VisiblePoint, !st.invisible);
     if (st.invisible || IsUndefined(p)) return;
     EnsureScreen(frame);
@@ -191,10 +187,11 @@ void Middle(Statement& st) {
 void MoveCircle(Statement& st) {
     const Point centre = OperandPoint(st, 1);
     const Circle old = CircleAt(Store(st), BoundIndex(st, st.target, TypeCircle));
-    const CircleOperands look{Or(st.in[2], static_cast<std::int32_t>(old.colour)),
-                              Or(st.in[3], old.width),
-                              static_cast<std::int32_t>(std::nearbyint(old.start / AngleUnit)),
-                              static_cast<std::int32_t>(std::nearbyint(old.end / AngleUnit))};
+    const CircleOperands look{
+        OperandOr<std::int32_t>(st.in[2], static_cast<std::int32_t>(old.colour)),
+        OperandOr<std::int32_t>(st.in[3], old.width),
+        static_cast<std::int32_t>(std::nearbyint(old.start / AngleUnit)),
+        static_cast<std::int32_t>(std::nearbyint(old.end / AngleUnit))};
     NewCircle(st, [&](DrawTarget buffer, PaceMode mode, InputEvent& event) {
         return ConstructCircleThrough(buffer, OriginX(), OriginY(), centre,
                                       PointXY(centre.x, centre.y + old.r), look, mode, event);
@@ -243,14 +240,16 @@ void FillTriangleStatement(Statement& st) {
     const Point b = OperandPoint(st, 1), c = OperandPoint(st, 2);
     std::int32_t alpha = st.in[4] & 0xFF;
     FillTriangle(FrameBuffer(st.frame), a, b, c,
-                 Colour{Or(st.in[3], static_cast<std::int32_t>(a.colour))}, alpha);
+                 Colour{OperandOr<std::int32_t>(st.in[3], static_cast<std::int32_t>(a.colour))},
+                 alpha);
     FillPacing(st.frame);
 }
 
 void FillCircleStatement(Statement& st) {
     EnsureScreen(st.frame);
     Circle& c = BoundCircle(st.frame, st.target);
-    FillCircle(FrameBuffer(st.frame), c, Colour{Or(st.in[1], static_cast<std::int32_t>(c.colour))},
+    FillCircle(FrameBuffer(st.frame), c,
+               Colour{OperandOr<std::int32_t>(st.in[1], static_cast<std::int32_t>(c.colour))},
                st.in[2] & 0xFF);
     FillPacing(st.frame);
 }
@@ -298,7 +297,8 @@ void MarkLineStatement(Statement& st) {
     const SegmentEnds ends = EndsOf(st, l);
     // In the number form an omitted size or side shows as in the points form.
     const std::int32_t size = ends.numberForm ? LowHalfOr(st.in[1], -1) : st.in[3];
-    const std::int32_t side = ends.numberForm ? LowHalfOr(st.in[2], 0) : Or(st.in[4], 0);
+    const std::int32_t side =
+        ends.numberForm ? LowHalfOr(st.in[2], 0) : OperandOr<std::int32_t>(st.in[4], 0);
     MarkLine(FrameBuffer(st.frame), ends.a, ends.b, NameOf(st, TypeLine, index), SansFont(size),
              side);
 }
@@ -313,9 +313,9 @@ void MarkNumberLineStatement(Statement& st) {
         size = LowHalfOr(st.in[2], 18);
         flags = LowHalfOr(st.in[3], 0);
     } else {
-        unit = Or(st.in[3], 1);
-        size = Or(st.in[4], 18);
-        flags = Or(st.in[5], 0);
+        unit = OperandOr<std::int32_t>(st.in[3], 1);
+        size = OperandOr<std::int32_t>(st.in[4], 18);
+        flags = OperandOr<std::int32_t>(st.in[5], 0);
     }
     // The length reads negative when the line points from B back past A.
     const Point behind = AdvanceOnLine(ends.a, l, -1.0);
@@ -333,7 +333,7 @@ void Mark(Statement& st, Op op) {
         case Op::MarkPoint: {
             const int index = BoundIndex(st, st.target, TypePoint);
             MarkPoint(buffer, PointAt(Store(st), index), NameOf(st, TypePoint, index),
-                      SansFont(in[1]), Or(in[2], LabelAbove));
+                      SansFont(in[1]), OperandOr<std::int32_t>(in[2], LabelAbove));
             break;
         }
         case Op::MarkLine:
@@ -344,20 +344,25 @@ void Mark(Statement& st, Op op) {
             break;
         case Op::MarkAngleLines:
             MarkAngle(buffer, BoundLine(frame, st.target), OperandLine(st, 1), TextOf(st, in[2]),
-                      GreekFont(in[3]), Or(in[4], 0), Or(in[5], 50));
+                      GreekFont(in[3]), OperandOr<std::int32_t>(in[4], 0),
+                      OperandOr<std::int32_t>(in[5], 50));
             break;
         case Op::MarkAnglePoints:
             MarkAnglePt(buffer, BoundPoint(frame, st.target), OperandPoint(st, 1),
-                        OperandPoint(st, 2), TextOf(st, in[3]), GreekFont(in[4]), Or(in[5], 35));
+                        OperandPoint(st, 2), TextOf(st, in[3]), GreekFont(in[4]),
+                        OperandOr<std::int32_t>(in[5], 35));
             break;
         case Op::MarkNumberAngleLines:
             MarkAndNumberAngle(buffer, BoundLine(frame, st.target), OperandLine(st, 1),
-                               TextOf(st, in[2]), GreekFont(in[3]), Or(in[4], 0), Or(in[5], 35));
+                               TextOf(st, in[2]), GreekFont(in[3]),
+                               OperandOr<std::int32_t>(in[4], 0),
+                               OperandOr<std::int32_t>(in[5], 35));
             break;
         case Op::MarkNumberAnglePoints:
             MarkAndNumberAnglePt(buffer, BoundPoint(frame, st.target), OperandPoint(st, 1),
-                                 OperandPoint(st, 2), TextOf(st, in[3]), GreekFont(Or(in[4], 18)),
-                                 Or(in[5], 50));
+                                 OperandPoint(st, 2), TextOf(st, in[3]),
+                                 GreekFont(OperandOr<std::int32_t>(in[4], 18)),
+                                 OperandOr<std::int32_t>(in[5], 50));
             break;
         default:
             break;
@@ -522,7 +527,8 @@ void Dispatch(Statement& st) {
         case Op::ArcPoints:
             NewCircle(st, [&](DrawTarget buffer, PaceMode mode, InputEvent& event) {
                 return ConstructArc(buffer, OriginX(), OriginY(), OperandPoint(st, 1),
-                                    OperandPoint(st, 2), Or(in[3], Settings().arcWidth),
+                                    OperandPoint(st, 2),
+                                    OperandOr<std::int32_t>(in[3], Settings().arcWidth),
                                     ArcLook(in, 4), mode, event);
             });
             break;
