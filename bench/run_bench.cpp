@@ -28,8 +28,8 @@
 #include <string>
 #include <vector>
 
-#include "session/runcycle.h"
 #include "frontend/compiler.h"
+#include "session/runcycle.h"
 
 extern char** environ;
 

@@ -6,9 +6,9 @@
 
 #include <string_view>
 
-#include "session/runcycle.h"
 #include "harness.h"
 #include "platform/platform.h"
+#include "session/runcycle.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // What the run prints goes nowhere: the fuzzer's output stays readable.
