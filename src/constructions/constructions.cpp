@@ -175,7 +175,7 @@ Line ConstructLine(DrawTarget buffer, int originX, int originY, const Point& p1,
     event = 0;
     if (IsUndefined(p1) || IsUndefined(p2)) return UndefinedLine();
     const Pacer pacer{buffer, originX, originY, &event};
-    Line l = WithDefaultStyle(MakeLine(p1, p2));
+    Line l = MakeLine(p1, p2);
     ApplyLook(l, look, Settings().drawColour);
     if (Draws(mode)) DrawSegment(buffer, p1, p2, l);
     if (mode == PaceMode::Pace) pacer.ShowAndPause();
@@ -194,7 +194,7 @@ Line ConstructLinePolar(DrawTarget buffer, int originX, int originY, const Point
     event = 0;
     if (IsUndefined(p) || IsUndefined(l)) return UndefinedLine();
     const Pacer pacer{buffer, originX, originY, &event};
-    Line r = WithDefaultStyle(MakeAngle(p, l, angle * AngleUnit));
+    Line r = MakeAngle(p, l, angle * AngleUnit);
     ApplyLook(r, look, Settings().drawColour);
     if (Draws(mode)) {
         DrawLine(buffer, r);
@@ -240,7 +240,7 @@ Line ConstructStartLine(DrawTarget buffer, int originX, int originY, const Point
         return UndefinedLine();
     }
     const Pacer pacer{buffer, originX, originY, &event};
-    Line r = WithDefaultStyle(MakeLinePolar(from, angle * AngleUnit));
+    Line r = MakeLinePolar(from, angle * AngleUnit);
     q = AdvanceOnLine(from, r, FixedValue(length));
     // A segment of length 0 keeps the direction of its angle rather than none at all.
     if (q.x != from.x || q.y != from.y) {
@@ -464,7 +464,7 @@ Line ConstructTangent(DrawTarget buffer, int originX, int originY, const Point& 
 
     if (std::fabs(d - c.r) < 0.5) {
         // P on the circle: the one tangent at P, perpendicular to the radius.
-        Line mp = WithDefaultStyle(MakeLine(p, m));
+        Line mp = MakeLine(p, m);
         MakeAuxiliary(mp, aid);
         const Line tangent = MakeRightAngle(p, mp);
         t2.x = tangent.x;
