@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The real zirkula program from the outside: exit codes, messages, the report file beside
-the script, the console prompt, the viewer input file and the dump.
+the script, the console prompt, the viewer input file, the dump and the GIF.
 
 Usage: cli_test.py ZIRKULA WORK_DIR
 """
@@ -11,158 +11,125 @@ import subprocess
 import sys
 import unittest
 
-ZIRKULA = ""
-WORK = ""
+ZIRKULA = WORK = ""
+PROMPT = "Wähle ein Zirkula-Programm zum Ausführen:\n"
 
 
-def run(*args, stdin="", env_drop=(), cwd=None, env=None):
-    env = {**{k: v for k, v in os.environ.items() if k not in env_drop}, **(env or {})}
-    env["LC_ALL"] = "C.UTF-8"
-    return subprocess.run([ZIRKULA, *args], input=stdin.encode(), capture_output=True,
-                          env=env, cwd=cwd or WORK, timeout=60)
+def run(*args, stdin="", cwd=None, env=None, prefix=()):
+    env = {**os.environ, **(env or {}), "LC_ALL": "C.UTF-8"}
+    return subprocess.run([*prefix, ZIRKULA, *args], input=stdin.encode(), capture_output=True,
+                          env={k: v for k, v in env.items() if v is not None}, cwd=cwd or WORK,
+                          timeout=60)
 
 
-def write(path, text, mode="w"):
+def write(name, text):
+    path = os.path.join(WORK, name)
     os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, mode) as f:
+    with open(path, "w") as f:
         f.write(text)
     return path
 
 
-class Gif(unittest.TestCase):
-    def test_a_paced_run_becomes_a_gif_with_one_frame_per_step_and_its_pauses(self):
-        script = write(os.path.join(WORK, "gif", "steps.zir"),
-                       "SPEED 1000\nPOINT A 100 300\nPOINT B 400 300\n"
-                       "C1 = CIRCLE A, B\nL = LINE A, B\nEND\n")
-        out = os.path.join(WORK, "gif", "steps.gif")
-        result = run("--headless", "--gif", out, script)
-        self.assertEqual(result.returncode, 0, result.stderr)
-        shown = subprocess.run(["identify", "-format", "%T %W %H\n", out],
-                               capture_output=True, check=True).stdout.decode().split("\n")
-        frames = [line.split() for line in shown if line]
-        # One picture per step, each shown for its 1 s pause (and the 20 ms sleep steps), the
-        # last held for 3 s; the logos are left out.
-        self.assertEqual(len(frames), 4, frames)
-        self.assertEqual({(w, h) for _, w, h in frames}, {("640", "480")})
-        self.assertEqual([int(t) for t, _, _ in frames[:3]], [102, 102, 102])
-        self.assertEqual(int(frames[-1][0]), 300)
+class Reports(unittest.TestCase):
+    def test_a_good_run_removes_the_old_report_beside_the_script_only(self):
+        old = write("kurs/Zir-Fehler.txt", "1 Fehler im 1.Durchgang.\r\n")
+        elsewhere = write("Zir-Fehler.txt", "not this one\r\n")
+        self.assertEqual(run("--headless", write("kurs/dreieck.zir", "END\n")).returncode, 0)
+        self.assertEqual((os.path.exists(old), os.path.exists(elsewhere)), (False, True))
+        # A bare file name, or a path typed at the prompt, means the current directory.
+        for args, stdin, folder in [(["kreis.zir"], "", "here"), ([], "  '{}'  \n", "prompt dir")]:
+            script = write(folder + "/kreis.zir", "END\n")
+            old = write(folder + "/Zir-Fehler.txt", "old\r\n")
+            result = run("--headless", *args, stdin=stdin.format(script),
+                         cwd=os.path.dirname(script))
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertFalse(os.path.exists(old), folder)
 
-
-class ExitCodes(unittest.TestCase):
-    def test_a_run_ends_with_0_and_removes_the_old_report_beside_the_script(self):
-        script = write(os.path.join(WORK, "kurs", "dreieck.zir"), "POINT A 1 2\nEND\n")
-        old = write(os.path.join(WORK, "kurs", "Zir-Fehler.txt"), "1 Fehler im 1.Durchgang.\r\n")
-        elsewhere = write(os.path.join(WORK, "Zir-Fehler.txt"), "not this one\r\n")
-        result = run("--headless", script)
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertFalse(os.path.exists(old))
-        self.assertTrue(os.path.exists(elsewhere))
-
-    def test_a_script_path_without_directory_puts_the_report_in_the_current_directory(self):
-        os.makedirs(os.path.join(WORK, "here"), exist_ok=True)
-        write(os.path.join(WORK, "here", "kreis.zir"), "END\n")
-        old = write(os.path.join(WORK, "here", "Zir-Fehler.txt"), "old\r\n")
-        result = run("--headless", "kreis.zir", cwd=os.path.join(WORK, "here"))
-        self.assertEqual(result.returncode, 0)
-        self.assertFalse(os.path.exists(old))
-
-    def test_compile_errors_are_reported_beside_the_script_and_the_run_ends_with_0(self):
-        script = write(os.path.join(WORK, "fehler", "zwei.zir"),
-                       "POINT A 1 2\nPOINT B 3 4\nA B\nPOINT C 5 6\nPOINT D 7 8\n"
-                       "POINT E 9 9\nPOINT\nEND\n")
+    def test_compile_errors_go_to_the_report_the_console_and_check(self):
+        script = write("fehler/zwei.zir", "POINT A 1 2\nPOINT B 3 4\nA B\nPOINT C 5 6\n"
+                       "POINT D 7 8\nPOINT E 9 9\nPOINT\nEND\n")
         result = run("--headless", script)
         self.assertEqual(result.returncode, 0)
         with open(os.path.join(WORK, "fehler", "Zir-Fehler.txt"), "rb") as f:
-            report = f.read().decode("latin-1").split("\r\n")
-        self.assertEqual(report[0], "2 Fehler im 1.Durchgang.")
-        self.assertEqual(report[1], "Fehler 13 in Linie 3")
-        self.assertEqual(report[3], "Fehler 12 in Linie 7")
-        self.assertEqual(len(report), 6, "five lines, each ended by CR LF")
-        self.assertEqual(report[-1], "")
-        printed = result.stdout.decode().split("\n")
-        self.assertEqual(printed[:5], report[:5])
-        self.assertEqual(printed[5], "Fehlerbericht wurde gespeichert in "
-                         + os.path.join(WORK, "fehler", "Zir-Fehler.txt"))
-        self.assertEqual(printed[6], "Drücke die [Enter]-Taste, um weiterzufahren.")
+            report = f.read().decode("latin-1")
+        self.assertEqual(report, "2 Fehler im 1.Durchgang.\r\nFehler 13 in Linie 3\r\n"
+                         "        Syntaxfehler: kein Schlüsselwort in der Linie.\r\n"
+                         "Fehler 12 in Linie 7\r\n        Zu wenige Argumente\r\n")
+        self.assertEqual(result.stdout.decode(), report.replace("\r\n", "\n") +
+                         "Fehlerbericht wurde gespeichert in " + os.path.dirname(script) +
+                         "/Zir-Fehler.txt\nDrücke die [Enter]-Taste, um weiterzufahren.\n")
+        os.remove(os.path.join(WORK, "fehler", "Zir-Fehler.txt"))
         checked = run("--check", script)
         self.assertEqual(checked.returncode, 1)
-        self.assertEqual(checked.stdout.decode().count("\n"), 2)
-
-    def test_check_lists_the_errors_and_ends_with_1(self):
-        script = write(os.path.join(WORK, "check", "zwei.zir"), "POINT A 1 2\nA B\nPOINT\nEND\n")
-        result = run("--check", script)
-        self.assertEqual(result.returncode, 1)
-        self.assertEqual(result.stdout.decode(),
-                         f"{script}:2: Fehler 13: Syntaxfehler: kein Schlüsselwort in der Linie.\n"
-                         f"{script}:3: Fehler 12: Zu wenige Argumente\n")
-        self.assertFalse(os.path.exists(os.path.join(WORK, "check", "Zir-Fehler.txt")))
-        clean = write(os.path.join(WORK, "check", "gut.zir"), "POINT A 1 2\nEND\n")
-        result = run("--check", clean)
-        self.assertEqual((result.returncode, result.stdout), (0, b""))
+        self.assertEqual(checked.stdout.decode(),
+                         f"{script}:3: Fehler 13: Syntaxfehler: kein Schlüsselwort in der Linie.\n"
+                         f"{script}:7: Fehler 12: Zu wenige Argumente\n")
+        self.assertFalse(os.path.exists(os.path.join(WORK, "fehler", "Zir-Fehler.txt")))
+        clean = write("check/gut.zir", "POINT A 1 2\nEND\n")
+        self.assertEqual(run("--check", clean).stdout, b"")
         listed = run("--check", "--listing", clean)
         self.assertEqual(listed.returncode, 0)
         self.assertIn(b"POINT", listed.stdout)
-        self.assertIn(b"END", listed.stdout)
-
-    def test_a_script_that_cannot_be_read_is_named_with_its_reason_and_ends_with_2(self):
-        folder = os.path.join(WORK, "unreadable")
-        missing = os.path.join(folder, "nichtda.zir")
-        directory = os.path.join(folder, "ordner")
-        os.makedirs(directory, exist_ok=True)
-        locked = write(os.path.join(folder, "gesperrt.zir"), "END\n")
-        os.chmod(locked, 0)
-        cases = [(missing, [], "Datei nicht gefunden"), (directory, [], "ist ein Verzeichnis")]
-        # Root reads a file without read permission, so that case runs as nobody when it can.
-        if os.geteuid() != 0:
-            cases.append((locked, [], "keine Leserechte"))
-        elif shutil.which("setpriv"):
-            cases.append((locked, ["setpriv", "--reuid=nobody", "--regid=nogroup",
-                                   "--clear-groups"], "keine Leserechte"))
-        for path, prefix, reason in cases:
-            for args, stdin in [(["--headless", path], ""), (["--check", path], ""),
-                                ([path], ""), (["--headless"], path + "\n")]:
-                with self.subTest(path=path, args=args):
-                    result = subprocess.run(
-                        [*prefix, ZIRKULA, *args], input=stdin.encode(), capture_output=True,
-                        env={**os.environ, "LC_ALL": "C.UTF-8", "DISPLAY": ""}, cwd=folder,
-                        timeout=60)
-                    self.assertEqual(result.returncode, 2, result)
-                    self.assertEqual(result.stderr.decode(),
-                                     f"zirkula: {path} kann nicht gelesen werden: {reason}\n")
-                    # Nothing else is printed but the prompt that asked for the path.
-                    self.assertNotIn("Fehler", result.stdout.decode())
-                    for report in (folder, directory):
-                        self.assertFalse(os.path.exists(os.path.join(report, "Zir-Fehler.txt")))
 
     def test_warnings_follow_the_errors_and_stay_out_of_the_report(self):
         # The ".5" that begins a comment is why the statement has too few values.
-        script = write(os.path.join(WORK, "warnung", "halb.zir"), "POINT A, .5, 100\nEND\n")
+        script = write("warnung/halb.zir", "POINT A, .5, 100\nEND\n")
         warning = (f"{script}:1: Warnung: „.5“ beginnt einen Kommentar, keine Zahl: der Rest "
                    "der Zeile wird übergangen. Schreiben Sie 0.5.")
         checked = run("--check", script)
-        self.assertEqual(checked.returncode, 1)
-        self.assertEqual(checked.stdout.decode().splitlines(),
-                         [f"{script}:1: Fehler 12: Zu wenige Argumente", warning])
+        self.assertEqual((checked.returncode, checked.stdout.decode().splitlines()),
+                         (1, [f"{script}:1: Fehler 12: Zu wenige Argumente", warning]))
         result = run("--headless", script)
-        self.assertEqual(result.returncode, 0)
         self.assertEqual(result.stderr.decode().splitlines(), [warning])
         with open(os.path.join(WORK, "warnung", "Zir-Fehler.txt"), "rb") as f:
             self.assertEqual(f.read().count(b"\r\n"), 3, "the headline and one error")
 
+    def test_the_dump_after_a_failed_compile_holds_the_errors(self):
+        script = write("dumpfail/f.zir", "POINT A 1 2\nA B\nEND\n")
+        dump = os.path.join(WORK, "dumpfail", "f.json")
+        self.assertEqual(run("--headless", "--dump", dump, script).returncode, 0)
+        with open(dump, encoding="utf-8") as f:
+            data = json.load(f)
+        self.assertEqual(data, {"result": -1, "errors": [{
+            "code": 13, "number": 13, "line": 2,
+            "message": "Syntaxfehler: kein Schlüsselwort in der Linie."}], "screen": None,
+            "time_ms": 0, "points": [], "lines": [], "circles": []})
+
+
+class ExitCodes(unittest.TestCase):
+    def test_a_script_that_cannot_be_read_is_named_with_its_reason_and_ends_with_2(self):
+        folder = os.path.join(WORK, "unreadable")
+        locked = write("unreadable/gesperrt.zir", "END\n")
+        os.makedirs(os.path.join(folder, "ordner"), exist_ok=True)
+        os.chmod(locked, 0)
+        cases = [("nichtda.zir", (), "Datei nicht gefunden"), ("ordner", (), "ist ein Verzeichnis")]
+        # Root reads a file without read permission, so that case runs as nobody when it can.
+        if os.geteuid() != 0:
+            cases.append(("gesperrt.zir", (), "keine Leserechte"))
+        elif shutil.which("setpriv"):
+            cases.append(("gesperrt.zir", ("setpriv", "--reuid=nobody", "--regid=nogroup",
+                                           "--clear-groups"), "keine Leserechte"))
+        for name, prefix, reason in cases:
+            path = os.path.join(folder, name)
+            for args, stdin in [(["--headless", path], ""), (["--check", path], ""),
+                                ([path], ""), (["--headless"], path + "\n")]:
+                with self.subTest(path=path, args=args):
+                    result = run(*args, stdin=stdin, cwd=folder, env={"DISPLAY": ""},
+                                 prefix=prefix)
+                    self.assertEqual(result.returncode, 2, result)
+                    self.assertEqual(result.stderr.decode(),
+                                     f"zirkula: {path} kann nicht gelesen werden: {reason}\n")
+                    self.assertIn(result.stdout.decode(), ("", PROMPT))
+                    self.assertFalse(os.path.exists(os.path.join(folder, "Zir-Fehler.txt")))
+
     def test_a_cancelled_console_prompt_ends_with_255(self):
         for typed in ["", "\n", "   \n"]:
             result = run("--headless", stdin=typed)
-            self.assertEqual(result.returncode, 255, repr(typed))
-            self.assertEqual(result.stdout.decode(), "Wähle ein Zirkula-Programm zum Ausführen:\n")
+            self.assertEqual((result.returncode, result.stdout.decode()), (255, PROMPT))
 
-    def test_a_path_typed_at_the_prompt_is_run(self):
-        script = write(os.path.join(WORK, "prompt dir", "a.zir"), "END\n")
-        old = write(os.path.join(WORK, "prompt dir", "Zir-Fehler.txt"), "old\r\n")
-        result = run("--headless", stdin=f"  '{script}'  \n")
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertFalse(os.path.exists(old))
-
-    def test_a_wrong_command_line_ends_with_2_and_says_why(self):
+    def test_a_wrong_command_line_or_input_file_ends_with_2_and_says_why(self):
+        end = write("input/end.zir", "END\n")
+        bad = write("input/bad.txt", "# viewer\n100 key r\n150 klick 3 4\n")
         for args, said in [
             (["--fast"], "unknown option '--fast'"),
             (["--headless", "--png"], "--png needs a file or directory name"),
@@ -173,111 +140,58 @@ class ExitCodes(unittest.TestCase):
             (["--headless", "--max-statements=1e3"], "a whole number of at least 1"),
             (["--listing", "a.zir"], "--listing works only with --check"),
             (["--check"], "--check needs a script"),
+            (["--headless", "--input", bad, end], f"{bad}:3: unknown event 'klick'"),
+            (["--headless", "--input", "none.txt", end], "none.txt: cannot read the input file"),
+            (["--headless", "--frames", "/proc/zirkula-frames", end], "/proc/zirkula-frames"),
         ]:
             result = run(*args)
             self.assertEqual(result.returncode, 2, args)
             self.assertIn(said, result.stderr.decode())
-            self.assertIn("zirkula --help", result.stderr.decode())
-
-    def test_without_a_display_the_window_cannot_open_exit_3(self):
-        script = write(os.path.join(WORK, "nodisplay.zir"), "END\n")
-        result = run(script, env_drop=("DISPLAY", "WAYLAND_DISPLAY"))
-        self.assertEqual(result.returncode, 3)
-        message = result.stderr.decode()
-        self.assertEqual(message.count("\n"), 1, message)
-        self.assertIn("--headless", message)
-
-    def test_without_the_window_library_exit_3(self):
-        # The window library is loaded only for a window: one that cannot be loaded, or is
-        # not SDL at all, ends the windowed run with one line; a headless run never needs it.
-        script = write(os.path.join(WORK, "nolib", "end.zir"), "END\n")
-        fakes = {"unloadable": None}
-        beside = os.path.join(os.path.dirname(os.path.abspath(ZIRKULA)), "libzirkula.so")
-        if os.path.exists(beside):
-            fakes["not SDL"] = beside
-        for case, target in fakes.items():
-            with self.subTest(case):
-                libdir = os.path.join(WORK, "nolib", case.replace(" ", "_"))
-                os.makedirs(libdir, exist_ok=True)
-                fake = os.path.join(libdir, "libSDL2-2.0.so.0")
-                if os.path.lexists(fake):
-                    os.remove(fake)
-                if target:
-                    os.symlink(target, fake)
-                else:
-                    write(fake, "")
-                env = {"LD_LIBRARY_PATH": libdir, "DISPLAY": ":0"}
-                result = run(script, env=env)
-                self.assertEqual(result.returncode, 3, result.stderr)
-                message = result.stderr.decode()
-                self.assertEqual(message.count("\n"), 1, message)
-                self.assertIn("window library", message)
-                self.assertIn("--headless", message)
-                self.assertEqual(run("--headless", script, env=env).returncode, 0)
-
-    def test_help_and_version(self):
-        self.assertEqual(run("--help").returncode, 0)
         self.assertIn("--headless", run("--help").stdout.decode())
         self.assertRegex(run("--version").stdout.decode(), r"^zirkula \d+\.\d+\.\d+\n$")
 
-
-class ViewerInput(unittest.TestCase):
-    def test_a_malformed_input_line_is_named_and_ends_with_2(self):
-        script = write(os.path.join(WORK, "input.zir"), "END\n")
-        bad = write(os.path.join(WORK, "bad-input.txt"), "# viewer\n100 key r\n150 klick 3 4\n")
-        result = run("--headless", "--input", bad, script)
-        self.assertEqual(result.returncode, 2)
-        self.assertIn(f"{bad}:3: unknown event 'klick'", result.stderr.decode())
-
-    def test_a_missing_input_file_ends_with_2(self):
-        script = write(os.path.join(WORK, "input.zir"), "END\n")
-        result = run("--headless", "--input", os.path.join(WORK, "none.txt"), script)
-        self.assertEqual(result.returncode, 2)
-        self.assertIn("none.txt: cannot read the input file", result.stderr.decode())
-
-    def test_a_well_formed_input_file_is_accepted(self):
-        script = write(os.path.join(WORK, "input.zir"), "END\n")
-        good = write(os.path.join(WORK, "good-input.txt"), "100 key Enter\n200 click 5 5\n")
-        self.assertEqual(run("--headless", "--input", good, script).returncode, 0)
+    def test_without_a_display_or_the_window_library_exit_3_with_one_line(self):
+        # The window library is loaded only for a window: one that cannot be loaded, or is
+        # not SDL at all, ends the windowed run with one line; a headless run never needs it.
+        script = write("nolib/end.zir", "END\n")
+        envs = [{"DISPLAY": None, "WAYLAND_DISPLAY": None}]
+        for case, target in [("unloadable", None), ("not_sdl", "libzirkula.so")]:
+            libdir = os.path.join(WORK, "nolib", case)
+            fake = os.path.join(libdir, "libSDL2-2.0.so.0")
+            shutil.rmtree(libdir, ignore_errors=True)
+            os.makedirs(libdir)
+            if target:
+                os.symlink(os.path.join(os.path.dirname(os.path.abspath(ZIRKULA)), target), fake)
+            else:
+                write(fake, "")
+            envs.append({"LD_LIBRARY_PATH": libdir, "DISPLAY": ":0"})
+        for env in envs:
+            with self.subTest(env=env):
+                result = run(script, env=env)
+                self.assertEqual(result.returncode, 3, result.stderr)
+                self.assertEqual(result.stderr.decode().count("\n"), 1, result.stderr)
+                self.assertIn("--headless", result.stderr.decode())
+                self.assertEqual(run("--headless", script, env=env).returncode, 0)
 
 
 class Outputs(unittest.TestCase):
-    def test_the_dump_is_json_in_the_documented_shape(self):
-        script = write(os.path.join(WORK, "dump.zir"), "END\n")
-        dump = os.path.join(WORK, "dump.json")
-        result = run("--headless", "--dump", dump, script)
-        self.assertEqual(result.returncode, 0)
-        with open(dump, encoding="utf-8") as f:
-            data = json.load(f)
-        self.assertEqual(sorted(data), ["circles", "errors", "lines", "points", "result",
-                                        "screen", "time_ms"])
-        self.assertIn(data["result"], (0, 255, -1))
-        self.assertIsInstance(data["points"], list)
-
-    def test_the_dump_after_a_failed_compile_holds_the_errors_with_their_messages(self):
-        script = write(os.path.join(WORK, "dumpfail", "f.zir"), "POINT A 1 2\nA B\nEND\n")
-        dump = os.path.join(WORK, "dumpfail", "f.json")
-        self.assertEqual(run("--headless", "--dump", dump, script).returncode, 0)
-        with open(dump, encoding="utf-8") as f:
-            data = json.load(f)
-        self.assertEqual(data["result"], -1)
-        self.assertEqual(data["errors"], [{"code": 13, "number": 13, "line": 2, "message":
-                                           "Syntaxfehler: kein Schlüsselwort in der Linie."}])
-        self.assertEqual((data["points"], data["screen"], data["time_ms"]), ([], None, 0))
+    def test_a_paced_run_becomes_a_gif_with_one_frame_per_step_and_its_pauses(self):
+        script = write("gif/steps.zir", "SPEED 1000\nPOINT A 100 300\nPOINT B 400 300\n"
+                       "C1 = CIRCLE A, B\nL = LINE A, B\nEND\n")
+        out = os.path.join(WORK, "gif", "steps.gif")
+        self.assertEqual(run("--headless", "--gif", out, script).returncode, 0)
+        shown = subprocess.run(["identify", "-format", "%T %W %H\n", out],
+                               capture_output=True, check=True).stdout.decode()
+        # One picture per step, each shown for its 1 s pause (and the 20 ms sleep steps), the
+        # last held for 3 s; the logos are left out.
+        self.assertEqual(shown.split("\n"), ["102 640 480"] * 3 + ["300 640 480", ""])
 
     def test_png_without_a_screen_says_so_and_writes_nothing(self):
-        script = write(os.path.join(WORK, "nopng.zir"), "END\n")
         png = os.path.join(WORK, "none.png")
-        result = run("--headless", "--png", png, script)
+        result = run("--headless", "--png", png, write("nopng.zir", "END\n"))
         self.assertEqual(result.returncode, 0)
         self.assertFalse(os.path.exists(png))
         self.assertIn("no picture written", result.stderr.decode())
-
-    def test_an_unwritable_frames_directory_ends_with_2(self):
-        script = write(os.path.join(WORK, "frames.zir"), "END\n")
-        result = run("--headless", "--frames", "/proc/zirkula-frames", script)
-        self.assertEqual(result.returncode, 2)
-        self.assertIn("/proc/zirkula-frames", result.stderr.decode())
 
 
 if __name__ == "__main__":
