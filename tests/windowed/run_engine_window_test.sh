@@ -197,6 +197,22 @@ else
   [ "$rc" = 0 ] || { fail "exit code $rc after the window was destroyed, expected 0"; cat destroyed.log; }
 fi
 
+# The narrowest screen, in a window made wider, keeps its aspect between black bars.
+printf 'SCREEN 1, 1\nTITLE "Schmal"\nCLS &HFFFFFF\nSPEED 1\nPOINT A 0 0\nPOINT B 0 0\nEND\n' >schmal.zir
+"$zirkula" schmal.zir >schmal.log 2>&1 &
+pid=$!
+wid=$(window_named 'Schmal - Zirkula')
+if [ -z "$wid" ]; then
+  fail "the narrow screen's window did not appear"
+else
+  xdotool windowmove --sync "$wid" 0 0 windowsize --sync "$wid" 100 210
+  sleep 0.5
+  wx=0 wy=0
+  import -window root "$shot"
+  [ "$(pixel 5 100)" = 000000 ] || fail "no black bar beside a 1-pixel-wide screen: $(pixel 5 100)"
+fi
+kill "$pid" 2>/dev/null
+
 if [ "$failures" -ne 0 ]; then
   echo "--- output"; cat run.log klick.log
   exit 1
