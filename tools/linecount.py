@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Counts the lines of product code and of tests that are neither blank nor comments, and
 their ratio. Product: src/ and include/. Tests: every text file under tests/, the script
-cases included (their expectation lines are what they test); binary files are left out.
+cases included (their directives and script lines; their prose "#" lines are comments);
+binary files are left out.
 
 Usage: tools/linecount.py [--by-folder]
 """
@@ -57,13 +58,25 @@ def plain_lines(text):
     return sum(1 for line in text.splitlines() if line.strip())
 
 
-def count_file(path, keep_hash_lines=False):
+DIRECTIVE = ("# input:", "# stdin:", "# expect ")
+
+
+def case_lines(text):
+    """A script case's lines but its prose comments: its "#" directives (viewer input and
+    expectations) are what it tests."""
+    return sum(1 for line in text.splitlines() if line.strip() and
+               (not line.lstrip().startswith("#") or line.lstrip().startswith(DIRECTIVE)))
+
+
+def count_file(path):
     ext = os.path.splitext(path)[1].lower()
     with open(path, "rb") as f:
         text = f.read().decode("utf-8", "replace")
+    if ext == ".zir":
+        return case_lines(text)
     if ext in C_LIKE:
         return c_lines(text)
-    if ext in HASH_COMMENTS and not keep_hash_lines:
+    if ext in HASH_COMMENTS:
         return hash_lines(text)
     return plain_lines(text)
 
@@ -85,8 +98,7 @@ def count(folders, tests):
                 continue
             rel = os.path.relpath(path, ROOT)
             key = os.path.dirname(rel)
-            # A script case's "#" lines are its expectations and its input: test content.
-            n = count_file(path, keep_hash_lines=tests and path.endswith(".zir"))
+            n = count_file(path)
             per_folder[key] = per_folder.get(key, 0) + n
     return per_folder
 
