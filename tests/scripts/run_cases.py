@@ -31,12 +31,10 @@ Usage: run_cases.py ZIRKULA CASES_DIR WORK_DIR [NAME_FILTER]
 import json
 import math
 import os
+import re
 import shutil
 import subprocess
 import sys
-
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from pngread import read_png  # noqa: E402
 
 
 def parse_value(text):
@@ -56,6 +54,21 @@ def same(expected, got):
     if isinstance(expected, (int, float)) and isinstance(got, (int, float)):
         return math.isclose(expected, got, rel_tol=1e-12, abs_tol=1e-9)
     return expected == got
+
+
+class Picture:
+    """A PNG file's pixels, read through ImageMagick's PPM output."""
+
+    def __init__(self, path):
+        ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], capture_output=True,
+                             check=True).stdout
+        header = re.match(rb"P6\s+(\d+)\s+\d+\s+255\s", ppm)
+        self.width, self.data = int(header.group(1)), ppm[header.end():]
+
+    def pixel(self, x, y):
+        """The colour at (x, y) as "rrggbb"."""
+        at = 3 * (y * self.width + x)
+        return self.data[at:at + 3].hex()
 
 
 class Case:
@@ -91,7 +104,7 @@ def frame_at(frames_dir, ms):
     shown = [int(n) for n, t in rows if float(t) <= ms]
     if not shown:
         raise AssertionError(f"no frame shown by {ms} ms")
-    return read_png(os.path.join(frames_dir, "frame-%05d.png" % shown[-1]))
+    return Picture(os.path.join(frames_dir, "frame-%05d.png" % shown[-1]))
 
 
 def check_warnings(case, zirkula, script, run, env):
@@ -177,7 +190,7 @@ def check(case, zirkula, work):
                     got = objects[0][field]
                     assert same(parse_value(value), got), f"{e[1]}.{field} is {got}"
             elif e[0] == "pixel":
-                got = read_png(os.path.join(out, "end.png")).pixel(int(e[1]), int(e[2]))
+                got = Picture(os.path.join(out, "end.png")).pixel(int(e[1]), int(e[2]))
                 assert got == e[3].lower(), f"pixel is {got}"
             elif e[0] == "at":
                 picture = frame_at(frames, float(e[1]))
