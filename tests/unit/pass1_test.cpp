@@ -14,59 +14,37 @@ namespace zir {
 namespace {
 
 struct Compiled {
-    int errorCount = 0;
     InstructionTable table;
     std::vector<CompileError> errors;
     NameTable names;
+    std::vector<int> constructions = {99};
 };
 
-Compiled Compile(const std::vector<std::string>& lines) {
+Compiled Compile(const std::vector<std::string>& lines, int errors = 0) {
     Compiled c;
     std::vector<std::string_view> views(lines.begin(), lines.end());
-    c.errorCount = RunPass1(views, c.table, c.errors, c.names);
+    EXPECT_EQ(RunPass1(views, c.table, c.errors, c.names, &c.constructions), errors);
     return c;
 }
 
 using Names = std::vector<std::string>;
 
+// Parameters are not declared by pass 1; a name twice in one statement is declared twice;
+// MARKLINE declares a new second token as a point even when the statement is rejected.
 TEST(Pass1Names, DeclaredInStatementOrderWithARowPerType) {
     Compiled c =
         Compile({"P = MIDDLE A, B", "LINE G 0 0 1 1", "K = CIRCLE P, A", "X = CROSS G, G",
                  "TITLE \"Hallo, Welt\"", "TEXT \"Hallo, Welt\" 1", "MENUITEM \"Weiter\"", "CALL S",
-                 "END", "CONSTRUCTION S X Y", "REPEAT", "ANIMATION T", "REPEAT"});
-    ASSERT_EQ(c.errorCount, 0);
-    EXPECT_EQ(c.names.rows[TypePoint], (Names{"P", "A", "B", "X"}))
-        << "parameters are not declared";
-    EXPECT_EQ(c.names.rows[TypeLine], Names{"G"});
+                 "L = LINE L, L", "MARKLINE G, Z", "END", "  construction S X Y", "REPEAT",
+                 "ANIMATION T", "REPEAT", "CONSTRUCTION,U", "REPEAT", "' CONSTRUCTION V"},
+                1);
+    EXPECT_EQ(c.names.rows[TypePoint], (Names{"P", "A", "B", "X", "L", "L", "Z"}));
+    EXPECT_EQ(c.names.rows[TypeLine], (Names{"G", "L"}));
     EXPECT_EQ(c.names.rows[TypeCircle], Names{"K"});
     EXPECT_EQ(c.names.rows[TypeText], (Names{"Hallo, Welt", "Weiter"}));
-    EXPECT_EQ(c.names.rows[TypeSubroutine], (Names{"S", "T"}));
-}
-
-TEST(Pass1Names, ANameTwiceInOneStatementIsDeclaredTwice) {
-    Compiled c = Compile({"L = LINE L, L", "P = MIDDLE P, P", "END"});
-    ASSERT_EQ(c.errorCount, 0);
-    EXPECT_EQ(c.names.rows[TypeLine], Names{"L"});
-    EXPECT_EQ(c.names.rows[TypePoint], (Names{"L", "L", "P", "P", "P"}));
-    EXPECT_EQ(SymbolLookup("L", c.names).type, TypePoint);
-    EXPECT_EQ(SymbolLookup("P", c.names).index, 2);
-}
-
-TEST(Pass1Names, MarkLineDeclaresANewSecondTokenAsAPointEvenWhenRejected) {
-    Compiled c = Compile({"LINE G 0 0 1 1", "MARKLINE G, Z", "END"});
-    ASSERT_EQ(c.errorCount, 1);
-    EXPECT_EQ(c.names.rows[TypePoint], Names{"Z"});
-}
-
-TEST(Pass1Blocks, ReportsTheLinesThatBeginWithConstruction) {
-    std::vector<std::string> lines = {"CALL S",         "END",         "  construction S A",
-                                      "REPEAT",         "ANIMATION T", "REPEAT",
-                                      "CONSTRUCTION,U", "REPEAT",      "' CONSTRUCTION V"};
-    std::vector<std::string_view> views(lines.begin(), lines.end());
-    Compiled c;
-    std::vector<int> constructions = {99};
-    ASSERT_EQ(RunPass1(views, c.table, c.errors, c.names, &constructions), 0);
-    EXPECT_EQ(constructions, (std::vector<int>{2, 6}));
+    EXPECT_EQ(c.names.rows[TypeSubroutine], (Names{"S", "T", "U"}));
+    EXPECT_EQ(SymbolLookup("L", c.names).type, TypePoint) << "the point row comes first";
+    EXPECT_EQ(c.constructions, (std::vector<int>{11, 15})) << "the headers' line indexes";
 }
 
 TEST(Pass1Limits, NamesAndSubroutinesBeyondWhatATargetHoldsAreRejected) {
@@ -74,18 +52,14 @@ TEST(Pass1Limits, NamesAndSubroutinesBeyondWhatATargetHoldsAreRejected) {
     for (int i = 0; i <= MaxNamesPerRow; ++i)
         points.push_back("POINT P" + std::to_string(i) + " 1 2");
     points.push_back("END");
-    Compiled c = Compile(points);
-    ASSERT_EQ(c.errorCount, 1);
+    Compiled c = Compile(points, 1);
     EXPECT_EQ(c.errors[0].code, ErrorCode(MsgInternal));
     EXPECT_EQ(c.errors[0].line, MaxNamesPerRow + 1);
     EXPECT_EQ(NameCount(c.names, TypePoint), MaxNamesPerRow);
-
     for (int i = 0; i <= MaxTarget; ++i) {
-        subroutines.push_back("ANIMATION S" + std::to_string(i));
-        subroutines.push_back("REPEAT");
+        subroutines.insert(subroutines.end(), {"ANIMATION S" + std::to_string(i), "REPEAT"});
     }
-    c = Compile(subroutines);
-    ASSERT_EQ(c.errorCount, 1);
+    c = Compile(subroutines, 1);
     EXPECT_EQ(c.errors[0].code, ErrorCode(MsgInternal));
     EXPECT_EQ(c.errors[0].line, 2 + 2 * MaxTarget);
     EXPECT_EQ(c.table.blocks[0][0][HeaderBlockCount], MaxTarget);

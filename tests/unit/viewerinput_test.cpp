@@ -42,36 +42,18 @@ TEST(ViewerInput, ReadsEveryKindOfEventWithCommentsAndBlankLines) {
               "100 press 5 6\n110 key #\n130 release 5 6\n130 key b\n140 key c\n");
 }
 
+// Named keys in any case, and one printable character written in UTF-8 or as a byte; a
+// character that is not printable or has no place in Windows-1252, or more than one, is none.
 TEST(ViewerInput, KeyNamesGiveTheProgramsKeyTexts) {
+    // clang-format off
     const std::pair<const char*, const char*> cases[] = {
-        {"Esc", "\x1b"},
-        {"pageup", "\xFFI"},
-        {"PageDown", "\xFFQ"},
-        {"Up", "\xFFH"},
-        {"Down", "\xFFP"},
-        {"Left", "\xFFK"},
-        {"Right", "\xFFM"},
-        {"Home", "\xFFG"},
-        {"End", "\xFFO"},
-        {"Space", " "},
-        {"Backspace", "\b"},
-        {"Tab", "\t"},
-        {"R", "R"},
-        {"7", "7"},
-        {"?", "?"},
-        {"\u00E4", "\xE4"},
-        {"\xE4", "\xE4"},
-        {"\u20AC", "\x80"},
-        {"\u00A0", "\xA0"},
-        {"\u00FF", "\xFF"},
-        // Not printable, no place in Windows-1252, or more than one character: no key.
-        {"\x7F", ""},
-        {"\x01", ""},
-        {"\x81", ""},
-        {"\u008D", ""},
-        {"\u03B1", ""},
-        {"ab", ""},
-        {"F1", ""}};
+        {"Esc", "\x1b"}, {"pageup", "\xFFI"}, {"PageDown", "\xFFQ"}, {"Up", "\xFFH"},
+        {"Down", "\xFFP"}, {"Left", "\xFFK"}, {"Right", "\xFFM"}, {"Home", "\xFFG"},
+        {"End", "\xFFO"}, {"Space", " "}, {"Backspace", "\b"}, {"Tab", "\t"}, {"R", "R"},
+        {"7", "7"}, {"?", "?"}, {"\u00E4", "\xE4"}, {"\xE4", "\xE4"}, {"\u20AC", "\x80"},
+        {"\u00A0", "\xA0"}, {"\u00FF", "\xFF"}, {"\x7F", ""}, {"\x01", ""}, {"\x81", ""},
+        {"\u008D", ""}, {"\u03B1", ""}, {"ab", ""}, {"F1", ""}};
+    // clang-format on
     for (auto [name, text] : cases) EXPECT_EQ(KeyTextFromName(name), text) << name;
 }
 
