@@ -46,11 +46,8 @@ Compiled Compile(std::string lines, bool declared = true) {
     }
     c.offset = static_cast<int>(script.size());
     bool ends = c.block != 0;
-    for (std::size_t start = 0, bar = 0; bar != std::string::npos; start = bar + 1) {
-        bar = lines.find('|', start);
-        script.push_back(lines.substr(start, bar - start));
-        ends = ends || script.back() == "END";
-    }
+    std::istringstream in(lines);
+    for (std::string line; std::getline(in, line, '|');) ends |= script.emplace_back(line) == "END";
     if (!ends) script.push_back("END");
     script.insert(script.end(), Subroutines.begin(), Subroutines.end());
     ParseScript(script, c.table, c.errors, c.names);
@@ -242,10 +239,8 @@ TEST(Compiling, MissingEndIsOneErrorAtLineZero) {
     for (const char* lines : {"' only a comment", "\tEND", "POINT A 1 2|X Y Z|CONSTRUCTION S|END",
                               "CONSTRUCTION S|REPEAT|END", "ENDE"}) {
         std::vector<std::string> script;
-        for (std::size_t start = 0, bar = 0; bar != std::string::npos; start = bar + 1) {
-            bar = std::string(lines).find('|', start);
-            script.push_back(std::string(lines).substr(start, bar - start));
-        }
+        std::istringstream in(lines);
+        for (std::string line; std::getline(in, line, '|');) script.push_back(line);
         Compiled c;
         EXPECT_EQ(ParseScript(script, c.table, c.errors, c.names), FailedInPass1) << lines;
         EXPECT_EQ(Errors(c), "0:36") << lines;
