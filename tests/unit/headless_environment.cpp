@@ -10,19 +10,13 @@
 #include "headless_restart.h"
 #include "picture_check.h"
 #include "platform/platform.h"
-#include "platform/png.h"
 #include "runtime/runstate.h"
 
 namespace {
 
 class HeadlessEnvironment : public ::testing::Environment {
   public:
-    void SetUp() override {
-        zir::PlatformOptions options;
-        options.backend = zir::BackendKind::Headless;
-        std::string message;
-        ASSERT_EQ(zir::PlatformStart(options, message), zir::PlatformError::None) << message;
-    }
+    void SetUp() override { zir::test::RestoreHeadless(); }
     void TearDown() override { zir::PlatformStop(); }
 };
 
@@ -39,13 +33,11 @@ namespace zir::test {
     options.backend = BackendKind::Headless;
     std::filesystem::create_directories(ZIR_TEST_OUTPUT_DIR);
     // Named after the running test too: ctest runs tests side by side, and two of them
-    // writing one input file would read each other's input.
-    std::string owner;
-    if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info()) {
-        owner = std::string(info->test_suite_name()) + "." + info->name() + "-";
-        // Parameterised tests have slashes in their names.
-        std::replace(owner.begin(), owner.end(), '/', '_');
-    }
+    // writing one input file would read each other's input. Parameterised tests have
+    // slashes in their names.
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string owner = info ? std::string(info->test_suite_name()) + "." + info->name() + "-" : "";
+    std::replace(owner.begin(), owner.end(), '/', '_');
     options.inputPath = std::string(ZIR_TEST_OUTPUT_DIR) + "/" + owner + inputName;
     std::ofstream(options.inputPath) << input;
     options.framesDir = framesDir;

@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <vector>
+
+#include "picture_check.h"
+#include "platform/files.h"
 
 namespace zir {
 namespace {
@@ -31,10 +36,23 @@ TEST(LargeMemory, AVectorKeepsItsContentsWhileItGrowsAcrossTheThreshold) {
     std::vector<std::uint64_t, LargeAllocator<std::uint64_t>> values;
     for (std::uint64_t i = 0; i < 600000; ++i) values.push_back(i * 7);
     for (std::uint64_t i = 0; i < 600000; i += 997) ASSERT_EQ(values[i], i * 7);
-    auto copy = values;
-    values.clear();
-    values.shrink_to_fit();
-    EXPECT_EQ(copy[599999], 599999u * 7);
+}
+
+// Files on both sides of the threshold are read whole, one after the other into one holder.
+TEST(FileBytes, LargeAndSmallFilesAreReadWholeAndADirectoryNotAtAll) {
+    FileBytes file;
+    for (std::size_t size : {LargeMemoryBytes * 3 + 5, std::size_t{7}, LargeMemoryBytes}) {
+        std::string bytes(size, 'x');
+        for (std::size_t i = 0; i < size; i += 4093) bytes[i] = static_cast<char>(i / 4093);
+        const std::string path = test::OutputPath("filebytes.bin");
+        std::ofstream(path, std::ios::binary) << bytes;
+        ASSERT_TRUE(file.Load(path)) << size;
+        EXPECT_TRUE(file.Bytes() == bytes) << size;
+        EXPECT_EQ(file.LoadError(), 0);
+    }
+    EXPECT_FALSE(file.Load(std::filesystem::temp_directory_path().string()));
+    EXPECT_EQ(file.LoadError(), EISDIR);
+    EXPECT_TRUE(file.Bytes().empty());
 }
 
 }  // namespace

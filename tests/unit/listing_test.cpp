@@ -1,3 +1,5 @@
+// Whole programs as the listing shows them: where the blocks lie, their headings, and the
+// links of menus and calls.
 #include "frontend/listing.h"
 
 #include <gtest/gtest.h>
@@ -10,51 +12,63 @@
 namespace zir {
 namespace {
 
-std::string Listing(const std::vector<std::string>& lines) {
+// Items link to the slot before their MENU (slot 0 for a menu in the first slot), exits and
+// ends to the menu's end; an inner menu is passed over up to its end. Main statements after
+// the subroutines follow the last earlier one, and a subroutine left open runs to its last
+// statement.
+TEST(Listing, ShowsEveryBlockWithDecodedOperandsAndLinks) {
     InstructionTable table;
     std::vector<CompileError> errors;
     NameTable names;
-    EXPECT_EQ(ParseScript(lines, table, errors, names), CompiledOk);
-    return ListProgram(table, names);
-}
-
-TEST(Listing, ShowsEveryBlockWithDecodedOperands) {
-    std::string listing = Listing({
-        "POINT A, 1.5, -2",
-        "LINEPOLAR G 0 0 22.7",
-        "Z1, Z2 = ICROSS K, G",
-        "CIRCLE K 0 0 5 &HFF0000 2 DEFAULT 90",
-        "MARKLINE G, 3, 4",
-        "CALL S A G",
-        "MENU",
-        "MENUITEM \"a b\"",
-        "REPEATMENU",
-        "END",
-        "CONSTRUCTION S P, L",
-        "L2 = LINEPOLAR P, L, 30",
-        "REPEAT",
-        "INTERACTION T",
-        "CLICKABLE A Z1 Z2",
-        "REPEAT 2",
-    });
-    EXPECT_EQ(listing,
-              "block 0  main program  slots 1-10  subroutines 2\n"
-              "    0:1        1 POINT                    A 1.5 -2 - - -\n"
-              "    0:2        3 LINEPOLAR                G 0 0 22.6992deg - - -\n"
-              "    0:3       19 CROSS.CIRCLE.LINE I      Z1 Z2 K G - - -\n"
-              "    0:4        4 CIRCLE                   K 0 0 5 #FF0000 2 - 90deg\n"
-              "    0:5       34 MARKLINE                 G numbers 3 4 -\n"
-              "    0:6       48 CALL                     block 1 S A G\n"
-              "    0:7       88 MENU                     n=1 - - ->9\n"
-              "    0:8       89 MENUITEM                 ->6 \"a b\"\n"
-              "    0:9       92 REPEATMENU               ->6\n"
-              "    0:10     255 END\n"
+    const std::vector<std::string> script = {"MENU",
+                                             "MENUITEM \"a b\"",
+                                             "MENU &HFF",
+                                             "MENUITEM \"b\"",
+                                             "EXITMENU",
+                                             "ENDMENU",
+                                             "EXITMENU",
+                                             "REPEATMENU",
+                                             "POINT A, 1.5, -2",
+                                             "LINEPOLAR G 0 0 22.7",
+                                             "Z1, Z2 = ICROSS K, G",
+                                             "CIRCLE K 0 0 5 &HFF0000 2 DEFAULT 90",
+                                             "CALL S A G",
+                                             "END",
+                                             "CONSTRUCTION S P, L",
+                                             "L2 = LINEPOLAR P, L, 30",
+                                             "REPEAT",
+                                             "POINT B 3 4",
+                                             "INTERACTION T",
+                                             "CLICKABLE A Z1 Z2",
+                                             "REPEAT 2",
+                                             "ANIMATION V",
+                                             "POINT D 1 2"};
+    ASSERT_EQ(ParseScript(script, table, errors, names), CompiledOk);
+    EXPECT_EQ(ListProgram(table, names),
+              "block 0  main program  slots 1-15  subroutines 3\n"
+              "    0:1       88 MENU                     n=1 - - ->8\n"
+              "    0:2       89 MENUITEM                 ->0 \"a b\"\n"
+              "    0:3       88 MENU                     n=1 #0000FF - ->6\n"
+              "    0:4       89 MENUITEM                 ->6 \"b\"\n"
+              "    0:5       90 EXITMENU                 ->6\n"
+              "    0:6       91 ENDMENU                  ->6\n"
+              "    0:7       90 EXITMENU                 ->8\n"
+              "    0:8       92 REPEATMENU               ->0\n"
+              "    0:9        1 POINT                    A 1.5 -2 - - -\n"
+              "    0:10       3 LINEPOLAR                G 0 0 22.6992deg - - -\n"
+              "    0:11      19 CROSS.CIRCLE.LINE I      Z1 Z2 K G - - -\n"
+              "    0:12       4 CIRCLE                   K 0 0 5 #FF0000 2 - 90deg\n"
+              "    0:13      48 CALL                     block 1 S A G\n"
+              "    0:14     255 END\n"
+              "    0:15       1 POINT                    B 3 4 - - -\n"
               "block 1  CONSTRUCTION S  parameters 2: P Punkt, L Gerade  slots 2-3\n"
               "    1:2       15 LINEPOLAR.POINT          L2 P L 30deg - - -\n"
               "    1:3       49 REPEAT                   -\n"
               "block 2  INTERACTION T  slots 1-2\n"
               "    2:1       52 CLICKABLE                A Z1 Z2\n"
-              "    2:2       49 REPEAT                   2\n");
+              "    2:2       49 REPEAT                   2\n"
+              "block 3  ANIMATION V  slots 1-1\n"
+              "    3:1        1 POINT                    D 1 2 - - -\n");
 }
 
 TEST(Listing, UnknownWordsShowRaw) {

@@ -5,39 +5,30 @@
 namespace zir {
 namespace {
 
-TEST(TextCode, EveryByteSurvivesTheWayToUtf8AndBack) {
+// Every byte survives the way to UTF-8 and back; the Windows characters and umlauts become
+// their UTF-8, and characters without a place in Windows-1252 question marks.
+TEST(TextCode, Windows1252AndUtf8BothWays) {
     std::string all;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
-    std::string utf8 = Utf8FromWindows1252(all);
-    EXPECT_TRUE(IsValidUtf8(utf8));
-    EXPECT_EQ(Windows1252FromUtf8(utf8), all);
+    EXPECT_TRUE(IsValidUtf8(Utf8FromWindows1252(all)));
+    EXPECT_EQ(Windows1252FromUtf8(Utf8FromWindows1252(all)), all);
+    EXPECT_EQ(Utf8FromWindows1252("\x80 W\xE4hle \x96\x9F"), "\u20AC W\u00E4hle \u2013\u0178");
+    EXPECT_EQ(Windows1252FromUtf8("Gr\u00FC\u00DF \u20AC \u00B0 \u03B1=\u2200x \U0001F600"),
+              "Gr\xFC\xDF \x80 \xB0 ?=?x ?");
 }
 
-TEST(TextCode, WindowsCharactersAndUmlautsBecomeTheirUtf8) {
-    EXPECT_EQ(Utf8FromWindows1252("\x80"), "\u20AC");
-    EXPECT_EQ(Utf8FromWindows1252("W\xE4hle"), "W\u00E4hle");
-    EXPECT_EQ(Utf8FromWindows1252("\x96\x9F"), "\u2013\u0178");
-    EXPECT_EQ(Windows1252FromUtf8("Gr\u00FC\u00DFe \u20AC \u00B0"),
-              "Gr\xFC\xDF"
-              "e \x80 \xB0");
-}
-
-TEST(TextCode, CharactersWithoutAPlaceInWindows1252BecomeQuestionMarks) {
-    EXPECT_EQ(Windows1252FromUtf8("\u03B1=\u2200x \U0001F600"), "?=?x ?");
-}
-
-TEST(TextCode, MalformedUtf8IsRecognised) {
+// Latin-1, overlong forms, surrogates, code points past U+10FFFF and characters cut short
+// are not UTF-8, also when the bytes after the end of the text would complete them; such
+// bytes pass through the conversion unchanged.
+TEST(TextCode, MalformedUtf8IsRecognisedAndPassesThroughUnchanged) {
     EXPECT_TRUE(IsValidUtf8(""));
-    EXPECT_TRUE(IsValidUtf8("plain ASCII"));
-    EXPECT_FALSE(IsValidUtf8("\xE4"));              // a Latin-1 umlaut
-    EXPECT_FALSE(IsValidUtf8("\xC0\x80"));          // overlong NUL
-    EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));      // overlong slash
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // a surrogate
-    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
-    EXPECT_FALSE(IsValidUtf8("\xF5\x80\x80\x80"));
-    EXPECT_FALSE(IsValidUtf8("ab\xE2\x82"));  // cut short
-    // Malformed bytes pass through the conversion unchanged.
-    EXPECT_EQ(Windows1252FromUtf8("a\xE4z"), "a\xE4z");
+    for (const char* bad : {"\xE4", "\xC0\x80", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                            "\xF5\x80\x80\x80", "ab\xE2\x82"}) {
+        EXPECT_FALSE(IsValidUtf8(bad)) << bad;
+    }
+    const std::string euro = "a\xE4z ab\u20AC";
+    EXPECT_FALSE(IsValidUtf8(std::string_view(euro).substr(4, 4)));
+    EXPECT_EQ(Windows1252FromUtf8(std::string_view(euro).substr(0, 8)), "a\xE4z ab\xE2\x82");
 }
 
 }  // namespace
