@@ -26,11 +26,12 @@ struct Canvas {
     DrawTarget target() { return &handle; }
     int width() const { return ImageWidth(handle); }
     int height() const { return ImageHeight(handle); }
+    Colour at(int x, int y) const { return ImageColourAt(handle, x, y); }
     // Whether the pixel holds c as this image's pixel format stores it.
     bool is(int x, int y, Colour c) const {
         const int bpp = ImageBytesPerPixel(handle);
         const Colour stored = bpp == 2 ? ColourFrom565(Rgb565(c)) : Colour{PixelFromColour(c, bpp)};
-        return ImageColourAt(handle, x, y) == stored;
+        return at(x, y) == stored;
     }
     int count(Colour c) const {
         int n = 0;
