@@ -60,30 +60,6 @@ inline ::testing::AssertionResult SamePicture(const Canvas& got, const Canvas& w
            << differences << " pixels differ, the first at (" << first << ")";
 }
 
-// Whether the canvas shows the shape given by its signed distance (positive inside) in
-// colour: every pixel whose centre lies a pixel or more inside it has the colour, and every
-// pixel one and a half pixels or more outside it still has the background.
-template <class Distance>
-::testing::AssertionResult ShowsShape(const Canvas& c, Colour colour, Colour background,
-                                      const Distance& distance) {
-    int inside = 0;
-    for (int y = 0; y < c.height(); ++y) {
-        for (int x = 0; x < c.width(); ++x) {
-            const double d = distance(static_cast<double>(x), static_cast<double>(y));
-            if (d >= 1.0 && !c.is(x, y, colour)) {
-                return ::testing::AssertionFailure()
-                       << "(" << x << ", " << y << ") inside, not filled";
-            }
-            if (d <= -1.5 && !c.is(x, y, background)) {
-                return ::testing::AssertionFailure()
-                       << "(" << x << ", " << y << ") outside, filled";
-            }
-            inside += d >= 1.0;
-        }
-    }
-    return ::testing::AssertionSuccess() << inside << " pixels inside";
-}
-
 inline Font LoadTestFont(const std::string& name) {
     Font font;
     EXPECT_EQ(LoadFontFile(std::string(ZIR_RESOURCE_DIR) + "/fonts/" + name + ".zfn", font), 0)
