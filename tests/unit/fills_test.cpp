@@ -24,7 +24,7 @@ std::int32_t Fill(Canvas& c, Point a, Point b, Point p, std::int32_t alpha = 255
     return FillTriangle(c.target(), a, b, p, Red, alpha);
 }
 
-// Sectors of many sizes, spans and directions, thin ones among them, some blended; below
+// Sectors of many sizes, spans and directions, very thin ones at the right, some blended; below
 // them rectangles on either side of sides in four directions and one of no height; then
 // triangles and discs on small targets of their own: large ones crossing the target's edges
 // in every way, containing it or beside it, thin and degenerate ones, as the cells' notes say.
@@ -40,6 +40,13 @@ TEST(Fills, Sheet) {
                       Blue.Value(),
                       1};
         EXPECT_EQ(FillCircle(sheet.target(), sector, k % 3 ? Red : Blue, k % 4 ? 255 : 150), 0);
+    }
+    // A column of thin sectors, which only a start from their middle fills.
+    const int thin[][2] = {{0, 2}, {1, 3}, {2, 2}, {3, 1}, {3, 4}, {4, 2}, {1, 4}, {2, 3}};
+    for (int k = 0; k < 8; ++k) {
+        const double start = thin[k][0] * 0.27, end = start + 0.04 + thin[k][1] * 0.05;
+        Circle sector{690, 30 + 52.0 * k, 20, start, end, Blue.Value(), 1};
+        EXPECT_EQ(FillCircle(sheet.target(), sector, Red, 255), 0);
     }
     const double sides[][2] = {{40, 0}, {20, 35}, {-20, 35}, {0, 40}};
     for (int k = 0; k < 8; ++k) {
