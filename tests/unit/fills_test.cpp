@@ -100,6 +100,11 @@ TEST(FillTriangle, OutlineIncludedAndTheTargetsPixelFormatKept) {
     Fill(wide, At(0, 1), At(ImageMaxWidth - 1, 1), At(0, 11));
     EXPECT_TRUE(wide.is(100, 3, Red) && wide.is(0, 11, Red) &&
                 !wide.is(ImageMaxWidth - 1, 11, Red));
+    // There the image is cut without a ring, and one row or column may be all of it.
+    Canvas row(ImageMaxWidth, 1), column(1, ImageMaxHeight);
+    Fill(row, At(-100, 0), At(9000, 0), At(-100, 5));
+    Fill(column, At(0, -100), At(0, 70000), At(5, -100));
+    EXPECT_TRUE(row.is(100, 0, Red) && column.is(0, 100, Red));
 
     Canvas deep(60, 60, White, 4), palette(60, 60, Colour{7}, 1);
     std::int32_t alpha = 255;
