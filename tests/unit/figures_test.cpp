@@ -1,107 +1,88 @@
-// The figures' shapes, widths and styles are in the approved drawing sheet; here are the
-// limits: points off the target, unknown shapes, huge widths and radii, far lines.
+// The figures' shapes, widths and styles are in the approved drawing sheet; here are their
+// limits, on small targets of their own copied into a sheet: points off the target or on its
+// far edge, unknown shapes (a pixel), an odd size; lines of huge widths (an odd width puts its
+// copies on half pixels, which round away from row 0), far lines, a segment through the whole
+// target, no width; an arc with a negative start, which is no radius line; a huge width; a
+// huge circle through the target, which shows as a near-line.
 #include "draw/figures.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
+#include <vector>
 
 #include "draw_canvas.h"
 #include "geometry_records.h"
+#include "picture_check.h"
 
 namespace zir {
 namespace {
 
-using test::Black;
 using test::Canvas;
 using test::Red;
 using test::White;
 
-Line Appearance(Colour colour, std::int16_t width, std::uint16_t style = SolidStyle) {
-    return Line{0, 0, 1, 0, colour.Value(), style, width};
+Line Look(std::int16_t width) {
+    return Line{0, 0, 1, 0, Red.Value(), SolidStyle, width};
 }
 
 Point Dot(double x, double y, std::int16_t shape, std::int16_t size = 8) {
     return Point{x, y, Red.Value(), size, shape};
 }
 
-// A point off the target is refused; one exactly on its far edge is drawn and clipped.
-TEST(Points, OutsideTheTargetAreRefusedAndUnknownShapesAreAPixel) {
-    const struct {
-        double x, y;
-        std::int32_t result;
-        int redPixels;
-    } cases[] = {{-0.1, 40, -1, 0},      {40, -0.1, -1, 0}, {100.1, 40, -1, 0}, {40, 80.5, -1, 0},
-                 {test::Nan, 40, -1, 0}, {100, 40, 0, 4},   {0, 80, 0, 4}};  // half an arm of a
-                                                                             // cross of size 8
-    for (const auto& k : cases) {
-        Canvas clipped(100, 80);
-        EXPECT_EQ(DrawPoint(clipped.target(), Dot(k.x, k.y, 0)), k.result) << k.x << "," << k.y;
-        EXPECT_EQ(clipped.count(Red), k.redPixels) << k.x << "," << k.y;
-    }
-    for (std::int16_t shape : {1, 6, 7, 12, 300, -1, -32768}) {
-        Canvas c(40, 40);
-        DrawPoint(c.target(), Dot(20, 20, shape));
-        EXPECT_EQ(c.count(Red), 1) << shape;
-        EXPECT_TRUE(c.is(20, 20, Red)) << shape;
-    }
-    // Size 7: a cross from x - 3.5 to x + 3.5, pixels 17 to 24 (halves away from 0).
-    Canvas odd(40, 40);
-    DrawPoint(odd.target(), Dot(20, 20, 0, 7));
-    EXPECT_TRUE(odd.is(17, 20, Red) && odd.is(24, 20, Red) && !odd.is(16, 20, Red));
-    EXPECT_EQ(odd.count(Red), 15);
-}
+TEST(Figures, LimitsSheet) {
+    Canvas sheet(370, 190, Colour{0xE0E0E0});
+    Canvas points(100, 80);
+    const DrawTarget p = points.target();
+    const std::int32_t results[] = {
+        DrawPoint(p, Dot(-0.1, 40, 0)),      DrawPoint(p, Dot(40, -0.1, 0)),
+        DrawPoint(p, Dot(100.1, 40, 0)),     DrawPoint(p, Dot(40, 80.5, 0)),
+        DrawPoint(p, Dot(test::Nan, 40, 0)), DrawPoint(p, Dot(100, 40, 0)),
+        DrawPoint(p, Dot(0, 80, 0))};
+    EXPECT_EQ(std::vector<std::int32_t>(std::begin(results), std::end(results)),
+              (std::vector<std::int32_t>{-1, -1, -1, -1, -1, 0, 0}));
+    const std::int16_t unknown[] = {1, 6, 7, 12, 300, -1, -32768};
+    for (int k = 0; k < 7; ++k) DrawPoint(p, Dot(20 + 6 * k, 20, unknown[k]));
+    DrawPoint(p, Dot(50, 60, 0, 7));
+    RasterBlit(sheet.target(), 2, 2, points.handle, BlitMode::Copy);
 
-TEST(Lines, CrossTheWholeTargetAndHugeWidthsStayCheap) {
-    const struct {
-        Line line;
-        int redPixels;
-    } cases[] = {
-        {Line{0, 20, 1, 0, Red.Value(), SolidStyle, 1}, 64},  // row 19.5 rounds to 20
-        {Line{50, 30, 0, -3, Red.Value(), SolidStyle, 1}, 48},
-        {Line{0, 20, 1, 0, Red.Value(), SolidStyle, 32766}, 64 * 48},
-        // An odd width puts its copies on half pixels, which round away from row 0.
-        {Line{0, 20, 1, 0, Red.Value(), SolidStyle, 32767}, 64 * 47},
-        {Line{1e280, 1e280, 1, 0, Red.Value(), SolidStyle, 3}, 0},
-        {Line{0, 5, 1, 0, Red.Value(), SolidStyle, -3}, 0},
-    };
-    for (const auto& k : cases) {
+    const Line lines[][2] = {{Line{0, 20, 1, 0, Red.Value(), SolidStyle, 32766}, Look(0)},
+                             {Line{0, 20, 1, 0, Red.Value(), SolidStyle, 32767}, Look(0)},
+                             {Line{1e280, 1e280, 1, 0, Red.Value(), SolidStyle, 3},
+                              Line{0, 5, 1, 0, Red.Value(), SolidStyle, -3}}};
+    for (int k = 0; k < 3; ++k) {
         Canvas c(64, 48);
-        EXPECT_EQ(DrawLine(c.target(), k.line), 0);
-        EXPECT_EQ(c.count(Red), k.redPixels) << k.line.width;
+        EXPECT_EQ(DrawLine(c.target(), lines[k][0]), 0);
+        EXPECT_EQ(DrawLine(c.target(), lines[k][1]), 0);
+        RasterBlit(sheet.target(), 104 + 66 * k, 2, c.handle, BlitMode::Copy);
     }
-    Canvas c(64, 48);
-    DrawSegment(c.target(), test::P(-1e9, 10), test::P(1e9, 10), Appearance(Red, 1));
-    DrawSegment(c.target(), test::P(0, 0), test::P(30, 30), Appearance(Red, 0));
-    EXPECT_EQ(c.count(Red), 64);
-    EXPECT_TRUE(c.is(5, 10, Red));
-}
+    Canvas segments(64, 48);
+    DrawSegment(segments.target(), test::P(-1e9, 10), test::P(1e9, 10), Look(1));
+    DrawSegment(segments.target(), test::P(0, 0), test::P(30, 30), Look(0));
+    RasterBlit(sheet.target(), 104, 52, segments.handle, BlitMode::Copy);
 
-TEST(Circles, NegativeAnglesHugeWidthsAndRadii) {
-    // A negative angle in a record is the same direction, never a radius line.
-    Canvas negative(100, 100), positive(100, 100);
-    DrawCircle(negative.target(), Circle{50, 50, 30, -Pi / 2, 0.5, Red.Value(), 1});
-    DrawCircle(positive.target(), Circle{50, 50, 30, 3 * Pi / 2, 0.5, Red.Value(), 1});
-    EXPECT_TRUE(test::SamePicture(negative, positive));
-    EXPECT_FALSE(negative.is(50, 60, Red));
-    Canvas c(64, 48), far(64, 48);
-    DrawCircle(c.target(), Circle{32, 24, 10, 0, 0, Red.Value(), 1 << 30});
-    DrawCircle(c.target(), Circle{32, 24, 20, 0, 0, Black.Value(), 0});
-    EXPECT_GT(c.count(Red), 64 * 48 / 2);
-    EXPECT_EQ(c.count(Black), 0) << "no width, no circle";
-    DrawCircle(far.target(), Circle{32, 1e9 + 30, 1e9, 0, 0, Red.Value(), 2});
-    EXPECT_GT(far.count(Red), 60) << "a huge circle through the target shows as a near-line";
+    const Circle circles[] = {{50, 50, 30, -Pi / 2, 0.5, Red.Value(), 1},
+                              {32, 24, 10, 0, 0, Red.Value(), 1 << 30},
+                              {32, 1e9 + 30, 1e9, 0, 0, Red.Value(), 2},
+                              {32, 24, 20, 0, 0, Red.Value(), 0}};
+    for (int k = 0; k < 4; ++k) {
+        Canvas c(k == 0 ? 100 : 64, k == 0 ? 100 : 48);
+        EXPECT_EQ(DrawCircle(c.target(), circles[k]), 0);
+        RasterBlit(sheet.target(), k == 0 ? 2 : 104 + 66 * k, k == 0 ? 86 : 52, c.handle,
+                   BlitMode::Copy);
+    }
+    EXPECT_TRUE(test::MatchesApproved("figures_limits", sheet.handle));
 }
 
 TEST(Figures, UndefinedObjectsDrawNothing) {
     Canvas c(50, 50);
-    const Line look = Appearance(Red, 1);
     const DrawTarget t = c.target();
     for (std::int32_t result : {DrawPoint(t, test::Undef), DrawLine(t, test::UndefLine),
-                                DrawSegment(t, test::P(1, 1), test::Undef, look),
-                                DrawSegment(t, test::Undef, test::P(1, 1), look),
+                                DrawSegment(t, test::P(1, 1), test::Undef, Look(1)),
+                                DrawSegment(t, test::Undef, test::P(1, 1), Look(1)),
                                 DrawCircle(t, Circle{UndefinedMarker, 1, 10, 0, 0, Red.Value(), 1}),
-                                DrawRect(t, test::Undef, test::P(20, 20), 5, look)}) {
+                                DrawRect(t, test::Undef, test::P(20, 20), 5, Look(1))}) {
         EXPECT_EQ(result, UndefinedResult);
     }
     EXPECT_EQ(c.count(White), 50 * 50);
