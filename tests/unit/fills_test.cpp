@@ -72,17 +72,18 @@ TEST(Fills, Sheet) {
         {At(2, 50), At(60, 50), At(120, 50)},                // one row
         {At(2, 10), At(120, 11), At(2, 12)},                 // a sliver
         {At(-30, -30), At(60, 10), At(10, 40)},              // partly off the target
-        {At(2, 2), At(8, 2), At(2, 8)}};                     // a few pixels
+        {At(2, 2), At(8, 2), At(2, 8)},                      // a few pixels
+        {At(-1000, 200), At(1000, 200), At(64, 46)}};        // the last vertex inside
     const Circle discs[] = {{64, 20046, 20000, 0, 0, 0, 1},  // its top at y = 46
                             {64, 46, 1000, 0, 0, 0, 1},      // containing the target
                             {1000, 46, 800, 0, 0, 0, 1},     // beside it
                             {50, 50, -5, 0, 0, 0, 1}};       // no radius
-    for (int k = 0; k < 22; ++k) {
+    for (int k = 0; k < 23; ++k) {
         Canvas c(128, 92);
-        if (k < 18) {
+        if (k < 19) {
             EXPECT_EQ(Fill(c, triangles[k][0], triangles[k][1], triangles[k][2]), 0);
         } else {
-            Circle disc = discs[k - 18];
+            Circle disc = discs[k - 19];
             EXPECT_EQ(FillCircle(c.target(), disc, Red, 255), 0);
         }
         RasterBlit(sheet.target(), 130 * (k % 6), 440 + 94 * (k / 6), c.handle, BlitMode::Copy);

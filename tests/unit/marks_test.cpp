@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <vector>
 
 #include "draw/figures.h"
 #include "draw_canvas.h"
@@ -80,25 +81,31 @@ TEST(Marks, AngleModesSheet) {
     EXPECT_TRUE(test::MatchesApproved("marks_sheet", sheet.handle));
 }
 
-// The angle's label stands centred on the point 0.65 of the radius out along the bisector,
-// by the height of glyph 33, also in a caller's font whose glyphs are 300 pixels high.
-TEST(Marks, AngleLabelCentredOnTheBisector) {
+// A label stands centred on its place by the font's line height (glyph 0), or for an angle's
+// label, on the point 0.65 of the radius out along the bisector by the height of glyph 33:
+// also in a caller's font whose glyphs 0 and 33 are 300 pixels high and the rest missing.
+TEST(Marks, LabelsCentredByTheGlyphsHeight) {
+    std::vector<std::uint8_t> glyph = {9, 0, 300 & 0xFF, 300 >> 8};  // one pixel wide, all ink
+    glyph.resize(4 + 300, 0x80);
     Font tall;
-    tall.glyphs = {9, 0, 300 & 0xFF, 300 >> 8};  // one pixel wide, 300 high, all ink
-    tall.glyphs.resize(4 + 300, 0x80);
-    tall.offsets.assign(256, static_cast<std::int32_t>(tall.glyphs.size()));
-    std::fill(tall.offsets.begin(), tall.offsets.begin() + 33, 0);
-    for (const Font& font : {test::LoadTestFont("sans16"), tall}) {
-        const int h = LineHeight(font) > 0 ? LineHeight(font) : 300;
+    tall.glyphs.insert(tall.glyphs.end(), glyph.begin(), glyph.end());
+    tall.glyphs.insert(tall.glyphs.end(), glyph.begin(), glyph.end());
+    tall.offsets.assign(256, 2 * 304);
+    std::fill(tall.offsets.begin(), tall.offsets.begin() + 33, 304);
+    for (auto [font, h] : {std::pair{test::LoadTestFont("sans16"), 16}, {tall, 300}}) {
         const Line l1 = Through(200, 400, 0), l2 = Through(200, 400, 60 * Deg, Blue);
+        const Point p = At(100, 600, Blue);
         Canvas got(400, 800), want(400, 800);
         EXPECT_EQ(MarkAngle(got.target(), l1, l2, "!", font, 0, 50), 0);
+        MarkPoint(got.target(), p, "!", font, 0);
         RasterArc(want.target(), 200, 400, 50, Red, 0, 60 * Deg, false);
+        DrawPoint(want.target(), p);
         const double x = 200 + std::cos(30 * Deg) * 50 * 0.65,
                      y = 400 - std::sin(30 * Deg) * 50 * 0.65;
-        PrintText(want.target(), "!", font,
-                  static_cast<int>(std::nearbyint(x - (StringWidth("!", font) >> 1))),
+        const int w = StringWidth("!", font);
+        PrintText(want.target(), "!", font, static_cast<int>(std::nearbyint(x - (w >> 1))),
                   static_cast<int>(std::nearbyint(y - (h >> 1))), Red, MaskColour);
+        PrintText(want.target(), "!", font, 100 - (w >> 1), 600 - (h >> 1), Blue, MaskColour);
         EXPECT_TRUE(test::SamePicture(got, want)) << h;
     }
 }

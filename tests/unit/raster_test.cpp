@@ -259,7 +259,7 @@ TEST(Bits, DrawLikeATransparentBlitOfTheirPixels) {
     }
 }
 
-TEST(Targets, PixelFormatsOneAndFourBytes) {
+TEST(Targets, PixelFormatsOneAndFourBytesAndBlitsBetweenThem) {
     Canvas one(10, 10, Colour{3}, 1);
     RasterLine(one.target(), 0, 0, 9, 9, Colour{0x1234AB}, LineKind::Segment);
     EXPECT_EQ(one.at(5, 5), Colour{0xAB}) << "the low byte is a palette index";
@@ -268,6 +268,13 @@ TEST(Targets, PixelFormatsOneAndFourBytes) {
     EXPECT_EQ(four.at(5, 5), Colour{0x123456});
     RasterFloodFill(four.target(), 0, 0, Colour{0x123456});
     EXPECT_EQ(four.count(Colour{0x123456}), 100);
+    // Blits between the formats convert each pixel's colour.
+    Image green16{ImageCreateWithDepth(2, 2, 2, Colour{0x00FF00})};
+    Image blue32{ImageCreateWithDepth(2, 2, 4, Colour{0x0000FF})};
+    RasterBlit(four.target(), 1, 1, green16.get(), BlitMode::Copy);
+    RasterBlit(one.target(), 1, 1, blue32.get(), BlitMode::Copy);
+    EXPECT_EQ(four.at(2, 2), Colour{0x00FF00});
+    EXPECT_EQ(one.at(2, 2), Colour{0xFF});
 }
 
 // One picture of every primitive, checked against the approved copy.
