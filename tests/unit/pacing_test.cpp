@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "draw/fonts.h"
 #include "headless_restart.h"
@@ -40,6 +41,8 @@ TEST_F(Pacing, ControlsFromKeysAndTheBar) {
                                               {MouseEvent(384, 479, 1), A::None},
                                               {MouseEvent(100, 100, 1), A::None}};
     for (auto [event, action] : cases) EXPECT_EQ(CheckControls(event), action) << std::hex << event;
+    const DecodedInput click = DecodeInput(MouseEvent(383, 479, 2));
+    EXPECT_EQ(std::tuple(click.x, click.y, click.buttons, click.key), std::tuple(383, 479, 2, ""));
 }
 
 // Each caption stands 40 pixels into its button and 3 rows below the bar's top: printing it
@@ -62,9 +65,20 @@ TEST_F(Pacing, ControlBarCaptionsSitInTheirButtons) {
             PrintText(&handle, captions[k], font, 128 * k + 40, 463, Colour{}, MaskColour);
         }
         EXPECT_EQ(std::memcmp(copy.get(), ScreenImage(), bytes), 0) << paused;
-        EXPECT_EQ(ImageColourAt(ScreenImage(), 500, 470), Colour{0xFFFFFF}) << "background";
-        EXPECT_EQ(ImageColourAt(ScreenImage(), 127, 470), ColourFrom565(Rgb565(Colour{0x909090})));
-        EXPECT_EQ(ImageColourAt(ScreenImage(), 5, 460), ColourFrom565(Rgb565(Colour{0xF0F0F0})));
+        // The buttons' raised edges: light along the top and left, dark along the right and
+        // bottom below and beside the light ones; the bar beyond the third button is background.
+        const struct {
+            int x, y;
+            std::uint32_t colour;
+        } edges[] = {{5, 460, 0xF0F0F0},
+                     {0, 479, 0xF0F0F0},
+                     {1, 479, 0x909090},
+                     {127, 461, 0x909090},
+                     {450, 460, 0xFFFFFF}};
+        for (auto [x, y, colour] : edges) {
+            EXPECT_EQ(ImageColourAt(ScreenImage(), x, y), ColourFrom565(Rgb565(Colour{colour})))
+                << x << "," << y;
+        }
     }
 }
 
