@@ -26,11 +26,12 @@ struct Canvas {
     DrawTarget target() { return &handle; }
     int width() const { return ImageWidth(handle); }
     int height() const { return ImageHeight(handle); }
+    Colour at(int x, int y) const { return ImageColourAt(handle, x, y); }
     // Whether the pixel holds c as this image's pixel format stores it.
     bool is(int x, int y, Colour c) const {
         const int bpp = ImageBytesPerPixel(handle);
         const Colour stored = bpp == 2 ? ColourFrom565(Rgb565(c)) : Colour{PixelFromColour(c, bpp)};
-        return ImageColourAt(handle, x, y) == stored;
+        return at(x, y) == stored;
     }
     int count(Colour c) const {
         int n = 0;
@@ -57,30 +58,6 @@ inline ::testing::AssertionResult SamePicture(const Canvas& got, const Canvas& w
     if (differences == 0) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
            << differences << " pixels differ, the first at (" << first << ")";
-}
-
-// Whether the canvas shows the shape given by its signed distance (positive inside) in
-// colour: every pixel whose centre lies a pixel or more inside it has the colour, and every
-// pixel one and a half pixels or more outside it still has the background.
-template <class Distance>
-::testing::AssertionResult ShowsShape(const Canvas& c, Colour colour, Colour background,
-                                      const Distance& distance) {
-    int inside = 0;
-    for (int y = 0; y < c.height(); ++y) {
-        for (int x = 0; x < c.width(); ++x) {
-            const double d = distance(static_cast<double>(x), static_cast<double>(y));
-            if (d >= 1.0 && !c.is(x, y, colour)) {
-                return ::testing::AssertionFailure()
-                       << "(" << x << ", " << y << ") inside, not filled";
-            }
-            if (d <= -1.5 && !c.is(x, y, background)) {
-                return ::testing::AssertionFailure()
-                       << "(" << x << ", " << y << ") outside, filled";
-            }
-            inside += d >= 1.0;
-        }
-    }
-    return ::testing::AssertionSuccess() << inside << " pixels inside";
 }
 
 inline Font LoadTestFont(const std::string& name) {

@@ -1,8 +1,10 @@
 // One sheet with every figure, mark and fill, for a person to look at and as an approved
-// picture that catches any change in how they are drawn.
+// picture that catches any change in how they are drawn. Most of it is drawn through the
+// exported procedures, from records and font lists as an outside caller passes them.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 #include <string>
 
@@ -11,7 +13,7 @@
 #include "draw/marks.h"
 #include "draw_canvas.h"
 #include "picture_check.h"
-#include "platform/png.h"
+#include "zirkula.h"
 
 namespace zir {
 namespace {
@@ -35,35 +37,52 @@ Line Ray(const Point& from, double angle, Colour colour) {
 
 TEST(DrawingSheet, EveryFigureMarkAndFill) {
     test::Canvas sheet(640, 460);
-    DrawTarget t = sheet.target();
-    const Font small = test::LoadTestFont("sans12");
+    ZirImageHandle h = sheet.handle;
+    const DrawTarget t = sheet.target();
+    Font small = test::LoadTestFont("sans12"), greek = test::LoadTestFont("greek16");
+    const ZirByteList sg{small.glyphs.data(), static_cast<std::int32_t>(small.glyphs.size())};
+    const ZirIntList so{small.offsets.data(), static_cast<std::int32_t>(small.offsets.size())};
+    const ZirByteList gg{greek.glyphs.data(), static_cast<std::int32_t>(greek.glyphs.size())};
+    const ZirIntList go{greek.offsets.data(), static_cast<std::int32_t>(greek.offsets.size())};
+    ZirByteList tg{nullptr, 0};
+    ZirIntList to{nullptr, 0};
+    const std::string sans16 = std::string(ZIR_RESOURCE_DIR) + "/fonts/sans16.zfn";
+    ASSERT_NE(ZIRD_LOADFONT("/no/such/font.zfn", &tg, &to), 0);
+    ASSERT_EQ(ZIRD_LOADFONT(sans16.c_str(), &tg, &to), 0);
     const Font text = test::LoadTestFont("sans16");
-    const Font greek = test::LoadTestFont("greek16");
+    const std::int32_t zero = 0, one = 1, forty = 40, below = LabelBelow;
 
     // Row of point shapes, each named by its code below it.
     const std::int16_t shapes[] = {0, 2, 3, 4, 5, 8, 9, 10, 11, 1};
     for (int k = 0; k < 10; ++k) {
         const Point p = P(30 + 60 * k, 25, k % 2 ? Blue : Red, shapes[k], 12);
-        MarkPoint(t, p, std::to_string(shapes[k]), small, LabelBelow);
+        ZIRD_MARKPOINT(&h, &p, std::to_string(shapes[k]).c_str(), &sg, &so, &below);
     }
     MarkPoint(t, P(620, 50, Ink, 2, 5), "P", text, LabelAbove | LabelLeft);
 
     // Lines: widths 1, 2, 3 and 5, then four dash styles; an infinite line across the sheet.
-    DrawLine(t, Line{0, 445, 640, -40, Grey.Value(), 0xCCCC, 1});
+    const Line across{0, 445, 640, -40, Grey.Value(), 0xCCCC, 1};
+    ZIRD_LINE(&h, &across);
     for (int k = 0; k < 4; ++k) {
-        const int widths[] = {1, 2, 3, 5};
-        DrawSegment(t, P(15 + 25 * k, 80), P(35 + 25 * k, 210), Look(Ink, widths[k]));
+        const std::int16_t widths[] = {1, 2, 3, 5};
+        const Point a = P(15 + 25 * k, 80), b = P(35 + 25 * k, 210);
+        const Line look = Look(Ink, widths[k]);
+        ZIRD_LINEP(&h, &a, &b, &look);
     }
     const std::uint16_t styles[] = {0xF0F0, 0xFF00, 0xAAAA, 0xE4E4};
     for (int k = 0; k < 4; ++k) {
         DrawSegment(t, P(120, 85 + 12 * k), P(300, 95 + 12 * k), Look(Violet, 1, styles[k]));
     }
     // Circles and arcs: width 1 and 3, the upper half, an arc through angle 0, a rectangle.
-    DrawCircle(t, Circle{150, 175, 22, 0, 0, Blue.Value(), 1});
-    DrawCircle(t, Circle{150, 175, 12, 0, 0, Red.Value(), 3});
-    DrawCircle(t, Circle{210, 185, 22, 0, std::numbers::pi, Green.Value(), 2});
-    DrawCircle(t, Circle{265, 175, 22, 300 * Deg, 60 * Deg, Orange.Value(), 1});
-    DrawRect(t, P(120, 215), P(170, 200), 18, Look(Ink, 1));
+    const Circle circles[] = {{150, 175, 22, 0, 0, Blue.Value(), 1},
+                              {150, 175, 12, 0, 0, Red.Value(), 3},
+                              {210, 185, 22, 0, std::numbers::pi, Green.Value(), 2},
+                              {265, 175, 22, 300 * Deg, 60 * Deg, Orange.Value(), 1}};
+    for (const Circle& circle : circles) ZIRD_CIRCLE(&h, &circle);
+    const Point ra = P(120, 215), rb = P(170, 200);
+    const Line thin = Look(Ink, 1);
+    const double height = 18;
+    ZIRD_RECT(&h, &ra, &rb, &height, &thin);
     DrawRect(t, P(200, 220), P(290, 220), -15, Look(Green, 2, 0xF0F0));
 
     // Segment marks: a name above and beside, lengths in pixels and in units of 40.
@@ -72,10 +91,10 @@ TEST(DrawingSheet, EveryFigureMarkAndFill) {
     DrawSegment(t, a, b, Look(Ink));
     DrawSegment(t, b, c, Look(Ink));
     DrawSegment(t, d, e, Look(Ink));
-    MarkLine(t, a, b, "a", text, 0);
+    ZIRD_MARKLINE(&h, &a, &b, "a", &tg, &to, &zero);
     MarkLine(t, b, c, "b", text, 0);
-    MarkAndNumberLine(t, b, c, "b", small, 1, 0);
-    MarkAndNumberLine(t, a, b, "a", small, 1, 40);
+    ZIRD_MARKANDNUMBERLINE(&h, &b, &c, "b", &sg, &so, &one, &zero);
+    ZIRD_MARKANDNUMBERLINE(&h, &a, &b, "a", &sg, &so, &one, &forty);
     MarkAndNumberLine(t, d, e, "c", small, LengthNegated, 0);
     MarkPoint(t, a, "A", text, LabelLeft);
     MarkPoint(t, b, "B", text, LabelAbove | LabelRight);
@@ -88,36 +107,48 @@ TEST(DrawingSheet, EveryFigureMarkAndFill) {
     DrawLine(t, Line{v.x, v.y, l1.dx, l1.dy, Grey.Value(), SolidStyle, 1});
     DrawLine(t, Line{v.x, v.y, l2.dx, l2.dy, Grey.Value(), SolidStyle, 1});
     const Colour modeColours[4] = {Red, Green, Blue, Orange};
-    for (int mode = 0; mode < 4; ++mode) {
+    for (std::int32_t mode = 0; mode < 4; ++mode) {
         Line coloured = l1;
         coloured.colour = modeColours[mode].Value();
-        MarkAndNumberAngle(t, coloured, l2, "", small, mode, 34 + 16 * mode);
+        const double radius = 34 + 16 * mode;
+        ZIRD_MARKANDNUMBERANGLE(&h, &coloured, &l2, "", &sg, &so, &mode, &radius);
     }
     const Point q = P(200, 280, Violet), qa = P(250, 300), qb = P(230, 245);
+    const double r45 = 45, r40 = 40, r12 = 12;
     DrawSegment(t, q, qa, Look(Ink));
     DrawSegment(t, q, qb, Look(Ink));
-    MarkAndNumberAnglePt(t, qb, q, qa, "a", greek, 45);  // from qb round to qa: reflex
-    const Point r = P(200, 400, Red), ra = P(290, 400), rb = P(200, 330);
-    DrawSegment(t, r, ra, Look(Ink));
-    DrawSegment(t, r, rb, Look(Ink));
-    MarkAngle(t, Ray(r, 0, Red), Ray(r, 90 * Deg, Red), "g", greek, 0, 40);
-    MarkRightAnglePt(t, ra, P(270, 400, Green), P(270, 360), 1, 12);
+    ZIRD_MARKANDNUMBERANGLEPT(&h, &qb, &q, &qa, "a", &gg, &go, &r45);  // qb round to qa: reflex
+    const Point r = P(200, 400, Red), rc = P(290, 400), rd = P(200, 330);
+    const Point re = P(270, 400, Green), rf = P(270, 360);
+    const Line right = Ray(r, 0, Red), up = Ray(r, 90 * Deg, Red);
+    DrawSegment(t, r, rc, Look(Ink));
+    DrawSegment(t, r, rd, Look(Ink));
+    ZIRD_MARKANGLE(&h, &right, &up, "g", &gg, &go, &zero, &r40);
+    ZIRD_MARKRIGHTANGLEPT(&h, &rc, &re, &rf, &one, &r12);
     DrawSegment(t, P(270, 400), P(270, 350), Look(Ink));
 
     // Fills: a triangle blended over a line, a disc, a sector, a turned rectangle, and a
     // triangle much larger than the sheet reaching in at the bottom right.
     DrawSegment(t, P(330, 240), P(470, 330), Look(Ink, 3));
     std::int32_t half = 128, opaque = -1;
-    FillTriangle(t, P(340, 320), P(460, 250), P(470, 330), Red, half);
+    const std::int32_t full = 255, most = 200;
+    const Point fa = P(340, 320), fb = P(460, 250), fc = P(470, 330);
+    const std::uint32_t red = Red.Value(), green = Green.Value(), orange = Orange.Value();
+    ZIRD_FILLTRIANGLE(&h, &fa, &fb, &fc, &red, &half);
     Circle disc{520, 280, 35, 0, 0, Blue.Value(), 1};
     FillCircle(t, disc, Blue, 160);
-    Circle sector{600, 280, 30, 30 * Deg, 240 * Deg, Green.Value(), 1};
-    FillCircle(t, sector, Green, 255);
-    FillRect(t, P(350, 350), P(420, 380), 35, Orange, 200);
+    Circle sector{600, 280, 30, 30 * Deg, -120 * Deg, Green.Value(), 1};
+    ZIRD_FILLCIRCLE(&h, &sector, &green, &full);
+    EXPECT_NEAR(sector.end, 240 * Deg, 1e-12) << "brought into [0, 2 pi) in the record";
+    const Point ka = P(350, 350), kb = P(420, 380);
+    const double k35 = 35;
+    ZIRD_FILLRECT(&h, &ka, &kb, &k35, &orange, &most);
     FillTriangle(t, P(560, 360), P(5000, 300), P(900, 4000), Violet, opaque);
+    EXPECT_EQ(opaque, 255) << "written back";
 
-    ASSERT_TRUE(WritePng(test::OutputPath("drawing_sheet.png"), sheet.handle));
     EXPECT_TRUE(test::MatchesApproved("drawing_sheet", sheet.handle));
+    std::free(tg.items);
+    std::free(to.items);
 }
 
 }  // namespace
