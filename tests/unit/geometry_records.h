@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <string>
 
 #include "geometry/kernel.h"
 
@@ -51,12 +52,21 @@ inline void ExpectLine(const Line& got, const Line& want, double tolerance = 1e-
     EXPECT_EQ(got.width, want.width);
 }
 
-// Undefined results carry the marker in both coordinates and zero everywhere else.
+// Undefined results carry the marker in both coordinates and zero everywhere else; written
+// out here, not taken from the kernel's own UndefinedPoint, so that a change there shows.
 inline void ExpectUndefined(const Point& p) {
-    ExpectPoint(p, UndefinedPoint(), 0);
+    ExpectPoint(p, Point{UndefinedMarker, UndefinedMarker, 0, 0, 0}, 0);
 }
 inline void ExpectUndefined(const Line& l) {
-    ExpectLine(l, UndefinedLine(), 0);
+    ExpectLine(l, Line{UndefinedMarker, UndefinedMarker, 0, 0, 0, 0, 0}, 0);
+}
+
+// The records' bytes (they have no padding), so that whole records compare at once.
+template <class... Records>
+std::string Bytes(const Records&... records) {
+    std::string bytes;
+    (bytes.append(reinterpret_cast<const char*>(&records), sizeof records), ...);
+    return bytes;
 }
 
 }  // namespace zir::test
