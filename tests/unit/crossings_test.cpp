@@ -1,10 +1,10 @@
-// The crossings and orderings: each row the inputs and the count and points they must give.
+// The crossings and orderings: each row a call and every field of what it must give (the
+// count or result first, then the records it writes).
 #include "geometry/crossings.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 
 #include "geometry_records.h"
 #include "zirkula.h"
@@ -13,71 +13,136 @@ namespace zir {
 namespace {
 
 using namespace zir::test;
-const double h = std::sqrt(75.0);
-const double U = UndefinedMarker;
+const double h = std::sqrt(75.0), M = UndefinedMarker;
 
-TEST(Crossings, TwoLinesCrossOnTheSecondInTheFirstLinesLooks) {
-    ExpectPoint(LineCross(L(0, 0, 1, 0, 0xFF, 0, 6), L(5, 10, 0, 1, 0xAA, 0, 2)),
-                P(5, 0, 0xFF, 6, 0), 0);
-    EXPECT_NEAR(LineCross(L(0, 0, 1, 1), L(10, 0, -3, 3)).x, 5, 1e-12);
-    // Only an exactly zero determinant means parallel; parallel lines give a far point.
-    EXPECT_DOUBLE_EQ(LineCross(L(0, 0, 1, 0), L(0, 1, 1, 1e-12)).x, -1e12);
-    for (const Line& other : {L(0, 5, -2, 0), L(7, 0, 4, 0)}) {
-        ExpectPoint(LineCross(L(1, 2, 2, 0, 0xFF, 0, 6), other), P(1 + 2e280, 2, 0xFF00FF, 0, 0),
-                    0);
-    }
-    ExpectUndefined(LineCross(UndefLine, NanLine));
-    ExpectUndefined(LineCross(L(0, 0, 1, 0), UndefLine));
+// The crossings written into two points that start with shapes 8 and 9.
+Fields LC(const Line& l, const Circle& c) {
+    Point s1 = P(1, 1, 0xAB, 7, 8), s2 = P(1, 1, 0xAB, 7, 9);
+    const double n = LineCircleCross(l, c, s1, s2);
+    return F(n, s1, s2);
+}
+Fields CC(const Circle& c1, const Circle& c2) {
+    Point s1 = P(1, 1, 0xAB, 7, 8), s2 = P(1, 1, 0xAB, 7, 9);
+    const double n = CircleCross(c1, c2, s1, s2);
+    return F(n, s1, s2);
+}
+// The result and the colours of the two records afterwards, and whether the second is
+// undefined.
+template <class Record>
+Fields Order(std::int32_t (*order)(Record&, Record&, const Line&), Record a, Record b,
+             const Line& l) {
+    const double r = order(a, b, l);
+    return F(r, a.colour, b.colour, IsUndefined(b));
+}
+Fields Roots(double a, double b, double c) {
+    double x1 = 42, x2 = 42;
+    const double n = SolveEquation2(a, b, c, x1, x2);
+    return F(n, x1, x2);
 }
 
-// The first crossing along the line's direction, or for two circles the one on the right of
-// the way from the first centre to the second (y down); a tangent gives its foot twice.
-TEST(Crossings, LinesAndCirclesOrderTheirCrossings) {
+TEST(Crossings, EachCallGivesItsCountAndPoints) {
+    const Line right = L(0, 0, 1, 0), up = L(10, 10, 0, -1), xAxis = right;
+    const Circle undef = C(M, 1, 5), c5 = C(0, 0, 5);
     const struct {
         const char* what;
-        int count;
-        Point s1, s2;
-        std::function<int(Point&, Point&)> call;
+        Fields got, want;
     } rows[] = {
-        {"along +x", 2, P(-5, 0, 0xFF, 3, 9), P(5, 0, 0xFF, 3, 8),
-         [](Point& a, Point& b) {
-             return LineCircleCross(L(-20, 0, 1, 0, 0xFF, 0, 3), C(0, 0, 5), a, b);
-         }},
-        {"along -x", 2, P(5, 0, 0, 4, 9), P(-5, 0, 0, 4, 8),
-         [](Point& a, Point& b) { return LineCircleCross(L(20, 0, -1, 0, 0), C(0, 0, 5), a, b); }},
-        {"up", 2, P(0, 20, 0, 4, 9), P(0, 0, 0, 4, 8),
-         [](Point& a, Point& b) { return LineCircleCross(L(0, 0, 0, -3, 0), C(0, 10, 10), a, b); }},
-        {"nearly touching", 1, P(0, 5.0000005, 0xFF, 3, 0), P(0, 5.0000005, 0xFF, 3, 0),
-         [](Point& a, Point& b) {
-             return LineCircleCross(L(3, 5.0000005, 1, 0, 0xFF, 0, 3), C(0, 0, 5), a, b);
-         }},
-        {"passing by", 0, P(U, U, 0xFF, 3, 8), P(U, U, 0xFF, 3, 9),
-         [](Point& a, Point& b) {
-             return LineCircleCross(L(3, 5.00001, 1, 0, 0xFF, 0, 3), C(0, 0, 5), a, b);
-         }},
-        {"circles", 2, P(5, h, 0xFF, 5, 8), P(5, -h, 0xFF, 5, 9),
-         [](Point& a, Point& b) {
-             return CircleCross(C(0, 0, 10, 0xFF, 5), C(10, 0, 10, 0xAA, 1), a, b);
-         }},
-        {"circles back", 2, P(5, -h, 0, 2, 9), P(5, h, 0, 2, 8),
-         [](Point& a, Point& b) { return CircleCross(C(10, 0, 10, 0), C(0, 0, 10), a, b); }},
-        {"one above the other", 2, P(-4, 3, 0, 2, 9), P(4, 3, 0, 2, 8),
-         [](Point& a, Point& b) { return CircleCross(C(0, 0, 5, 0), C(0, 6, 5), a, b); }},
-        {"one below the other", 2, P(4, 3, 0, 2, 8), P(-4, 3, 0, 2, 9),
-         [](Point& a, Point& b) { return CircleCross(C(0, 6, 5, 0), C(0, 0, 5), a, b); }},
-        {"touching", 1, P(5, 0, 0xFF, 2, 8), P(5, 0, 0xFF, 2, 8),
-         [](Point& a, Point& b) { return CircleCross(C(0, 0, 5, 0xFF, 2), C(10, 0, 5), a, b); }},
-        {"touching slanted", 1, P(6, 5, 0, 2, 8), P(6, 5, 0, 2, 8),
-         [](Point& a, Point& b) { return CircleCross(C(3, 1, 5, 0), C(9, 9, 5), a, b); }},
+        // Two lines cross on the second in the first line's looks; parallel ones far away.
+        {"lines", F(LineCross(L(0, 0, 1, 0, 0xFF, 0, 6), L(5, 10, 0, 1, 0xAA, 0, 2))),
+         F(P(5, 0, 0xFF, 6, 0))},
+        {"slanted", F(LineCross(L(0, 0, 1, 1), L(10, 0, -3, 3)).x), F(5)},
+        {"nearly parallel", F(LineCross(L(0, 0, 1, 0), L(0, 1, 1, 1e-12)).x), F(-1e12)},
+        {"parallel", F(LineCross(L(1, 2, 2, 0, 0xFF, 0, 6), L(0, 5, -2, 0))),
+         F(P(1 + 2e280, 2, 0xFF00FF, 0, 0))},
+        {"same line", F(LineCross(L(1, 2, 2, 0, 0xFF, 0, 6), L(7, 0, 4, 0)).x), F(1 + 2e280)},
+        {"undefined lines", F(LineCross(UndefLine, NanLine), LineCross(right, UndefLine)),
+         F(P(M, M, 0, 0, 0), P(M, M, 0, 0, 0))},
+        // Crossings come in the order of the line's direction, swapped as whole records.
+        {"along +x", LC(L(-20, 0, 1, 0, 0xFF, 0, 3), c5),
+         F(2, P(-5, 0, 0xFF, 3, 9), P(5, 0, 0xFF, 3, 8))},
+        {"along -x", LC(L(20, 0, -1, 0, 0), c5), F(2, P(5, 0, 0, 4, 9), P(-5, 0, 0, 4, 8))},
+        {"up", LC(L(0, 0, 0, -3, 0), C(0, 10, 10)), F(2, P(0, 20, 0, 4, 9), P(0, 0, 0, 4, 8))},
+        {"nearly touching", LC(L(3, 5.0000005, 1, 0, 0xFF, 0, 3), c5),
+         F(1, P(0, 5.0000005, 0xFF, 3, 0), P(0, 5.0000005, 0xFF, 3, 0))},
+        {"passing by", LC(L(3, 5.00001, 1, 0, 0xFF, 0, 3), c5),
+         F(0, P(M, M, 0xFF, 3, 8), P(M, M, 0xFF, 3, 9))},
+        {"no line",
+         F(LC(UndefLine, c5).front() + LC(right, undef).front() + LC(L(0, 0, 0, 0), c5)[1]), F(M)},
+        // Two circles: first the crossing on the right of the way between the centres.
+        {"circles", CC(C(0, 0, 10, 0xFF, 5), C(10, 0, 10, 0xAA, 1)),
+         F(2, P(5, h, 0xFF, 5, 8), P(5, -h, 0xFF, 5, 9))},
+        {"circles back", CC(C(10, 0, 10, 0), C(0, 0, 10)),
+         F(2, P(5, -h, 0, 2, 9), P(5, h, 0, 2, 8))},
+        {"one above the other", CC(C(0, 0, 5, 0), C(0, 6, 5)),
+         F(2, P(-4, 3, 0, 2, 9), P(4, 3, 0, 2, 8))},
+        {"one below the other", CC(C(0, 6, 5, 0), C(0, 0, 5)),
+         F(2, P(4, 3, 0, 2, 8), P(-4, 3, 0, 2, 9))},
+        {"touching", CC(C(0, 0, 5, 0xFF, 2), C(10, 0, 5)),
+         F(1, P(5, 0, 0xFF, 2, 8), P(5, 0, 0xFF, 2, 8))},
+        {"touching slanted", CC(C(3, 1, 5, 0), C(9, 9, 5)),
+         F(1, P(6, 5, 0, 2, 8), P(6, 5, 0, 2, 8))},
+        {"same circle", CC(c5, c5), F(0, P(M, M, 0xAB, 0, 8), P(M, M, 0xAB, 0, 9))},
+        {"nested", F(CC(C(0, 0, 10), C(1, 1, 2))[0] + CC(C(0, 0, 2), C(10, 0, 2))[0]), F(0)},
+        {"undefined circles", CC(undef, c5), F(0, P(M, M, 0xAB, 0, 8), P(M, M, 0xAB, 0, 9))},
+        {"undefined second", CC(c5, undef), F(0, P(M, M, 0xAB, 0, 8), P(M, M, 0xAB, 0, 9))},
+        // Only an exactly zero discriminant is a double root; without a square term the
+        // linear rest is solved.
+        {"roots", F(Roots(1, -2, 1), Roots(1, 0, 4), Roots(2, 0, -8), Roots(1, 0, -1e-14)),
+         F(1, 1, 42, 0, 42, 42, 2, 2, -2, 2, 1e-7, -1e-7)},
+        {"linear", F(Roots(0, 2, -6), Roots(0, 0, 5)), F(1, 3, 42, 0, 42, 42)},
+        // Between: the open box, or only the long side of a thin one.
+        {"between",
+         F(IsBetween(P(0, 0), P(3, 5), P(10, 10)), IsBetween(P(10, 10), P(3, 5), P(0, 0)),
+           IsBetween(P(0, 0), P(3, 10), P(10, 10)), IsBetween(P(0, 0), P(0, 5), P(10, 10)),
+           IsBetween(P(0, 0), P(3, 5), P(0.5, 10)), IsBetween(P(0, 0), P(3, 10), P(0.5, 10)),
+           IsBetween(P(0, 0), P(5, -3), P(10, 0)), IsBetween(P(0, 0), P(0.2, 0.2), P(0.5, 0.5)),
+           IsBetween(P(0, 0), P(0.2, 0), P(0.5, 0))),
+         F(-1, -1, 0, 0, -1, 0, -1, -1, 0)},
+        {"between undefined",
+         F(IsBetween(Undef, P(1, 1), P(2, 2)), IsBetween(P(0, 0), Undef, P(2, 2)),
+           IsBetween(P(0, 0), P(1, 1), Undef), LineIsBetween(UndefLine, P(3, 5), P(8, -5)),
+           LineIsBetween(xAxis, Undef, P(8, -5))),
+         F(UndefinedResult, UndefinedResult, UndefinedResult, UndefinedResult, UndefinedResult)},
+        // Points on the line are reported before the crossing is tested.
+        {"line between",
+         F(LineIsBetween(xAxis, P(3, 0.4), P(8, -0.4)), LineIsBetween(xAxis, P(3, 0.4), P(8, 7)),
+           LineIsBetween(xAxis, P(3, 7), P(8, 0.4)), LineIsBetween(xAxis, P(3, 5), P(8, -5)),
+           LineIsBetween(xAxis, P(3, 5), P(8, 9))),
+         F(3, 1, 2, -1, 0)},
+        // The first along the line comes first; equal points are exchanged.
+        {"first", Order(SetFirst, P(8, 0, 0xA), P(2, 0, 0xB), right), F(0, 0xB, 0xA, 0)},
+        {"first kept", Order(SetFirst, P(2, 0, 0xA), P(8, 0, 0xB), right), F(0, 0xA, 0xB, 0)},
+        {"first back", Order(SetFirst, P(2, 0, 0xA), P(8, 0, 0xB), L(0, 0, -1, 0)),
+         F(0, 0xB, 0xA, 0)},
+        {"first equal", Order(SetFirst, P(4, 4, 0xA), P(4, 4, 0xB), L(0, 0, 1, 1)),
+         F(0, 0xB, 0xA, 0)},
+        // Counter-clockwise from the line: left of the base a quarter turn, right three.
+        {"turn", Order(SetFirstAngle, P(20, 10, 0xA), P(0, 10, 0xB), up), F(0, 0xB, 0xA, 0)},
+        {"turn kept", Order(SetFirstAngle, P(0, 10, 0xA), P(20, 10, 0xB), up), F(0, 0xA, 0xB, 0)},
+        {"nearly a turn", Order(SetFirstAngle, P(10.1, 0, 0xA), P(10, 20, 0xB), up),
+         F(0, 0xB, 0xA, 0)},
+        {"on the line", Order(SetFirstAngle, P(10, 0, 0xA), P(0, 10, 0xB), up), F(0, 0xA, 0xB, 0)},
+        {"second on the line", Order(SetFirstAngle, P(0, 10, 0xA), P(10, 0, 0xB), up),
+         F(0, 0xB, 0xA, 0)},
+        {"the same turn", Order(SetFirstAngle, P(0, 10, 0xA), P(-10, 10, 0xB), up),
+         F(0, 0xA, 0xB, 0)},
+        // A defined record moves first, and the count of undefined ones is reported.
+        {"first undefined", Order(SetFirst, Undef, P(1, 1, 0xB), right), F(-1, 0xB, 0x111111, 1)},
+        {"second undefined", Order(SetFirst, P(1, 1, 0xA), Undef, right), F(-1, 0xA, 0x111111, 1)},
+        {"turn undefined", Order(SetFirstAngle, Undef, P(1, 1, 0xB), right),
+         F(-1, 0xB, 0x111111, 1)},
+        {"turn second undefined", Order(SetFirstAngle, P(1, 1, 0xA), Undef, right),
+         F(-1, 0xA, 0x111111, 1)},
+        {"both undefined",
+         F(Order(SetFirst, Undef, Undef, right)[0], Order(SetFirstAngle, Undef, Undef, right)[0]),
+         F(-2, -2)},
     };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
-        Point s1 = P(1, 1, 0xAB, 7, 8), s2 = P(1, 1, 0xAB, 7, 9);
-        EXPECT_EQ(r.call(s1, s2), r.count);
-        ExpectPoint(s1, r.s1);
-        ExpectPoint(s2, r.s2);
-    }
-    // A slanted pair: both points on both circles, the first on the right of the way.
+    for (const auto& r : rows) ExpectFields(r.got, r.want, r.what);
+}
+
+TEST(Crossings, SlantedCirclesAndTheSmallerAngle) {
+    // Both points on both circles, the first where the cross product of the centre line and
+    // the point is positive (on the right with y down).
     Point s1{}, s2{};
     EXPECT_EQ(CircleCross(C(3, 1, 7), C(9, 9, 6), s1, s2), 2);
     for (const Point& s : {s1, s2}) {
@@ -86,141 +151,26 @@ TEST(Crossings, LinesAndCirclesOrderTheirCrossings) {
     }
     EXPECT_GT(6 * (s1.y - 1) - 8 * (s1.x - 3), 0);
     EXPECT_LT(6 * (s2.y - 1) - 8 * (s2.x - 3), 0);
-}
 
-TEST(Crossings, NothingCrossesWhereNothingCan) {
-    const Circle undef = C(U, 1, 5);
-    for (auto [c1, c2] : {std::pair{C(0, 0, 5), C(0, 0, 5)},
-                          {C(0, 0, 10), C(1, 1, 2)},
-                          {C(0, 0, 2), C(10, 0, 2)},
-                          {undef, C(0, 0, 5)},
-                          {C(0, 0, 5), undef}}) {
-        Point s1 = P(1, 1, 0xAB, 3, 4), s2 = P(1, 1, 0xAB, 3, 4);
-        EXPECT_EQ(CircleCross(c1, c2, s1, s2), 0);
-        ExpectPoint(s1, P(U, U, 0xAB, 0, 4), 0);
-        ExpectPoint(s2, s1, 0);
-    }
-    for (auto [l, c] :
-         {std::pair{UndefLine, C(0, 0, 5)}, {L(0, 0, 1, 0), undef}, {L(0, 0, 0, 0), C(0, 0, 5)}}) {
-        Point s1 = P(1, 1), s2 = P(1, 1);
-        EXPECT_EQ(LineCircleCross(l, c, s1, s2), 0);
-        EXPECT_EQ(s1.x + s2.y, 2 * U);
-    }
-    const ZirLine l = L(0, 0, 1, 0);
-    Point s1{}, s2{};
-    EXPECT_EQ(ZIR_LINECIRCLECROSS(&l, nullptr, &s1, &s2), 0);
-    const ZirCircle c1 = C(0, 0, 10), c2 = C(10, 0, 10);
-    EXPECT_EQ(ZIR_CIRCLECROSS(&c1, &c2, nullptr, &s2), 2);
-    EXPECT_NEAR(s2.y, -h, 1e-9);
-}
-
-TEST(Crossings, QuadraticsWriteOnlyTheRootsThatExist) {
-    const struct {
-        double a, b, c;
-        int count;
-        double x1, x2;
-    } rows[] = {
-        {1, -2, 1, 1, 1, 42},
-        {1, 0, 4, 0, 42, 42},
-        {2, 0, -8, 2, 2, -2},
-        {0, 2, -6, 1, 3, 42},
-        {0, 0, 5, 0, 42, 42},            // without a square term: the linear
-                                         // rest
-        {1, 0, -1e-14, 2, 1e-7, -1e-7},  // only an exactly zero discriminant is a double root
-    };
-    for (const auto& r : rows) {
-        double x1 = 42, x2 = 42;
-        EXPECT_EQ(SolveEquation2(r.a, r.b, r.c, x1, x2), r.count)
-            << r.a << " " << r.b << " " << r.c;
-        EXPECT_NEAR(x1, r.x1, 1e-20);
-        EXPECT_NEAR(x2, r.x2, 1e-20);
-    }
-    double a = 1, b = -2, c = 1, x1 = 0, x2 = 42;
-    EXPECT_EQ(ZIR_SOLVEEQUATION2(&a, &b, &c, &x1, &x2), 1);
-    EXPECT_EQ(x1 + x2, 43);
-}
-
-TEST(Crossings, BetweenTestsTheOpenBoxOrOnlyTheLongSideOfAThinOne) {
-    const Line xAxis = L(0, 0, 1, 0);
-    const struct {
-        int got, want;
-    } rows[] = {
-        {IsBetween(P(0, 0), P(3, 5), P(10, 10)), -1},
-        {IsBetween(P(10, 10), P(3, 5), P(0, 0)), -1},
-        {IsBetween(P(0, 0), P(3, 10), P(10, 10)), 0},
-        {IsBetween(P(0, 0), P(0, 5), P(10, 10)), 0},
-        {IsBetween(P(0, 0), P(3, 5), P(0.5, 10)), -1},  // nearly vertical: only y counts
-        {IsBetween(P(0, 0), P(3, 10), P(0.5, 10)), 0},
-        {IsBetween(P(0, 0), P(5, -3), P(10, 0)), -1},  // nearly horizontal: only x
-        {IsBetween(P(0, 0), P(0.2, 0.2), P(0.5, 0.5)), -1},
-        {IsBetween(P(0, 0), P(0.2, 0), P(0.5, 0)), 0},
-        {IsBetween(Undef, P(1, 1), P(2, 2)), UndefinedResult},
-        {IsBetween(P(0, 0), Undef, P(2, 2)), UndefinedResult},
-        {IsBetween(P(0, 0), P(1, 1), Undef), UndefinedResult},
-        // Points on the line are reported before the crossing is tested.
-        {LineIsBetween(xAxis, P(3, 0.4), P(8, -0.4)), 3},
-        {LineIsBetween(xAxis, P(3, 0.4), P(8, 7)), 1},
-        {LineIsBetween(xAxis, P(3, 7), P(8, 0.4)), 2},
-        {LineIsBetween(xAxis, P(3, 5), P(8, -5)), -1},
-        {LineIsBetween(xAxis, P(3, 5), P(8, 9)), 0},
-        {LineIsBetween(UndefLine, P(3, 5), P(8, -5)), UndefinedResult},
-        {LineIsBetween(xAxis, Undef, P(8, -5)), UndefinedResult},
-    };
-    for (std::size_t k = 0; k < std::size(rows); ++k) EXPECT_EQ(rows[k].got, rows[k].want) << k;
-}
-
-// Each row: the two points, the line, and which point must come first afterwards.
-TEST(Crossings, OrderingsPutTheFirstPointFirst) {
-    const Line right = L(0, 0, 1, 0), up = L(10, 10, 0, -1);
-    const struct {
-        std::int32_t (*order)(Point&, Point&, const Line&);
-        Point a, b;
-        Line l;
-        std::int32_t result;
-        std::uint32_t first;
-    } rows[] = {
-        {SetFirst, P(8, 0, 0xA), P(2, 0, 0xB), right, 0, 0xB},
-        {SetFirst, P(2, 0, 0xA), P(8, 0, 0xB), right, 0, 0xA},
-        {SetFirst, P(2, 0, 0xA), P(8, 0, 0xB), L(0, 0, -1, 0), 0, 0xB},
-        {SetFirst, P(4, 4, 0xA), P(4, 4, 0xB), L(0, 0, 1, 1), 0, 0xB},  // equal: exchanged
-        // Counter-clockwise from the line: left of the base a quarter turn, right three.
-        {SetFirstAngle, P(20, 10, 0xA), P(0, 10, 0xB), up, 0, 0xB},
-        {SetFirstAngle, P(0, 10, 0xA), P(20, 10, 0xB), up, 0, 0xA},
-        {SetFirstAngle, P(10.1, 0, 0xA), P(10, 20, 0xB), up, 0, 0xB},  // nearly a full turn
-        {SetFirstAngle, P(10, 0, 0xA), P(0, 10, 0xB), up, 0, 0xA},     // on the line: no turn
-        {SetFirstAngle, P(0, 10, 0xA), P(10, 0, 0xB), up, 0, 0xB},
-        {SetFirstAngle, P(0, 10, 0xA), P(-10, 10, 0xB), up, 0, 0xA},  // the same turn: kept
-        {SetFirst, Undef, P(1, 1, 0xB), right, -1, 0xB},
-        {SetFirst, P(1, 1, 0xA), Undef, right, -1, 0xA},
-        {SetFirstAngle, Undef, P(1, 1, 0xB), right, -1, 0xB},
-        {SetFirstAngle, P(1, 1, 0xA), Undef, right, -1, 0xA},
-        {SetFirst, Undef, Undef, right, -2, Undef.colour},
-        {SetFirstAngle, Undef, Undef, right, -2, Undef.colour},
-    };
-    for (std::size_t k = 0; k < std::size(rows); ++k) {
-        Point a = rows[k].a, b = rows[k].b;
-        EXPECT_EQ(rows[k].order(a, b, rows[k].l), rows[k].result) << k;
-        EXPECT_EQ(a.colour, rows[k].first) << k;
-        if (rows[k].result == -1) {
-            EXPECT_TRUE(IsUndefined(b)) << k;
-        }
-    }
-    ZirPoint first = Undef, second = P(1, 1, 0xB);
-    const ZirLine l = right;
-    EXPECT_EQ(ZIR_SETFIRST(&first, &second, &l), -1);
-    EXPECT_EQ(first.colour, 0xBu);
-    EXPECT_EQ(ZIR_SETFIRST(nullptr, nullptr, &l), -2);
-
+    // More than a half turn from the first to the second: exchanged.
     Line l1 = L(0, 0, 1, 0, 0xA), l2 = L(0, 0, 0, 1, 0xB), l3 = L(0, 0, 0, -1, 0xC);
-    EXPECT_EQ(SetSmallerAngle(l1, l2), 0);  // three quarters on: exchanged
-    EXPECT_EQ(l1.colour + 16 * l2.colour, 0xBu + 16 * 0xA);
+    EXPECT_EQ(SetSmallerAngle(l1, l2), 0);
     EXPECT_EQ(SetSmallerAngle(l2, l3), 0);
-    EXPECT_EQ(l2.colour, 0xAu);
+    ExpectFields(F(l1.colour, l2.colour), F(0xB, 0xA), "smaller angle");
     Line u1 = UndefLine, u2 = UndefLine;
     EXPECT_EQ(SetSmallerAngle(u1, l3), -1);
     EXPECT_EQ(u1.colour, 0xCu);
-    EXPECT_TRUE(IsUndefined(l3));
     EXPECT_EQ(SetSmallerAngle(l3, u2), -2);
+
+    const ZirLine l = L(0, 0, 1, 0);
+    const ZirCircle c1 = C(0, 0, 10), c2 = C(10, 0, 10);
+    ZirPoint first = Undef, second = P(1, 1, 0xB);
+    EXPECT_EQ(ZIR_LINECIRCLECROSS(&l, nullptr, &s1, &s2), 0);
+    EXPECT_EQ(ZIR_CIRCLECROSS(&c1, &c2, nullptr, &s2), 2);
+    EXPECT_NEAR(s2.y, -h, 1e-9);
+    EXPECT_EQ(ZIR_SETFIRST(&first, &second, &l), -1);
+    EXPECT_EQ(first.colour, 0xBu);
+    EXPECT_EQ(ZIR_SETFIRST(nullptr, nullptr, &l), -2);
 }
 
 }  // namespace
