@@ -2,10 +2,7 @@
 // timing and interruption, read back from the recorded pictures the viewer was shown.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,16 +11,11 @@
 #include "anim/lines.h"
 #include "anim/protractor.h"
 #include "anim/setsquare.h"
-#include "draw/figures.h"
-#include "draw/fonts.h"
 #include "draw_canvas.h"
 #include "geometry_records.h"
 #include "headless_restart.h"
 #include "picture_check.h"
 #include "platform/platform.h"
-#include "platform/png.h"
-#include "runtime/runstate.h"
-#include "zirkula.h"
 
 namespace zir {
 namespace {
@@ -150,95 +142,6 @@ TEST_F(Animations, UndefinedInputsDrawNothingAndReturnAtOnce) {
     EXPECT_EQ(step, 1);
     EXPECT_EQ(NowMs(), 0);
     EXPECT_EQ(buffer.count(White), Width * AreaHeight);
-}
-
-// Frames of every animation side by side: for a person to look at, and approved so that any
-// change in how the instruments move is seen.
-TEST_F(Animations, StripOfFrames) {
-    const Font font = test::LoadTestFont("sans12");
-    struct Scene {
-        const char* name;
-        std::vector<int> frames;  // which recorded pictures to show
-        std::function<void(DrawTarget)> run;
-    };
-    const Line l = L(60, 330, 100, 0);
-    const Line given = L(60, 330, 100, 0, 0x909090, 0xFFFF, 1);
-    const Line look = Look(Colour{0xC00000}, 2);
-    const std::uint32_t pencil = 0xC00000 | ShowPencil;
-    InputEvent e = 0;
-    const std::vector<Scene> scenes = {
-        {"line",
-         {0, 10, 20},
-         [&](DrawTarget t) {
-             AnimateLine(t, 0, 0, P(100, 300), P(500, 150), look, 2.0f, 160, pencil | ShowRuler);
-         }},
-        {"arc",
-         {0, 10, 20},
-         [&](DrawTarget t) {
-             AnimateArc(t, 0, 0, Circle{300, 250, 120, 0.5, 4.0, 0xC00000, 1}, 2.0f, 160,
-                        0xB0B0B0 | ShowPencil);
-         }},
-        {"perpendicular above",
-         {0, 1, 11, 21, 32},
-         [&](DrawTarget t) {
-             DrawLine(t, given);
-             AnimateDrawRightAngle(t, 0, 0, l, P(300, 180), 2.0f, look, 160, 50, Tool, Tool, pencil,
-                                   e);
-         }},
-        {"perpendicular below",
-         {0, 1, 11, 21, 32},
-         [&](DrawTarget t) {
-             DrawLine(t, L(60, 150, 100, 0, 0x909090, 0xFFFF, 1));
-             AnimateDrawRightAngle(t, 0, 0, L(60, 150, 100, 0), P(300, 280), 2.0f, look, 160, 50,
-                                   Tool, Tool, pencil, e);
-         }},
-        {"parallel",
-         {0, 1, 11, 21, 32},
-         [&](DrawTarget t) {
-             DrawLine(t, given);
-             AnimateDrawParallel(t, 0, 0, l, P(300, 200), 2.0f, look, 160, 50, Tool, Tool, pencil,
-                                 e);
-         }},
-        {"protractor 60",
-         {10, 20, 30, 42, 48, 53},
-         [&](DrawTarget t) {
-             DrawLine(t, given);
-             AnimateProtractor(t, 0, 0, l, P(300, 250), 60 * 0.0174532925199433, 1.0f, 160, look,
-                               0x0000B0 | ShowPencil, e);
-         }},
-    };
-    constexpr int Cells = 6, CellW = 320, CellH = 240;
-    Canvas strip(Cells * CellW, static_cast<int>(scenes.size()) * CellH);
-    for (std::size_t s = 0; s < scenes.size(); ++s) {
-        Start("");
-        Settings().frameSeconds = 0.1f;  // 20 frames in two seconds
-        Canvas c(Width, AreaHeight);
-        scenes[s].run(c.target());
-        const std::vector<Frame> frames = Frames();
-        for (std::size_t k = 0; k < scenes[s].frames.size() && k < Cells; ++k) {
-            const int n = std::min<int>(scenes[s].frames[k], static_cast<int>(frames.size()) - 1);
-            // Half size, keeping one-pixel lines: each pixel shows the ink of its 2 x 2 block.
-            Image half{ImageCreateWithDepth(CellW, CellH, 2)};
-            ImageHandle h = half.get();
-            for (int y = 0; y < CellH; ++y) {
-                for (int x = 0; x < CellW; ++x) {
-                    Colour shown = White;
-                    for (int k2 = 0; k2 < 4 && shown == White; ++k2) {
-                        shown =
-                            ImageColourAt(frames[n].image.get(), 2 * x + k2 % 2, 2 * y + k2 / 2);
-                    }
-                    RasterPixel(&h, x, y, shown);
-                }
-            }
-            const std::string caption = std::string(scenes[s].name) + " #" + std::to_string(n);
-            PrintText(&h, caption, font, 4, 2, Black, TargetMaskColour(&h));
-            RasterLine(&h, 0, 0, CellW - 1, CellH - 1, Colour{0xE0E0E0}, LineKind::Box);
-            RasterBlit(strip.target(), static_cast<double>(k * CellW),
-                       static_cast<double>(s * CellH), h, BlitMode::Copy);
-        }
-    }
-    ASSERT_TRUE(WritePng(test::OutputPath("animation_strip.png"), strip.handle));
-    EXPECT_TRUE(test::MatchesApproved("animation_strip", strip.handle));
 }
 
 }  // namespace
