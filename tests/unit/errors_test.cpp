@@ -1,17 +1,13 @@
 // The texts of the report: every error number (with its detail fields) and the message it
 // reads as, the run-time line, and why a script could not be read. How the report is
-// printed and written beside the script is checked in runcycle_test.cpp.
+// printed and written beside the script is checked from outside, by cli_test.py.
 #include "session/errors.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
 #include "zirkula.h"
 
@@ -117,26 +113,6 @@ TEST(ErrorMessages, EachReadFailureNamesItsReason) {
         EXPECT_EQ(UnreadableScriptLine("kurs/nichtda.zir", error),
                   std::string("zirkula: kurs/nichtda.zir kann nicht gelesen werden: ") + reason);
     }
-}
-
-TEST(ErrorReport, AFileThatCannotBeCreatedIsPassedOverAndALongerOneIsReplaced) {
-    const std::filesystem::path dir = std::filesystem::path(ZIR_TEST_OUTPUT_DIR) / "errors";
-    std::filesystem::create_directories(dir);
-    const std::string missing = (dir / "no such dir" / "Zir-Fehler.txt").string();
-    std::vector<std::string> printed;
-    const std::vector<CompileError> errors = {{ErrorCode(11), 4}};
-    ReportCompileErrors("1 Fehler im 2.Durchgang.", errors, missing,
-                        [&](std::string_view line) { printed.emplace_back(line); });
-    ASSERT_EQ(printed.size(), 4u);
-    EXPECT_EQ(printed[3], "Fehlerbericht wurde gespeichert in " + missing);
-    EXPECT_FALSE(std::filesystem::exists(missing));
-
-    const std::string path = (dir / "older.txt").string();
-    const std::vector<std::string> longer(10, "old old old"), shorter{"x"};
-    ASSERT_TRUE(WriteErrorReportFile(path, longer));
-    ASSERT_TRUE(WriteErrorReportFile(path, shorter));
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "x\r\n");
 }
 
 }  // namespace

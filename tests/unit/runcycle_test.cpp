@@ -1,6 +1,5 @@
-// The run cycle: paths, reading scripts, the report printed and written beside the script,
-// the prompt in the console and in the window, the closing logo and the exported entry
-// points.
+// The run cycle: paths, reading scripts, the closing logo, and the prompt and the printed
+// lines in the window (the report itself is checked from outside, by cli_test.py).
 #include "session/runcycle.h"
 
 #include <fcntl.h>
@@ -10,10 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "draw/fonts.h"
-#include "frontend/compiler.h"
 #include "platform/platform.h"
 #include "runtime/runstate.h"
 #include "session/windowconsole.h"
@@ -30,11 +27,6 @@ fs::path TestDir() {
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 // The console reads from /dev/null unless a test gives it other input, so that the Enter
@@ -117,19 +109,6 @@ TEST(ReadScript, LineEndsMarksAndEncodings) {
     EXPECT_TRUE(ReadScriptLines((dir / "missing.zir").string()).empty());
     EXPECT_TRUE(ReadScriptLines(dir.string()).empty()) << "a directory reads as no lines";
     EXPECT_FALSE(ReadScriptLines("/proc/self/status").empty()) << "a file without a size";
-
-    // Compiled from its text as it lies, the error lines count every line, blank or ended by
-    // "\r\n".
-    std::ofstream(dir / "errors.zir", std::ios::binary)
-        << "POINT A 1 2\r\n\r\nREVERT\n  \nEND\nCONSTRUCTION S P\nMARKPOINT\nREPEAT";
-    ScriptText script;
-    ReadScript((dir / "errors.zir").string(), script);
-    InstructionTable program;
-    NameTable names;
-    std::vector<CompileError> errors;
-    EXPECT_EQ(ParseScript(ScriptLines::OfText(script.text), program, errors, names), FailedInPass1);
-    ASSERT_EQ(errors.size(), 2u);
-    EXPECT_EQ(errors[0].line * 10 + errors[1].line, 37);
 }
 
 class RunCycle : public ::testing::Test {
@@ -184,119 +163,6 @@ TEST_F(RunCycle, AWordWiderThanTheWindowIsCutWhereItStillFits) {
     EXPECT_EQ(shown({word}),
               shown({word.substr(0, word.size() - 1), word.substr(word.size() - 1)}));
     ClearWindowConsole();
-}
-
-// What is printed after a run, read back through a pipe; the prompt's input is at its end.
-class RunReport : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_EQ(::pipe(out_), 0);
-        ::fcntl(out_[0], F_SETFL, O_NONBLOCK);
-        int in[2];
-        ASSERT_EQ(::pipe(in), 0);
-        ::close(in[1]);
-        in_ = in[0];
-        ::setenv("LC_ALL", "C.UTF-8", 1);
-        StartHeadless("", in_, out_[1]);
-        dir_ = TestDir();
-        std::ofstream(dir_ / "Zir-Fehler.txt") << "old\r\n";
-    }
-    void TearDown() override {
-        StartHeadless();
-        ::unsetenv("LC_ALL");
-        for (int fd : {in_, out_[0], out_[1]}) ::close(fd);
-    }
-    std::string Printed() {
-        std::string text;
-        char buffer[512];
-        for (ssize_t n; (n = ::read(out_[0], buffer, sizeof buffer)) > 0;) text.append(buffer, n);
-        return text;
-    }
-
-    int in_ = -1;
-    int out_[2] = {-1, -1};
-    fs::path dir_;
-};
-
-TEST_F(RunReport, AFailedCompileIsPrintedAndWrittenBesideTheScriptThenPrompts) {
-    ErrorList errors;
-    errors.codes = {13, 36};
-    errors.lines = {3, 0};
-    const std::string directory = dir_.string() + "/";
-    EXPECT_EQ(ReportRunResult(-1, errors, directory), -1);
-    EXPECT_EQ(ReadFile(dir_ / "Zir-Fehler.txt"),
-              "2 Fehler im 1.Durchgang.\r\n"
-              "Fehler 13 in Linie 3\r\n"
-              "        Syntaxfehler: kein Schl\xFCsselwort in der Linie.\r\n"
-              "Fehler 36 in Linie 0\r\n"
-              "        Kein END im Hauptprogramm.\r\n");
-    EXPECT_EQ(Printed(),
-              "2 Fehler im 1.Durchgang.\n"
-              "Fehler 13 in Linie 3\n"
-              "        Syntaxfehler: kein Schl\u00FCsselwort in der Linie.\n"
-              "Fehler 36 in Linie 0\n"
-              "        Kein END im Hauptprogramm.\n"
-              "Fehlerbericht wurde gespeichert in " +
-                  directory +
-                  "Zir-Fehler.txt\n"
-                  "Dr\u00FC"
-                  "cke die [Enter]-Taste, um weiterzufahren.\n");
-    errors.codes = {21};
-    errors.lines = {4};
-    EXPECT_EQ(ReportRunResult(-2, errors, directory), -2);
-    EXPECT_EQ(Printed().rfind("1 Fehler im 2.Durchgang.\n", 0), 0u);
-}
-
-TEST_F(RunReport, ANormalEndPrintsNothingAndEveryRunDeletesTheOldReport) {
-    ErrorList errors;
-    EXPECT_EQ(ReportRunResult(255, errors, dir_.string() + "/"), 0);
-    EXPECT_EQ(ReportRunResult(0, errors, dir_.string() + "/"), 0);
-    EXPECT_EQ(Printed(), "");
-    EXPECT_FALSE(fs::exists(dir_ / "Zir-Fehler.txt"));
-    std::ofstream(dir_ / "Zir-Fehler.txt") << "old\r\n";
-    std::ofstream(dir_ / "dreieck.zir") << "END\n";
-    EXPECT_EQ(RunScriptFile((dir_ / "dreieck.zir").string(), errors), 0);
-    EXPECT_FALSE(fs::exists(dir_ / "Zir-Fehler.txt"));
-}
-
-TEST_F(RunReport, WithAWindowOpenTheLinesShowInItAndEnterThereAnswersThePrompt) {
-    // The console's input has ended, as for a program started from the desktop: only Enter
-    // in the window answers, here at 60 seconds.
-    StartHeadless("50000 key x\n60000 key Enter\n", in_, out_[1]);
-    ErrorList errors;
-    const std::int32_t result = RunScript(
-        {"CONSTRUCT Ewig FAST", "END", "CONSTRUCTION Ewig", "CONSTRUCT Ewig", "REPEAT"}, errors);
-    EXPECT_EQ(ReportRunResult(result, errors, dir_.string() + "/"), result);
-    EXPECT_EQ(ClockSeconds(), 60.0);
-    // A band of two rows in the bar's colour across the top, with ink on it, above the
-    // untouched drawing.
-    const std::uint8_t* screen = ScreenImage();
-    ASSERT_NE(screen, nullptr);
-    EXPECT_EQ(ImageColourAt(screen, 2, 2), ColourFrom565(Rgb565(Settings().barColour)));
-    int ink = 0;
-    for (int y = 0; y < 40; ++y) {
-        for (int x = 0; x < 640; ++x) ink += ImageColourAt(screen, x, y) == Colour{};
-    }
-    EXPECT_GT(ink, 200);
-    EXPECT_EQ(ImageColourAt(screen, 320, 300), Colour{0xFFFFFF});
-}
-
-TEST_F(RunCycle, TheExportedEntryPointsResizeTheCallersLists) {
-    ZirIntList codes{nullptr, 0};
-    ZirIntList lines{static_cast<int32_t*>(std::malloc(5 * sizeof(int32_t))), 5};
-    ZirStringList script{nullptr, 0};
-    EXPECT_EQ(ZIR_INIT(), 0);
-    ZIRS_RUNSCRIPT(&script, &codes, &lines);
-    // An empty script has no END: one error, 36, reported for line 0.
-    ASSERT_EQ(codes.count + lines.count, 2);
-    EXPECT_EQ(codes.items[0] * 100 + lines.items[0], 3600);
-    const fs::path dir = TestDir();
-    std::ofstream(dir / "Zir-Fehler.txt") << "old\r\n";
-    // A missing file reads as a script without lines: the old report gives way to a new one.
-    EXPECT_EQ(ZIRS_RUNSCRIPTFILE((dir / "leer.zir").c_str(), &codes, &lines), -1);
-    EXPECT_EQ(ReadFile(dir / "Zir-Fehler.txt").rfind("1 Fehler im 1.Durchgang.\r\n", 0), 0u);
-    std::free(codes.items);
-    std::free(lines.items);
 }
 
 }  // namespace
