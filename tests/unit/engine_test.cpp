@@ -1,5 +1,5 @@
 // The engine run in-process on the headless platform, for what a script case cannot set up:
-// the statement budget, the depth limit, and parameter binding of each kind of subroutine.
+// the statement budget, the depth limit, and an "r" met again after a restart.
 #include "interp/engine.h"
 
 #include <gtest/gtest.h>
@@ -88,27 +88,6 @@ TEST_F(Engine, WiederholenAtTheBeginningOfAConstructionRunsItOnceMore) {
                   "3000 key r\n"),
               255);
     EXPECT_NEAR(ClockSeconds(), 3.0 + 2 * 2.02, 0.05);
-}
-
-TEST_F(Engine, BindingReplacesOnlyIndexesOfTheParametersKindInAConstruction) {
-    CallFrame frame;
-    frame.kind = KindConstruction;
-    Instruction parameters{}, arguments{};
-    // Parameter 0 a point with formal index 3, parameter 1 a line with formal index 3.
-    parameters[0] = TypePoint | TypeLine << 4;
-    parameters[2] = 3 | 3 << 16;
-    arguments[2] = 7 | 9 << 16;
-    for (int k = 2; k < MaxParameters; ++k) {
-        parameters[ParameterIndexWord(k)] |= AbsentIndex << 16 * HalfInWord(k);
-    }
-    frame.parameters = &parameters;
-    frame.arguments = &arguments;
-    EXPECT_EQ(BindObject(frame, 3, TypePoint), 7);
-    EXPECT_EQ(BindObject(frame, 3, TypeLine), 9);
-    EXPECT_EQ(BindObject(frame, 3, TypeCircle), 3);
-    EXPECT_EQ(BindObject(frame, 4, TypePoint), 4);
-    frame.kind = KindAnimation;
-    EXPECT_EQ(BindObject(frame, 3, TypePoint), 3);
 }
 
 }  // namespace

@@ -6,10 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <string>
-
-#include "zirkula.h"
 
 namespace zir {
 namespace {
@@ -90,10 +87,6 @@ TEST(ErrorMessages, EachNumberAndItsDetailsReadAsTheirMessage) {
     };
     for (const auto& [code, text] : table) {
         EXPECT_EQ(ErrorMessage(code), Latin1(text)) << code;
-        std::int32_t copy = code;
-        char* exported = ZIRS_ERRORMSG(&copy);
-        EXPECT_EQ(exported, ErrorMessage(code)) << code;
-        std::free(exported);
         // A run-time error names the subroutine it happened in, from the high bits.
         EXPECT_EQ(RunTimeErrorLine((code & 0xFFFF) | 3 << 16),
                   Latin1("Ausführungsfehler in der Subroutine 3: " + text))

@@ -129,22 +129,6 @@ TEST_F(RunCycle, TheClosingLogoWaitsTwoSecondsOrUntilAKeyWhichIsThenDiscarded) {
     EXPECT_EQ(PollKey(), "");
 }
 
-TEST_F(RunCycle, WithAWindowOpenALineTypedOnTheConsoleStillAnswers) {
-    int typed[2];
-    ASSERT_EQ(::pipe(typed), 0);
-    ASSERT_EQ(::write(typed[1], "ja\n", 3), 3);
-    StartHeadless("90000 key Enter\n", typed[0]);
-    ASSERT_TRUE(ScreenOpen(320, 240, 16));
-    EXPECT_EQ(ReadAnswer(), "ja");
-    EXPECT_LT(ClockSeconds(), 1.0) << "the console's line came first";
-    EXPECT_EQ(ReadAnswer(), "") << "then Enter in the window";
-    EXPECT_EQ(ClockSeconds(), 90.0);
-    ::close(typed[1]);
-    EXPECT_EQ(ReadAnswer(), std::nullopt) << "no input left: the window closes";
-    StartHeadless();
-    ::close(typed[0]);
-}
-
 TEST_F(RunCycle, AWordWiderThanTheWindowIsCutWhereItStillFits) {
     const std::string word = "Subroutinen-Aufrufe";
     const int width =
