@@ -26,9 +26,9 @@
 namespace zir {
 namespace {
 
-using test::Bytes;
 using test::C;
 using test::Canvas;
+using test::F;
 using test::L;
 using test::P;
 
@@ -63,8 +63,8 @@ int Covered(const Canvas& a, const Canvas& b) {
 }
 
 // Construction k with fixed inputs; its results (the returned record and any it writes
-// besides) as bytes.
-std::string Construct(int k, DrawTarget t, PaceMode m, InputEvent& e) {
+// besides) field by field.
+test::Fields Construct(int k, DrawTarget t, PaceMode m, InputEvent& e) {
     const Point a = P(200, 300), b = P(400, 260);
     const Line l1 = L(150, 380, 100, 0), l2 = L(150, 380, 60, -80);
     const CircleOperands circle{0xC00000, 2, 2560, 23040};
@@ -72,25 +72,25 @@ std::string Construct(int k, DrawTarget t, PaceMode m, InputEvent& e) {
     Line t2 = L(1, 1, 1, 1);
     switch (k) {
         case 0:
-            return Bytes(ConstructLine(t, 0, 0, a, b, {}, m, e));
+            return F(ConstructLine(t, 0, 0, a, b, {}, m, e));
         case 1:
-            return Bytes(ConstructLinePolar(t, 0, 0, a, l2, 23040, {}, m, e));
+            return F(ConstructLinePolar(t, 0, 0, a, l2, 23040, {}, m, e));
         case 2:
-            return Bytes(ConstructStartLine(t, 0, 0, a, q, 7680, 120 * Fixed, {}, m, e), q);
+            return F(ConstructStartLine(t, 0, 0, a, q, 7680, 120 * Fixed, {}, m, e), q);
         case 3:
-            return Bytes(ConstructCircleThrough(t, 0, 0, a, b, circle, m, e));
+            return F(ConstructCircleThrough(t, 0, 0, a, b, circle, m, e));
         case 4:
-            return Bytes(ConstructCircleTangent(t, 0, 0, b, l1, circle, m, e));
+            return F(ConstructCircleTangent(t, 0, 0, b, l1, circle, m, e));
         case 5:
-            return Bytes(ConstructArc(t, 0, 0, a, b, 15360, circle, m, e));
+            return F(ConstructArc(t, 0, 0, a, b, 15360, circle, m, e));
         case 6:
-            return Bytes(ConstructArcLines(t, 0, 0, l1, l2, 70 * Fixed, circle, m, e));
+            return F(ConstructArcLines(t, 0, 0, l1, l2, 70 * Fixed, circle, m, e));
         case 7:
-            return Bytes(ConstructMidLine(t, 0, 0, a, b, {}, m, e));
+            return F(ConstructMidLine(t, 0, 0, a, b, {}, m, e));
         case 8:
-            return Bytes(ConstructBisector(t, 0, 0, l1, l2, {}, m, e));
+            return F(ConstructBisector(t, 0, 0, l1, l2, {}, m, e));
         default:
-            return Bytes(ConstructTangent(t, 0, 0, P(470, 230), C(300, 200, 60), t2, {}, m, e), t2);
+            return F(ConstructTangent(t, 0, 0, P(470, 230), C(300, 200, 60), t2, {}, m, e), t2);
     }
 }
 
@@ -105,7 +105,7 @@ TEST_F(Constructions, EveryModeComputesTheSameObjectAndOnlyFastPaceAndSlowDraw) 
         Canvas fast(640, 460), paced(640, 460), slow(640, 460);
         InputEvent event = 77;
         double t0 = NowMs();
-        const std::string want = Construct(k, fast.target(), PaceMode::Fast, event);
+        const test::Fields want = Construct(k, fast.target(), PaceMode::Fast, event);
         EXPECT_EQ(event, 0u);
         EXPECT_EQ(NowMs(), t0);
         const int drawn = 640 * 460 - fast.count(Paper);

@@ -68,22 +68,4 @@ inline void ExpectFields(const Fields& got, const Fields& want, const std::strin
     }
 }
 
-// Undefined results carry the marker in both coordinates and zero everywhere else; written
-// out here, not taken from the kernel's own UndefinedPoint, so that a change there shows.
-template <class Record>
-void ExpectUndefined(const Record& r) {
-    Fields want = F(r);
-    std::fill(want.begin(), want.end(), 0.0);
-    want[0] = want[1] = UndefinedMarker;
-    ExpectFields(F(r), want, "undefined");
-}
-
-// The records' bytes (they have no padding), so that whole records compare at once.
-template <class... Records>
-std::string Bytes(const Records&... records) {
-    std::string bytes;
-    (bytes.append(reinterpret_cast<const char*>(&records), sizeof records), ...);
-    return bytes;
-}
-
 }  // namespace zir::test

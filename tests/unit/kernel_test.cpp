@@ -26,6 +26,11 @@ Fields Rect(const Point& a, const Point& b) {
     const double r = RectOver(a, b, 5, c, d);
     return F(r, c, d);
 }
+// An arc's start and end: each angle normalised on its own, in range whatever the width.
+Fields Arc(double width) {
+    const Circle arc = MakeArc(P(0, 0), P(5, 0), width);
+    return F(arc.start, arc.end, std::signbit(arc.start));
+}
 Fields Ends(const Circle& arc) {
     Point c = P(1, 1, 0xA, 2, 3), d = P(1, 1, 0xB, 4, 5);
     const double r = ArcEnds(arc, c, d);
@@ -90,6 +95,9 @@ TEST(Kernel, EachCallGivesItsRecord) {
          F(0, 0, 0, M, M, M, M)},
         {"arc", F(MakeArc(P(10, 10), P(10, 0, 0xFF, -2), pi / 2)),
          F(Circle{10, 10, 10, pi / 4, 3 * pi / 4, 0xFF, -2})},
+        // A full turn is not the whole-circle record.
+        {"arc angles", F(Arc(pi / 2), Arc(0), Arc(TwoPi), Arc(2 * TwoPi), Arc(4e6)[0] < TwoPi),
+         F(7 * pi / 4, pi / 4, 0, 0, 0, 0, pi, pi, 0, 0, TwoPi, 0, 1)},
         {"undefined arcs", F(MakeArc(NanPoint, Undef, Nan), MakeArc(Undef, NanPoint, Nan)),
          F(UC, UC)},
         // The far corners on the side of the turned direction; undefined ones keep their looks.
@@ -113,24 +121,13 @@ TEST(Kernel, EachCallGivesItsRecord) {
     ResetSettings();
     for (const auto& r : rows) ExpectFields(r.got, r.want, r.what);
     EXPECT_FALSE(std::signbit(AbsAngle(right)));
+    for (double w : {1e300, -1e300, std::numeric_limits<double>::infinity(), Nan}) {
+        const Fields arc = Arc(w);
+        EXPECT_TRUE(arc[0] >= 0 && arc[0] <= TwoPi && arc[1] >= 0 && arc[1] <= TwoPi) << w;
+    }
     EXPECT_EQ(ZIR_MAKELINEPOLAR(&a, nullptr).dx, 100);
     const Equation e = VectorialToEquat(L(7, 3, 0, -2, 0xFF, 0xF00F, 5));
-    EXPECT_EQ(Bytes(e), Bytes(Equation{M, 7, 0xFF, 5, 0xF00F}));
-}
-
-// Each angle is normalised on its own; a full turn is not the whole-circle record; any
-// width, however large or not finite, ends in range.
-TEST(Kernel, ArcAnglesAreNormalisedEachOnItsOwn) {
-    const double rows[][3] = {
-        {pi / 2, 7 * pi / 4, pi / 4}, {0, 0, 0}, {TwoPi, pi, pi}, {2 * TwoPi, 0, TwoPi}};
-    for (const auto& r : rows) {
-        const Circle arc = MakeArc(P(0, 0), P(5, 0), r[0]);
-        ExpectFields(F(arc.start, arc.end, std::signbit(arc.start)), F(r[1], r[2], 0), "arc");
-    }
-    for (double w : {1e300, -1e300, 4e6, std::numeric_limits<double>::infinity(), Nan}) {
-        const Circle arc = MakeArc(P(0, 0), P(5, 0), w);
-        EXPECT_TRUE(arc.start >= 0 && arc.start <= TwoPi && arc.end >= 0 && arc.end <= TwoPi) << w;
-    }
+    ExpectFields(F(e.m, e.b, e.colour, e.width, e.style), F(M, 7, 0xFF, 5, 0xF00F), "vertical");
 }
 
 }  // namespace
