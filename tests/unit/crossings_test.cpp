@@ -7,7 +7,6 @@
 #include <cmath>
 
 #include "geometry_records.h"
-#include "zirkula.h"
 
 namespace zir {
 namespace {
@@ -133,11 +132,6 @@ TEST(Crossings, TheSmallerAngleComesFirst) {
     EXPECT_EQ(SetSmallerAngle(u1, l3), -1);
     EXPECT_EQ(u1.colour, 0xCu);
     EXPECT_EQ(SetSmallerAngle(l3, u2), -2);
-
-    const ZirLine l = L(0, 0, 1, 0);
-    Point s1{}, s2{};
-    EXPECT_EQ(ZIR_LINECIRCLECROSS(&l, nullptr, &s1, &s2), 0);
-    EXPECT_EQ(ZIR_SETFIRST(nullptr, nullptr, &l), -2);
 }
 
 }  // namespace

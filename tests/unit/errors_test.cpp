@@ -66,25 +66,13 @@ TEST(ErrorMessages, EachNumberAndItsDetailsReadAsTheirMessage) {
         // Only the low sixteen bits count.
         {(5 << 16) | ErrorCode(28, 3), "Falsche Anzahl von Parametern in CALL - erwartet waren 3"},
         {-65536 + 36, "Kein END im Hauptprogramm."},
-        // Numbers without a message, and details that name nothing.
-        {0, invalid},
-        {1, invalid},
-        {5, invalid},
-        {9, invalid},
-        {17, invalid},
-        {18, invalid},
-        {19, invalid},
-        {25, invalid},
-        {35, invalid},
-        {38, invalid},
-        {100, invalid},
-        {129, invalid},
-        {255, invalid},
-        {ErrorCode(10, 12, 1), invalid},
-        {ErrorCode(10, 1, 10), invalid},
-        {ErrorCode(29, 0, 15), invalid},
-        {ErrorCode(31, 4), invalid},
     };
+    // Numbers without a message, and details that name nothing.
+    for (std::int32_t code :
+         {0, 1, 5, 9, 17, 18, 19, 25, 35, 38, 100, 129, 255, ErrorCode(10, 12, 1),
+          ErrorCode(10, 1, 10), ErrorCode(29, 0, 15), ErrorCode(31, 4)}) {
+        EXPECT_EQ(ErrorMessage(code), Latin1(invalid)) << code;
+    }
     for (const auto& [code, text] : table) {
         EXPECT_EQ(ErrorMessage(code), Latin1(text)) << code;
         // A run-time error names the subroutine it happened in, from the high bits.

@@ -2,15 +2,13 @@
 // lines in the window (the report itself is checked from outside, by cli_test.py).
 #include "session/runcycle.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "draw/fonts.h"
+#include "headless_restart.h"
 #include "platform/platform.h"
 #include "runtime/runstate.h"
 #include "session/windowconsole.h"
@@ -27,22 +25,6 @@ fs::path TestDir() {
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
-}
-
-// The console reads from /dev/null unless a test gives it other input, so that the Enter
-// prompt after a failed compile returns at once.
-void StartHeadless(const std::string& input = "", int consoleIn = -1, int consoleOut = 1) {
-    static const int noInput = ::open("/dev/null", O_RDONLY);
-    PlatformOptions options;
-    options.backend = BackendKind::Headless;
-    options.consoleInFd = consoleIn < 0 ? noInput : consoleIn;
-    options.consoleOutFd = consoleOut;
-    if (!input.empty()) {
-        options.inputPath = (TestDir() / "input.txt").string();
-        std::ofstream(options.inputPath) << input;
-    }
-    std::string message;
-    ASSERT_EQ(PlatformStart(options, message), PlatformError::None) << message;
 }
 
 TEST(SplitPath, TheDirectoryEndsAtTheLastSlashOrBackslash) {
@@ -103,15 +85,15 @@ TEST(ReadScript, LineEndsMarksAndEncodings) {
 
 class RunCycle : public ::testing::Test {
   protected:
-    void SetUp() override { StartHeadless(); }
-    void TearDown() override { StartHeadless(); }
+    void TearDown() override { test::RestoreHeadless(); }
 };
 
 TEST_F(RunCycle, TheClosingLogoWaitsTwoSecondsOrUntilAKeyWhichIsThenDiscarded) {
     ErrorList errors;
+    ASSERT_TRUE(test::RestartHeadless("", "runcycle-input.txt"));
     EXPECT_EQ(RunScript({"END"}, errors), 255);
     EXPECT_EQ(ClockSeconds(), 2.0);
-    StartHeadless("300 key x\n300 key y\n");
+    ASSERT_TRUE(test::RestartHeadless("300 key x\n300 key y\n", "runcycle-input.txt"));
     RunScript({"END"}, errors);
     EXPECT_NEAR(ClockSeconds(), 0.3, 0.01);
     EXPECT_EQ(PollKey(), "");
@@ -122,7 +104,7 @@ TEST_F(RunCycle, AWordWiderThanTheWindowIsCutWhereItStillFits) {
     const int width =
         StringWidth(word.substr(0, word.size() - 1), BuiltinFont(FontFamily::Sans, 16));
     auto shown = [&](const std::vector<std::string>& lines) {
-        StartHeadless();
+        EXPECT_TRUE(test::RestartHeadless("", "runcycle-input.txt"));
         ClearWindowConsole();
         EXPECT_TRUE(ScreenOpen(width + 8, 200, 16));
         for (const std::string& line : lines) PrintLine(line);
