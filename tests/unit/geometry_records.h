@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "geometry/kernel.h"
 
@@ -32,31 +35,37 @@ inline const Line UndefLine = L(UndefinedMarker, 1, 1, 1);
 inline const Point NanPoint = P(Nan, Nan);
 inline const Line NanLine = L(Nan, Nan, Nan, Nan);
 
-// Coordinates within the tolerance, every other field exactly.
-inline void ExpectPoint(const Point& got, const Point& want, double tolerance = 1e-9) {
-    EXPECT_NEAR(got.x, want.x, tolerance);
-    EXPECT_NEAR(got.y, want.y, tolerance);
-    EXPECT_EQ(got.colour, want.colour);
-    EXPECT_EQ(got.size, want.size);
-    EXPECT_EQ(got.shape, want.shape);
+// Every field of records and numbers in one list, so that one table holds results of any
+// kind and compares them field by field.
+using Fields = std::vector<double>;
+inline void Append(Fields& f, double v) {
+    f.push_back(v);
 }
-
-inline void ExpectLine(const Line& got, const Line& want, double tolerance = 1e-9) {
-    EXPECT_NEAR(got.x, want.x, tolerance);
-    EXPECT_NEAR(got.y, want.y, tolerance);
-    EXPECT_NEAR(got.dx, want.dx, tolerance);
-    EXPECT_NEAR(got.dy, want.dy, tolerance);
-    EXPECT_EQ(got.colour, want.colour);
-    EXPECT_EQ(got.style, want.style);
-    EXPECT_EQ(got.width, want.width);
+inline void Append(Fields& f, const Fields& more) {
+    for (double v : more) f.push_back(v);
 }
-
-// Undefined results carry the marker in both coordinates and zero everywhere else.
-inline void ExpectUndefined(const Point& p) {
-    ExpectPoint(p, UndefinedPoint(), 0);
+inline void Append(Fields& f, const Point& p) {
+    for (double v : {p.x, p.y, double(p.colour), double(p.size), double(p.shape)}) f.push_back(v);
 }
-inline void ExpectUndefined(const Line& l) {
-    ExpectLine(l, UndefinedLine(), 0);
+inline void Append(Fields& f, const Line& l) {
+    for (double v : {l.x, l.y, l.dx, l.dy, double(l.colour), double(l.style), double(l.width)})
+        f.push_back(v);
+}
+inline void Append(Fields& f, const Circle& c) {
+    for (double v : {c.cx, c.cy, c.r, c.start, c.end, double(c.colour), double(c.width)})
+        f.push_back(v);
+}
+template <class... Values>
+Fields F(const Values&... values) {
+    Fields f;
+    (Append(f, values), ...);
+    return f;
+}
+inline void ExpectFields(const Fields& got, const Fields& want, const std::string& what = "") {
+    ASSERT_EQ(got.size(), want.size()) << what;
+    for (std::size_t k = 0; k < got.size(); ++k) {
+        EXPECT_NEAR(got[k], want[k], 1e-9) << what << ", field " << k;
+    }
 }
 
 }  // namespace zir::test
