@@ -4,6 +4,7 @@ comment lines expect. A case is a .zir script; its lines that begin with "#" are
 the program and directives to this runner:
 
   # input: <event>                  a line of the viewer input file (--input)
+  # input: <ms> <event> (<n> times, <d> ms apart)   the event n times, d ms apart
   # stdin: <text>                   a line of standard input
   # expect result <n>               the run result in the dump (without it: 0 or 255, a
                                     run that compiled and ended normally)
@@ -85,7 +86,13 @@ class Case:
         for line in text.splitlines():
             line = line.strip()
             if line.startswith("# input:"):
-                self.inputs.append(line[len("# input:"):].strip())
+                event = line[len("# input:"):].strip()
+                repeat = re.fullmatch(r"(\d+) (.*) \((\d+) times, (\d+) ms apart\)", event)
+                if repeat:
+                    ms, what, n, apart = repeat.groups()
+                    self.inputs += [f"{int(ms) + k * int(apart)} {what}" for k in range(int(n))]
+                else:
+                    self.inputs.append(event)
             elif line.startswith("# stdin:"):
                 self.stdin.append(line[len("# stdin:"):].strip())
             elif line.startswith("# expect warning "):

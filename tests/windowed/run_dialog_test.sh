@@ -27,16 +27,8 @@ await_dialog() {
   echo "$wid"
 }
 
-# Waits up to $2 tenths of a second for process $1 and sets rc to its exit code.
-await_exit() {
-  for _ in $(seq "$2"); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$1" 2>/dev/null; then
-    pkill -f 'zenity --file-selection'
-    kill "$1"
-  fi
-  wait "$1"
-  rc=$?
-}
+# A dialog left open by a late run is closed with it.
+await_exit() { ends_within "$1" "$2" || pkill -f 'zenity --file-selection'; }
 
 "$zirkula" >cancel.log 2>&1 &
 pid=$!
