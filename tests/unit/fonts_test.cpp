@@ -40,9 +40,9 @@ TEST(BuiltinFonts, EveryGlyphHasTheFontsHeightAndTheResourcesAreTheFiles) {
 
 TEST(FontSizes, SizeRule) {
     const std::pair<std::int32_t, int> cases[] = {
-        {0, 16},  {-5, 16},  {1, 12},      {13, 12},      {14, 16},     {19, 16}, {20, 24},
-        {27, 24}, {28, 32},  {35, 32},     {36, 40},      {43, 40},     {44, 40}, {49, 40},
-        {50, 64}, {500, 64}, {0xFFFF, 16}, {0x1FFFF, 16}, {0x10010, 64}};
+        {0, 16},  {-5, 16}, {1, 12},  {13, 12},     {14, 16},      {19, 16},
+        {20, 24}, {27, 24}, {28, 32}, {35, 32},     {36, 40},      {43, 40},
+        {44, 40}, {49, 40}, {50, 64}, {0xFFFF, 16}, {0x1FFFF, 16}, {0x10010, 64}};
     for (auto [size, height] : cases) EXPECT_EQ(FontHeightForSize(size), height) << size;
 }
 
