@@ -18,10 +18,6 @@ using test::Red;
 using test::SamePicture;
 using test::White;
 
-std::string FontPath(const std::string& name) {
-    return std::string(ZIR_RESOURCE_DIR) + "/fonts/" + name + ".zfn";
-}
-
 TEST(BuiltinFonts, EveryGlyphHasTheFontsHeightAndTheResourcesAreTheFiles) {
     for (int height : FontHeights) {
         const Font file = test::LoadTestFont("greek" + std::to_string(height));
@@ -50,7 +46,7 @@ TEST(FontSizes, SizeRule) {
 // bytes make glyphs unusable, never unsafe.
 TEST(FontFiles, DamagedFiles) {
     const Font font = test::LoadTestFont("greek24");
-    std::ifstream in(FontPath("greek24"), std::ios::binary);
+    std::ifstream in(std::string(ZIR_RESOURCE_DIR) + "/fonts/greek24.zfn", std::ios::binary);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
     const std::string cut = test::OutputPath("cut.zfn");
     for (std::size_t size :
