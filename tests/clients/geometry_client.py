@@ -54,10 +54,6 @@ def load(path):
                                                P(ctypes.c_uint32), P(ctypes.c_int32)]),
         "ZIRD_FILLCIRCLE": (ctypes.c_int32, [P(ctypes.c_void_p), P(Circle), P(ctypes.c_uint32),
                                              P(ctypes.c_int32)]),
-        "ZIRD_COMPASSTOOL": (ctypes.c_int32, [P(ctypes.c_void_p), P(Point), P(Point),
-                                              ctypes.c_double, P(ctypes.c_uint32)]),
-        "ZIRD_PENCILTOOL": (ctypes.c_int32, [P(ctypes.c_void_p), P(Point), ctypes.c_double,
-                                             ctypes.c_double, P(ctypes.c_uint32)]),
         "ZIRA_PARTIALARC": (ctypes.c_int32, [P(ctypes.c_void_p), P(Circle), P(ctypes.c_int32),
                                              P(ctypes.c_int32), P(ctypes.c_double),
                                              P(ctypes.c_int32)]),
@@ -149,20 +145,7 @@ class Drawing(unittest.TestCase):
         self.assertEqual(image.pixel(5, 5), 0)
 
 
-class Instruments(unittest.TestCase):
-    def test_compass_and_pencil_take_their_lengths_by_value(self):
-        image = Image(120, 120)
-        black = ctypes.c_uint32(0)
-        # Legs of 50 over points 60 apart: the hinge 40 below their middle.
-        self.assertEqual(lib.ZIRD_COMPASSTOOL(image.target(), Point(30, 20), Point(90, 20), 50.0,
-                                              ctypes.byref(black)), 0)
-        self.assertEqual(image.pixel(60, 60), 0)
-        self.assertEqual(lib.ZIRD_COMPASSTOOL(image.target(), Point(30, 20), Point(30, 20), 50.0,
-                                              ctypes.byref(black)), -1)
-        self.assertEqual(lib.ZIRD_PENCILTOOL(image.target(), Point(10, 100), 0.0, 100.0,
-                                             ctypes.byref(black)), 0)
-        self.assertEqual((image.pixel(10, 100), image.pixel(105, 100)), (0, 0))
-
+class Arcs(unittest.TestCase):
     def test_a_short_arc_writes_its_hurried_step_back(self):
         image = Image(100, 100)
         arc = Circle(50, 50, 30, 1.0, 1.2, 0xFF0000, 1)
