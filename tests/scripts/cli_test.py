@@ -15,9 +15,9 @@ ZIRKULA = WORK = ""
 PROMPT = "Wähle ein Zirkula-Programm zum Ausführen:\n"
 
 
-def run(*args, stdin="", cwd=None, env=None, prefix=()):
+def run(*args, stdin="", cwd=None, env=None):
     env = {**os.environ, **(env or {}), "LC_ALL": "C.UTF-8"}
-    return subprocess.run([*prefix, ZIRKULA, *args], input=stdin.encode(), capture_output=True,
+    return subprocess.run([ZIRKULA, *args], input=stdin.encode(), capture_output=True,
                           env={k: v for k, v in env.items() if v is not None}, cwd=cwd or WORK,
                           timeout=60)
 
@@ -99,23 +99,15 @@ class Reports(unittest.TestCase):
 class ExitCodes(unittest.TestCase):
     def test_a_script_that_cannot_be_read_is_named_with_its_reason_and_ends_with_2(self):
         folder = os.path.join(WORK, "unreadable")
-        locked = write("unreadable/gesperrt.zir", "END\n")
         os.makedirs(os.path.join(folder, "ordner"), exist_ok=True)
-        os.chmod(locked, 0)
-        cases = [("nichtda.zir", (), "Datei nicht gefunden"), ("ordner", (), "ist ein Verzeichnis")]
-        # Root reads a file without read permission, so that case runs as nobody when it can.
-        if os.geteuid() != 0:
-            cases.append(("gesperrt.zir", (), "keine Leserechte"))
-        elif shutil.which("setpriv"):
-            cases.append(("gesperrt.zir", ("setpriv", "--reuid=nobody", "--regid=nogroup",
-                                           "--clear-groups"), "keine Leserechte"))
-        for name, prefix, reason in cases:
+        # Each reason's wording is a unit test; here, every way of naming the script.
+        cases = [("nichtda.zir", "Datei nicht gefunden"), ("ordner", "ist ein Verzeichnis")]
+        for name, reason in cases:
             path = os.path.join(folder, name)
             for args, stdin in [(["--headless", path], ""), (["--check", path], ""),
                                 ([path], ""), (["--headless"], path + "\n")]:
                 with self.subTest(path=path, args=args):
-                    result = run(*args, stdin=stdin, cwd=folder, env={"DISPLAY": ""},
-                                 prefix=prefix)
+                    result = run(*args, stdin=stdin, cwd=folder, env={"DISPLAY": ""})
                     self.assertEqual(result.returncode, 2, result)
                     self.assertEqual(result.stderr.decode(),
                                      f"zirkula: {path} kann nicht gelesen werden: {reason}\n")
