@@ -93,28 +93,25 @@ TEST(Gif, ChangedRectanglesDelaysAndLoop) {
     EXPECT_EQ(p.areas, (std::vector<int>{120 * 80, 91 * 51, 21 * 21}));
 }
 
+// More colours than a GIF holds are brought down to a palette close to all of them.
 TEST(Gif, ManyColoursAreQuantisedClosely) {
-    Image image{ImageCreateWithDepth(128, 128, 2, Colour{})};
+    Image image{ImageCreateWithDepth(64, 64, 2, Colour{})};
     ImageHandle h = image.get();
-    for (int i = 0; i < 128 * 128; ++i) {
-        const int x = i % 128, y = i / 128;
+    for (int i = 0; i < 64 * 64; ++i) {
+        const auto x = static_cast<std::uint8_t>(i % 64), y = static_cast<std::uint8_t>(i / 64);
         RasterPixel(&h, x, y,
-                    Colour{static_cast<std::uint8_t>(x * 2), static_cast<std::uint8_t>(y * 2),
+                    Colour{static_cast<std::uint8_t>(x * 4), static_cast<std::uint8_t>(y * 4),
                            static_cast<std::uint8_t>(x + y)});
     }
-    GifRecorder gif = GifOpen(test::OutputPath("colours.gif"), 128, 128);
-    ASSERT_TRUE(gif);
+    GifRecorder gif = GifOpen(test::OutputPath("colours.gif"), 64, 64);
     GifAddPicture(*gif, h, 0);
     ASSERT_TRUE(GifClose(std::move(gif), 1000));
-    const Played p = Play(test::OutputPath("colours.gif"));
-    ASSERT_EQ(p.pictures.size(), 1u);
-    const Picture want = Colours(h);
+    const Picture want = Colours(h), got = Play(test::OutputPath("colours.gif")).pictures.at(0);
     double total = 0;
-    for (std::size_t i = 0; i < want.size(); ++i) {
-        const Colour a = want[i], b = p.pictures[0][i];
-        total += std::abs(a.Red() - b.Red()) + std::abs(a.Green() - b.Green()) +
-                 std::abs(a.Blue() - b.Blue());
-    }
+    for (std::size_t i = 0; i < want.size(); ++i)
+        total += std::abs(want[i].Red() - got[i].Red()) +
+                 std::abs(want[i].Green() - got[i].Green()) +
+                 std::abs(want[i].Blue() - got[i].Blue());
     EXPECT_LT(total / (want.size() * 3), 8.0) << "mean channel error of the median cut";
 }
 

@@ -31,13 +31,6 @@ TEST(LargeMemory, GivesZeroedMemoryOnBothSidesOfTheThreshold) {
     }
 }
 
-// A vector that grows across the threshold keeps its contents at each move.
-TEST(LargeMemory, AVectorKeepsItsContentsWhileItGrowsAcrossTheThreshold) {
-    std::vector<std::uint64_t, LargeAllocator<std::uint64_t>> values;
-    for (std::uint64_t i = 0; i < 600000; ++i) values.push_back(i * 7);
-    for (std::uint64_t i = 0; i < 600000; i += 997) ASSERT_EQ(values[i], i * 7);
-}
-
 // Files on both sides of the threshold are read whole, one after the other into one holder.
 TEST(FileBytes, LargeAndSmallFilesAreReadWholeAndADirectoryNotAtAll) {
     FileBytes file;

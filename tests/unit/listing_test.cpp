@@ -24,7 +24,6 @@ TEST(Listing, ShowsEveryBlockWithDecodedOperandsAndLinks) {
                                              "MENUITEM \"a b\"",
                                              "MENU &HFF",
                                              "MENUITEM \"b\"",
-                                             "EXITMENU",
                                              "ENDMENU",
                                              "EXITMENU",
                                              "REPEATMENU",
@@ -38,37 +37,30 @@ TEST(Listing, ShowsEveryBlockWithDecodedOperandsAndLinks) {
                                              "L2 = LINEPOLAR P, L, 30",
                                              "REPEAT",
                                              "POINT B 3 4",
-                                             "INTERACTION T",
-                                             "CLICKABLE A Z1 Z2",
-                                             "REPEAT 2",
                                              "ANIMATION V",
                                              "POINT D 1 2"};
     ASSERT_EQ(ParseScript(script, table, errors, names), CompiledOk);
     EXPECT_EQ(ListProgram(table, names),
-              "block 0  main program  slots 1-15  subroutines 3\n"
-              "    0:1       88 MENU                     n=1 - - ->8\n"
+              "block 0  main program  slots 1-14  subroutines 2\n"
+              "    0:1       88 MENU                     n=1 - - ->7\n"
               "    0:2       89 MENUITEM                 ->0 \"a b\"\n"
-              "    0:3       88 MENU                     n=1 #0000FF - ->6\n"
-              "    0:4       89 MENUITEM                 ->6 \"b\"\n"
-              "    0:5       90 EXITMENU                 ->6\n"
-              "    0:6       91 ENDMENU                  ->6\n"
-              "    0:7       90 EXITMENU                 ->8\n"
-              "    0:8       92 REPEATMENU               ->0\n"
-              "    0:9        1 POINT                    A 1.5 -2 - - -\n"
-              "    0:10       3 LINEPOLAR                G 0 0 22.6992deg - - -\n"
-              "    0:11      19 CROSS.CIRCLE.LINE I      Z1 Z2 K G - - -\n"
-              "    0:12       4 CIRCLE                   K 0 0 5 #FF0000 2 - 90deg\n"
-              "    0:13      48 CALL                     block 1 S A G\n"
-              "    0:14     255 END\n"
-              "    0:15       1 POINT                    B 3 4 - - -\n"
+              "    0:3       88 MENU                     n=1 #0000FF - ->5\n"
+              "    0:4       89 MENUITEM                 ->5 \"b\"\n"
+              "    0:5       91 ENDMENU                  ->5\n"
+              "    0:6       90 EXITMENU                 ->7\n"
+              "    0:7       92 REPEATMENU               ->0\n"
+              "    0:8        1 POINT                    A 1.5 -2 - - -\n"
+              "    0:9        3 LINEPOLAR                G 0 0 22.6992deg - - -\n"
+              "    0:10      19 CROSS.CIRCLE.LINE I      Z1 Z2 K G - - -\n"
+              "    0:11       4 CIRCLE                   K 0 0 5 #FF0000 2 - 90deg\n"
+              "    0:12      48 CALL                     block 1 S A G\n"
+              "    0:13     255 END\n"
+              "    0:14       1 POINT                    B 3 4 - - -\n"
               "block 1  CONSTRUCTION S  parameters 2: P Punkt, L Gerade  slots 2-3\n"
               "    1:2       15 LINEPOLAR.POINT          L2 P L 30deg - - -\n"
               "    1:3       49 REPEAT                   -\n"
-              "block 2  INTERACTION T  slots 1-2\n"
-              "    2:1       52 CLICKABLE                A Z1 Z2\n"
-              "    2:2       49 REPEAT                   2\n"
-              "block 3  ANIMATION V  slots 1-1\n"
-              "    3:1        1 POINT                    D 1 2 - - -\n");
+              "block 2  ANIMATION V  slots 1-1\n"
+              "    2:1        1 POINT                    D 1 2 - - -\n");
 }
 
 TEST(Listing, UnknownWordsShowRaw) {
