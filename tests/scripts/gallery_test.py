@@ -17,6 +17,7 @@ import glob
 import json
 import os
 import re
+import shutil
 import subprocess
 import sys
 import unittest
@@ -50,8 +51,8 @@ def run_headless(path, *extra):
     viewer = os.path.splitext(path)[0] + ".input"
     if os.path.exists(viewer):
         args += ["--input", viewer]
-    # Run in the output folder, so that no report file can appear in the source tree.
-    result = run(*args, path, cwd=out)
+    # A copy, so that a report file cannot appear in the source tree.
+    result = run(*args, shutil.copy(path, out), cwd=out)
     if result.returncode != 0:
         raise AssertionError(result.stderr.decode())
     with open(out + "/dump.json", encoding="utf-8") as f, open(out + "/end.png", "rb") as png:
