@@ -39,15 +39,9 @@ TEST(Splitting, SeparatorsQuotesAndBrackets) {
 
 TEST(Classifying, FirstByteDecides) {
     const std::pair<const char*, TokenClass> cases[] = {
-        {"POINT", TokenClass::Word},    {"_x", TokenClass::Word},
-        {"\xC4pfel", TokenClass::Word}, {"0.5", TokenClass::Number},
-        {"-5", TokenClass::Number},     {"&HFF", TokenClass::Number},
-        {"(1,2)", TokenClass::Number},  {"\"t\"", TokenClass::Text},
-        {".5", TokenClass::Comment},    {"+5", TokenClass::Comment},
-        {"'x", TokenClass::Comment},    {"/", TokenClass::Comment},
-        {";", TokenClass::Comment},     {"#", TokenClass::Comment},
-        {"*", TokenClass::Comment},     {":", TokenClass::Comment},
-        {"\tEND", TokenClass::Comment}};
+        {"_x", TokenClass::Word},      {"\xC4pfel", TokenClass::Word}, {"-5", TokenClass::Number},
+        {"(1,2)", TokenClass::Number}, {"\"t\"", TokenClass::Text},    {"+5", TokenClass::Comment},
+        {"*", TokenClass::Comment},    {":", TokenClass::Comment}};
     for (auto [token, kind] : cases) EXPECT_EQ(ClassifyToken(token), kind) << token;
 }
 

@@ -63,18 +63,5 @@ TEST(Listing, ShowsEveryBlockWithDecodedOperandsAndLinks) {
               "    2:1        1 POINT                    D 1 2 - - -\n");
 }
 
-TEST(Listing, UnknownWordsShowRaw) {
-    InstructionTable table;
-    table.blocks.resize(1);
-    table.blocks[0].resize(3);
-    table.blocks[0][0][HeaderEnd] = 3;
-    table.blocks[0][2] = {23, 1, -1, 0, 0, 0, 0, 0};
-    EXPECT_EQ(ListProgram(table, NameTable{}),
-              "block 0  main program  slots 1-2  subroutines 0\n"
-              "    0:1        0 (empty)\n"
-              "    0:2       23 ? 0x00000017 0x00000001 0xFFFFFFFF 0x00000000 0x00000000 "
-              "0x00000000 0x00000000 0x00000000\n");
-}
-
 }  // namespace
 }  // namespace zir

@@ -65,19 +65,5 @@ TEST(Pass1Limits, NamesAndSubroutinesBeyondWhatATargetHoldsAreRejected) {
     EXPECT_EQ(c.table.blocks[0][0][HeaderBlockCount], MaxTarget);
 }
 
-TEST(ParseScript, StopsAfterPass1WithItsErrorsAndReplacesOldOnes) {
-    InstructionTable table;
-    std::vector<CompileError> errors = {{7, 7}};
-    NameTable names;
-    std::vector<std::string> bad = {"POINT A", "REPEAT", "END"};
-    EXPECT_EQ(ParseScript(bad, table, errors, names), FailedInPass1);
-    ASSERT_EQ(errors.size(), 1u) << "pass 2 would reject the REPEAT";
-    EXPECT_EQ(errors[0].line, 1);
-    std::vector<std::string> good = {"POINT A 1 2", "END"};
-    EXPECT_EQ(ParseScript(good, table, errors, names), CompiledOk);
-    EXPECT_TRUE(errors.empty());
-    EXPECT_EQ(NameCount(names, TypePoint), 1);
-}
-
 }  // namespace
 }  // namespace zir

@@ -27,16 +27,6 @@ std::int32_t Use(const std::string& name, NameTable& names, int type = TypePoint
     return CheckArgument(name, SymbolLookup(name, names), type, names);
 }
 
-TEST(SymbolLookup, ClassifiesKeywordsNumbersTextsAndComments) {
-    NameTable names;
-    const std::pair<const char*, std::string> cases[] = {{"ICIRCLE", At(TypeKeyword, 16388)},
-                                                         {"(1,2,3)", At(TypeDirectNumber, 0)},
-                                                         {"\"new text\"", At(TypeText, NoIndex)},
-                                                         {"Apfel", At(TypeNone, 0)},
-                                                         {".5", At(TypeComment, 0)}};
-    for (auto [token, found] : cases) EXPECT_EQ(Found(token, names), found) << token;
-}
-
 // Names up to eight bytes are compared by their packed bytes and longer ones by their text:
 // names that share their first eight bytes, or differ only in letter case, in length or in a
 // byte beyond ASCII, must stay apart, also after the index has grown many times; each row

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "frontend/compiler.h"
-
 namespace zir {
 namespace {
 
@@ -59,22 +57,6 @@ TEST(Warnings, AFailedCompileNamesOnlyWhatIsCertain) {
     EXPECT_TRUE(Warns({"c = LINE A, b", "POINT A, 1, 2", "END"},
                       {{1, "\x84" "b\x93 bekommt nirgends einen Wert"}}));
     // clang-format on
-}
-
-// The finder only looks: the compiled program is the same with and without it.
-TEST(Warnings, FindingThemChangesNothingTheCompilerMakes) {
-    const std::vector<std::string_view> lines = {"POINT A, 100, 100 Ecke", "\tPOINT B, 1, 2",
-                                                 "c = LINE A, b", "END"};
-    InstructionTable plain, watched;
-    NameTable plainNames, watchedNames;
-    std::vector<CompileError> plainErrors, watchedErrors;
-    WarningFinder finder;
-    const ScriptLines script(lines);
-    EXPECT_EQ(ParseScript(script, plain, plainErrors, plainNames),
-              ParseScript(script, watched, watchedErrors, watchedNames, &finder));
-    EXPECT_EQ(plain.blocks, watched.blocks);
-    EXPECT_EQ(plainNames.rows, watchedNames.rows);
-    EXPECT_EQ(finder.Finish(script, watchedNames, CompiledOk).size(), 3u);
 }
 
 }  // namespace
