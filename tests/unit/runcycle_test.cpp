@@ -63,7 +63,6 @@ TEST(ReadScript, LineEndsMarksAndEncodings) {
         {"", {}},
         {"\n", {""}},
         {"POINT A 1 2\r\n\r\nEND", {"POINT A 1 2", "", "END"}},
-        {"END\n\n\n", {"END", "", ""}},
         {"END\r", {"END"}},
         {"A\r\r\nB\rC\n", {"A\r", "B\rC"}},
         {"\xEF\xBB\xBF", {}},
