@@ -3,13 +3,11 @@
 // exported procedures, from records and font lists as an outside caller passes them.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <numbers>
 #include <string>
 
 #include "draw/figures.h"
-#include "draw/fills.h"
 #include "draw/marks.h"
 #include "draw_canvas.h"
 #include "picture_check.h"
@@ -28,11 +26,6 @@ Point P(double x, double y, Colour colour = Ink, std::int16_t shape = 0, std::in
 
 Line Look(Colour colour, std::int16_t width = 1, std::uint16_t style = SolidStyle) {
     return Line{0, 0, 1, 0, colour.Value(), style, width};
-}
-
-Line Ray(const Point& from, double angle, Colour colour) {
-    return Line{from.x,     from.y, 100 * std::cos(angle), -100 * std::sin(angle), colour.Value(),
-                SolidStyle, 1};
 }
 
 TEST(DrawingSheet, EveryFigureMarkAndFill) {
@@ -92,7 +85,6 @@ TEST(DrawingSheet, EveryFigureMarkAndFill) {
     DrawSegment(t, b, c, Look(Ink));
     DrawSegment(t, d, e, Look(Ink));
     ZIRD_MARKLINE(&h, &a, &b, "a", &tg, &to, &zero);
-    MarkLine(t, b, c, "b", text, 0);
     ZIRD_MARKANDNUMBERLINE(&h, &b, &c, "b", &sg, &so, &one, &zero);
     ZIRD_MARKANDNUMBERLINE(&h, &a, &b, "a", &sg, &so, &one, &forty);
     MarkAndNumberLine(t, d, e, "c", small, LengthNegated, 0);
@@ -100,46 +92,26 @@ TEST(DrawingSheet, EveryFigureMarkAndFill) {
     MarkPoint(t, b, "B", text, LabelAbove | LabelRight);
     MarkPoint(t, c, "C", text, LabelBelow);
 
-    // Angle marks: one crossing in mode 2 (every mode is in the marks sheet), a reflex angle
-    // kept in mode 4, right angles with and without their arc, a right angle turned by the
-    // mode bits.
-    const Point v = P(80, 330);
-    const Line l1 = Ray(v, 10 * Deg, Ink), l2 = Ray(v, 70 * Deg, Blue);
-    const std::int32_t two = 2;
-    const double r50 = 50;
-    ZIRD_MARKANDNUMBERANGLE(&h, &l1, &l2, "", &sg, &so, &two, &r50);
+    // Angle marks (every mode of a crossing, right angles among them, is in the marks sheet):
+    // a reflex angle kept in mode 4, and a right angle at a corner turned by the mode bits.
     const Point q = P(200, 280, Violet), qa = P(250, 300), qb = P(230, 245);
-    const double r45 = 45, r40 = 40, r12 = 12;
+    const double r45 = 45, r12 = 12;
     DrawSegment(t, q, qa, Look(Ink));
     DrawSegment(t, q, qb, Look(Ink));
     ZIRD_MARKANDNUMBERANGLEPT(&h, &qb, &q, &qa, "a", &gg, &go, &r45);  // qb round to qa: reflex
-    const Point r = P(200, 400, Red), rc = P(290, 400), rd = P(200, 330);
-    const Point re = P(270, 400, Green), rf = P(270, 360);
-    const Line right = Ray(r, 0, Red), up = Ray(r, 90 * Deg, Red);
-    DrawSegment(t, r, rc, Look(Ink));
-    DrawSegment(t, r, rd, Look(Ink));
-    ZIRD_MARKANGLE(&h, &right, &up, "g", &gg, &go, &zero, &r40);
+    const Point rc = P(290, 400), re = P(270, 400, Green), rf = P(270, 360);
+    DrawSegment(t, P(200, 400), rc, Look(Ink));
     ZIRD_MARKRIGHTANGLEPT(&h, &rc, &re, &rf, &one, &r12);
     DrawSegment(t, P(270, 400), P(270, 350), Look(Ink));
 
-    // Fills: a triangle blended over a line, a disc, a sector, a turned rectangle, and a
-    // triangle much larger than the sheet reaching in at the bottom right.
-    DrawSegment(t, P(330, 240), P(470, 330), Look(Ink, 3));
-    std::int32_t half = 128, opaque = -1;
-    const std::int32_t full = 255, most = 200;
-    const Point fa = P(340, 320), fb = P(460, 250), fc = P(470, 330);
-    const std::uint32_t red = Red.Value(), green = Green.Value(), orange = Orange.Value();
-    ZIRD_FILLTRIANGLE(&h, &fa, &fb, &fc, &red, &half);
-    Circle disc{520, 280, 35, 0, 0, Blue.Value(), 1};
-    FillCircle(t, disc, Blue, 160);
-    Circle sector{600, 280, 30, 30 * Deg, -120 * Deg, Green.Value(), 1};
-    ZIRD_FILLCIRCLE(&h, &sector, &green, &full);
-    EXPECT_NEAR(sector.end, 240 * Deg, 1e-12) << "brought into [0, 2 pi) in the record";
+    // A turned rectangle blended over a line; the other fills are in the fills sheet, and
+    // the clients' test passes triangles and sectors from outside.
+    DrawSegment(t, P(330, 340), P(470, 390), Look(Ink, 3));
+    const std::int32_t most = 200;
+    const std::uint32_t orange = Orange.Value();
     const Point ka = P(350, 350), kb = P(420, 380);
     const double k35 = 35;
     ZIRD_FILLRECT(&h, &ka, &kb, &k35, &orange, &most);
-    FillTriangle(t, P(560, 360), P(5000, 300), P(900, 4000), Violet, opaque);
-    EXPECT_EQ(opaque, 255) << "written back";
 
     EXPECT_TRUE(test::MatchesApproved("drawing_sheet", sheet.handle));
     std::free(tg.items);

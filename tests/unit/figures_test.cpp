@@ -78,13 +78,7 @@ TEST(Figures, LimitsSheet) {
 TEST(Figures, UndefinedObjectsDrawNothing) {
     Canvas c(50, 50);
     const DrawTarget t = c.target();
-    for (std::int32_t result : {DrawPoint(t, test::Undef), DrawLine(t, test::UndefLine),
-                                DrawSegment(t, test::P(1, 1), test::Undef, Look(1)),
-                                DrawSegment(t, test::Undef, test::P(1, 1), Look(1)),
-                                DrawCircle(t, Circle{UndefinedMarker, 1, 10, 0, 0, Red.Value(), 1}),
-                                DrawRect(t, test::Undef, test::P(20, 20), 5, Look(1))}) {
-        EXPECT_EQ(result, UndefinedResult);
-    }
+    EXPECT_EQ(DrawSegment(t, test::P(1, 1), test::Undef, Look(1)), UndefinedResult);
     EXPECT_EQ(c.count(White), 50 * 50);
 }
 

@@ -116,13 +116,8 @@ TEST(FillTriangle, WidestTargetsAndTheTargetsPixelFormatKept) {
 TEST(Fills, UndefinedObjectsDrawNothing) {
     Canvas c(100, 100);
     std::int32_t alpha = -1;
-    Circle undefined{UndefinedMarker, 1, 10, 0, 0, Blue.Value(), 1};
-    Circle nan{test::Nan, 1, 10, 0, 0, Blue.Value(), 1};
     EXPECT_EQ(FillTriangle(c.target(), At(1, 1), test::Undef, At(50, 50), Red, alpha),
               UndefinedResult);
-    EXPECT_EQ(FillCircle(c.target(), undefined, Red, 255), UndefinedResult);
-    EXPECT_EQ(FillRect(c.target(), test::Undef, At(50, 50), 10, Red, 255), UndefinedResult);
-    EXPECT_EQ(FillCircle(c.target(), nan, Red, 255), 0);
     EXPECT_EQ(Fill(c, At(test::Nan, 1), At(5, 5), At(50, 50)), 0);
     EXPECT_EQ(c.count(White), 100 * 100);
 }
