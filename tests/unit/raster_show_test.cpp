@@ -87,7 +87,9 @@ TEST_F(RasterShowTest, PuttingBackThePassPictureCopiesWhatChangedAndOnlyThat) {
     for (int pass = 0; pass < 60; ++pass) {
         DrawSome(14);
         if (pass % 10 == 0) RasterFloodFill(&handle_, 5, 5, AnyColour());
-        if (pass % 20 == 19) ASSERT_TRUE(ScreenOpen(ScreenWidth, ScreenHeight, 16));
+        if (pass % 20 == 19) {
+            ASSERT_TRUE(ScreenOpen(ScreenWidth, ScreenHeight, 16));
+        }
         RasterShow(handle_, 0, 0);
         ASSERT_TRUE(ScreenShows(handle_)) << "pass " << pass;
         ASSERT_TRUE(RasterRestoreSince(handle_, picture.get(), mark)) << "pass " << pass;
