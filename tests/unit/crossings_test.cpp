@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "geometry_records.h"
+#include "zirkula.h"
 
 namespace zir {
 namespace {
@@ -122,6 +123,14 @@ TEST(Crossings, EachCallGivesItsCountAndPoints) {
          F(-2, -2)},
     };
     for (const auto& r : rows) ExpectFields(r.got, r.want, r.what);
+}
+
+// Through the exported procedure, only the roots found are written back.
+TEST(Crossings, TheExportedSolverWritesOnlyTheRootsItFound) {
+    double a = 1, b = -2, c = 1, x1 = 42, x2 = 42;
+    EXPECT_EQ(ZIR_SOLVEEQUATION2(&a, &b, &c, &x1, &x2), 1);
+    EXPECT_EQ(x1, 1);
+    EXPECT_EQ(x2, 42);
 }
 
 TEST(Crossings, TheSmallerAngleComesFirst) {

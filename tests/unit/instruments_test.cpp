@@ -31,6 +31,8 @@ TEST(Instruments, Results) {
     const DrawTarget t = c.target();
     const std::int32_t results[][2] = {
         {ProtractorTool(t, a, v, 0, 50, Black), UndefinedResult},
+        {SquareTool(t, v, l, 0, 100, Black), UndefinedResult},
+        {CompassTool(t, test::Undef, a, 100, Black), UndefinedResult},
         {SquareTool(t, l, L(1, 1, 0, 0), 0, 100, Black), -1},
         {CompassTool(t, a, a, 100, Black), -1},
         {CompassTool(t, a, P(10.3, 10.3), 100, Black), -1},
