@@ -31,7 +31,11 @@ Played Play(const std::string& path) {
     Played out;
     int error = 0;
     GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
-    if (!gif || DGifSlurp(gif) != GIF_OK) return out;
+    if (!gif) return out;
+    if (DGifSlurp(gif) != GIF_OK) {
+        DGifCloseFile(gif, &error);
+        return out;
+    }
     Picture canvas(static_cast<std::size_t>(gif->SWidth) * gif->SHeight);
     for (int i = 0; i < gif->ImageCount; ++i) {
         const SavedImage& frame = gif->SavedImages[i];
