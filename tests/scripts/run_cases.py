@@ -29,6 +29,7 @@ must be exactly those of the run that records them all.
 
 Usage: run_cases.py ZIRKULA CASES_DIR WORK_DIR [NAME_FILTER]
 """
+import functools
 import json
 import math
 import os
@@ -72,6 +73,12 @@ class Picture:
         return self.data[at:at + 3].hex()
 
 
+@functools.lru_cache(maxsize=None)
+def read_picture(path):
+    """Each picture is read once, however many of its pixels a case expects."""
+    return Picture(path)
+
+
 class Case:
     def __init__(self, path):
         self.path = path
@@ -111,7 +118,7 @@ def frame_at(frames_dir, ms):
     shown = [int(n) for n, t in rows if float(t) <= ms]
     if not shown:
         raise AssertionError(f"no frame shown by {ms} ms")
-    return Picture(os.path.join(frames_dir, "frame-%05d.png" % shown[-1]))
+    return read_picture(os.path.join(frames_dir, "frame-%05d.png" % shown[-1]))
 
 
 def check_warnings(case, zirkula, script, run, env):
@@ -197,7 +204,7 @@ def check(case, zirkula, work):
                     got = objects[0][field]
                     assert same(parse_value(value), got), f"{e[1]}.{field} is {got}"
             elif e[0] == "pixel":
-                got = Picture(os.path.join(out, "end.png")).pixel(int(e[1]), int(e[2]))
+                got = read_picture(os.path.join(out, "end.png")).pixel(int(e[1]), int(e[2]))
                 assert got == e[3].lower(), f"pixel is {got}"
             elif e[0] == "at":
                 picture = frame_at(frames, float(e[1]))
