@@ -3,11 +3,12 @@
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# The id of the window with this title, waited for up to $2 tenths of a second (default 100);
-# empty if it does not appear.
+# The id of the window with this title, waited for up to $2 tenths of a second (default 300:
+# the first window of a sanitizer build on a busy machine has taken more than 10 s); empty if
+# it does not appear.
 window_named() {
   local id=""
-  for _ in $(seq "${2:-100}"); do
+  for _ in $(seq "${2:-300}"); do
     id=$(xdotool search --name "$1" 2>/dev/null | head -1)
     [ -n "$id" ] && break
     sleep 0.1

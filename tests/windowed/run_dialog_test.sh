@@ -19,7 +19,7 @@ cd "$out" || exit 1
 # Waits for the dialog and puts the pointer over it, where keys go without a window manager.
 await_dialog() {
   local wid
-  wid=$(window_named 'Zirkula-Programm' 200)
+  wid=$(window_named 'Zirkula-Programm' 300)
   [ -n "$wid" ] || return 1
   sleep 1.5
   xdotool mousemove 400 300
