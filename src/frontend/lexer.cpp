@@ -1,7 +1,6 @@
 #include "frontend/lexer.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -100,13 +99,11 @@ double ReadDecimal(std::string_view text) {
     if (!text.empty() && text[0] == '+') text.remove_prefix(1);
     double value = 0;
     if (ReadShortDecimal(text, value)) return value;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        // Too large or too small for a double: strtod gives the infinity or zero it means.
-        std::string copy(text);
-        value = std::strtod(copy.c_str(), nullptr);
-    }
-    return value;
+    // The text is a whole decimal number (DecimalLength made sure), which strtod rounds
+    // correctly in every C library the program is built with, the browser's included; out of
+    // range it gives the infinity or zero the number means.
+    std::string copy(text);
+    return std::strtod(copy.c_str(), nullptr);
 }
 
 std::int32_t ClampToInt32(double value) {

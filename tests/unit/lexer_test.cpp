@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <random>
+#include <string>
 
 namespace zir {
 namespace {
@@ -64,6 +67,35 @@ TEST(NumberReader, ShortDecimalsMatchTheGeneralConversion) {
           "0.000000000000001", "9007199254740993", "0.1000000000000001", "4.35"}) {
         const double expected = std::strtod(number, nullptr), read = ReadNumber(number);
         EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << number << " read as " << read;
+    }
+}
+
+// Every decimal reads bit for bit as the standard library's own correctly rounded
+// conversion gives it, so that the desktop and the browser builds agree on every number:
+// long digit strings, exponents near the ends of the range, halfway cases, subnormals.
+TEST(NumberReader, EveryDecimalMatchesTheStandardConversion) {
+    std::mt19937_64 random(7);
+    auto digits = [&](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += static_cast<char>('0' + random() % 10);
+        return s;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string number = random() % 2 ? "-" : "";
+        number += digits(1 + static_cast<int>(random() % 30));
+        if (random() % 2) number += "." + digits(static_cast<int>(random() % 25));
+        if (random() % 2) {
+            number += random() % 2 ? "e" : "E";
+            number += random() % 2 ? "-" : "+";
+            number += std::to_string(random() % 340);
+        }
+        double expected = 0;
+        const auto [end, error] = std::from_chars(number.data() + (number[0] == '-'),
+                                                  number.data() + number.size(), expected);
+        if (number[0] == '-') expected = -expected;
+        if (error != std::errc{}) expected = std::strtod(number.c_str(), nullptr);
+        const double read = ReadNumber(number);
+        ASSERT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << number << " read as " << read;
     }
 }
 
