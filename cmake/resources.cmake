@@ -25,10 +25,19 @@ function(zir_generate_resources manifest output)
       message(FATAL_ERROR "${manifest}: no file ${path}")
     endif()
     list(APPEND files "${path}")
+    # WebAssembly objects give every block of data a section of its own and want its size.
+    if(EMSCRIPTEN)
+      file(SIZE "${path}" bytes)
+      set(section ".section .rodata.zir_resource_${index},\\\"\\\",@\\n")
+      set(sized ".size zir_resource_${index}, ${bytes}\\n")
+    else()
+      set(section ".section .rodata\\n")
+      set(sized ".previous\\n")
+    endif()
     string(APPEND blobs
-      "asm(\".section .rodata\\n.balign 16\\n.hidden zir_resource_${index}\\n"
+      "asm(\"${section}.balign 16\\n.hidden zir_resource_${index}\\n"
       ".hidden zir_resource_${index}_end\\nzir_resource_${index}:\\n"
-      ".incbin \\\"${path}\\\"\\nzir_resource_${index}_end:\\n.previous\\n\");\n"
+      ".incbin \\\"${path}\\\"\\nzir_resource_${index}_end:\\n${sized}\");\n"
       "extern \"C\" const std::uint8_t zir_resource_${index}[];\n"
       "extern \"C\" const std::uint8_t zir_resource_${index}_end[];\n")
     string(APPEND entries

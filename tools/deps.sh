@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests or the benchmarks need, skipping
 # those already present so that a second run costs a fraction of a second.
-# Usage: tools/deps.sh build|test|bench|fuzz
+# Usage: tools/deps.sh build|test|bench|fuzz|web
 set -euo pipefail
 want=(cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libpng-dev libgif-dev)
 case "${1:-build}" in
   test) want+=(googletest libgtest-dev xvfb xdotool imagemagick x11-utils zenity python3) ;;
   bench) want+=(libbenchmark-dev libcairo2-dev eukleides ghostscript python3) ;;
   fuzz) want+=(clang libclang-rt-dev) ;;
+  web) want=(cmake ninja-build emscripten nodejs python3) ;;
+  webtest) want=(cmake ninja-build emscripten nodejs python3 chromium) ;;
 esac
 missing=()
 for p in "${want[@]}"; do

@@ -2,6 +2,8 @@
 // Only src/platform/ includes this header.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -59,10 +61,39 @@ class Backend {
     virtual void KeepAlive() = 0;
 };
 
+// The clock of a backend on real time. It keeps to the schedule of the sleeps, in whole
+// milliseconds as the virtual clock does: a sleep ends at the time the last one was due to
+// end plus its length, so the time spent drawing and presenting in between is taken from
+// it, not added to it. Work that outlasts what the sleeps leave room for, by more than
+// MaxLagMs, puts the clock back on real time: the demonstration then runs late rather than
+// hurrying on.
+class ScheduledClock {
+  public:
+    static constexpr double MaxLagMs = 100;
+
+    double Now(double realMs) {
+        if (realMs - scheduledMs_ > MaxLagMs) scheduledMs_ = std::floor(realMs);
+        return scheduledMs_;
+    }
+    // Starts a sleep of ms milliseconds; returns the real time it is due to end.
+    double Sleep(double realMs, int ms) { return scheduledMs_ = Now(realMs) + ms; }
+    // Time spent waiting for the viewer was not scheduled: the clock takes it as it was.
+    void CatchUp(double realMs) { scheduledMs_ = std::max(scheduledMs_, std::floor(realMs)); }
+
+  private:
+    double scheduledMs_ = 0;  // when the last sleep was due to end
+};
+
+// Gives the host its turn now and then during long work (the browser's page must stay
+// responsive and hear its stop button, which then closes the window); nothing on the
+// desktop, where the window's events wait in their queue.
+void Breathe(ViewerState& viewer);
+
 // The window counts as closed once the virtual clock passes maxVirtualMs.
 std::unique_ptr<Backend> MakeHeadlessBackend(ViewerState& viewer, std::vector<ViewerEvent> events,
                                              std::int64_t maxVirtualMs);
-// Null, with the reason in message, when no display can be opened.
+// The window of the desktop (SDL2), or the canvas of the browser's page. Null, with the
+// reason in message, when no display can be opened.
 std::unique_ptr<Backend> MakeWindowedBackend(ViewerState& viewer, std::string& message);
 
 }  // namespace zir

@@ -76,6 +76,7 @@ Backend& Active() {
 
 void PresentIfChanged() {
     Backend& backend = Active();
+    Breathe(gState.viewer);
     if (!gState.screenChanged || !gState.screen) return;
     gState.screenChanged = false;
     backend.Present(gState.screen.get());
@@ -108,12 +109,6 @@ void GifStop() {
 
 bool KeyWaiting() {
     return !gState.viewer.keys.empty();
-}
-
-bool DisplayAvailable() {
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 && *x11) || (wayland && *wayland);
 }
 
 // The locale's code set decides: 8-bit Latin code pages get the bytes as they are, anything
@@ -204,13 +199,7 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
         gState.realDeadlineMs = options.maxRealMs > 0 ? SteadyMs() + options.maxRealMs : 0;
         gState.screenSideLimit = std::max(options.maxScreenSide, 0);
     } else {
-        if (!DisplayAvailable()) {
-            message =
-                "no display to open a window on (DISPLAY is not set); "
-                "use --headless to run without a window";
-        } else {
-            gState.backend = MakeWindowedBackend(gState.viewer, message);
-        }
+        gState.backend = MakeWindowedBackend(gState.viewer, message);
         if (!gState.backend) {
             FramesStop(gState.frames);
             return PlatformError::NoDisplay;
@@ -358,7 +347,8 @@ bool CountStatement(std::int64_t count) {
     static std::uint32_t counter = 0;
     const bool late = gState.realDeadlineMs != 0 && ++counter % ClockInterval == 0 &&
                       SteadyMs() > gState.realDeadlineMs;
-    if (gState.statementsLeft == 0 || late) {
+    Breathe(gState.viewer);
+    if (gState.statementsLeft == 0 || late || gState.viewer.closeRequested) {
         gState.viewer.closeRequested = true;
         return false;
     }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/backend.h"
@@ -17,10 +18,6 @@ namespace {
 
 // Set when the first windowed backend is made; SDL is reached only through it.
 const SdlApi* gSdl = nullptr;
-
-// How far the clock may fall behind the real clock: up to this, the sleeps that follow a
-// slow frame make up for it; past it the demonstration runs late rather than hurrying on.
-constexpr double MaxLagMs = 100;
 
 #if defined(SDL_VIDEO_DRIVER_X11)
 // A window destroyed from outside (xkill, a session ending) leaves calls on it failing
@@ -209,25 +206,17 @@ class WindowedBackend final : public Backend {
         return {mode.w, mode.h, 16};
     }
 
-    // The clock keeps to the schedule of the sleeps, in whole milliseconds as the virtual
-    // clock does: a sleep ends at the time the last one was due to end plus its length, so
-    // the time spent drawing and presenting in between is taken from it, not added to it.
-    // Work that outlasts what the sleeps leave room for puts the clock back on real time.
-    double ClockMs() override {
-        const double real = RealMs();
-        if (real - scheduledMs_ > MaxLagMs) scheduledMs_ = std::floor(real);
-        return scheduledMs_;
-    }
+    double ClockMs() override { return clock_.Now(RealMs()); }
 
     void Poll(PollKind) override {
         PumpEvents();
     }
 
     void Pass(int ms) override {
-        scheduledMs_ = ClockMs() + ms;
+        const double dueMs = clock_.Sleep(RealMs(), ms);
         for (;;) {
             PumpEvents();
-            const double remaining = scheduledMs_ - RealMs();
+            const double remaining = dueMs - RealMs();
             if (viewer_.closeRequested || remaining <= 0) return;
             gSdl->WaitEventTimeout(nullptr, static_cast<int>(std::ceil(std::min(remaining, 50.0))));
         }
@@ -239,23 +228,18 @@ class WindowedBackend final : public Backend {
             gSdl->WaitEventTimeout(nullptr, maxMs);
             PumpEvents();
         }
-        CatchUp();
+        clock_.CatchUp(RealMs());
     }
 
     void KeepAlive() override {
         PumpEvents();
-        CatchUp();
+        clock_.CatchUp(RealMs());
     }
 
   private:
     double RealMs() const {
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_)
             .count();
-    }
-
-    // Time spent waiting for the viewer was not scheduled: the clock takes it as it was.
-    void CatchUp() {
-        scheduledMs_ = std::max(scheduledMs_, std::floor(RealMs()));
     }
 
     bool Fail(const std::string& what) {
@@ -527,7 +511,7 @@ class WindowedBackend final : public Backend {
 
     ViewerState& viewer_;
     std::chrono::steady_clock::time_point start_;
-    double scheduledMs_ = 0;  // what ClockMs reports: when the last sleep was due to end
+    ScheduledClock clock_;
     bool initialised_ = false;
     SdlPtr<SDL_Window> window_;
     SdlPtr<SDL_Renderer> renderer_;
@@ -548,7 +532,17 @@ class WindowedBackend final : public Backend {
 
 }  // namespace
 
+void Breathe(ViewerState&) {}
+
 std::unique_ptr<Backend> MakeWindowedBackend(ViewerState& viewer, std::string& message) {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (!(x11 && *x11) && !(wayland && *wayland)) {
+        message =
+            "no display to open a window on (DISPLAY is not set); "
+            "use --headless to run without a window";
+        return nullptr;
+    }
     if (!gSdl) gSdl = LoadSdlApi(message);
     if (!gSdl) return nullptr;
     auto backend = std::make_unique<WindowedBackend>(viewer);

@@ -1,0 +1,256 @@
+// The browser's backend (emscripten): the screen on the page's canvas, the viewer's keys,
+// mouse and fingers from the page's events, a real clock, and sleeps that hand the browser
+// its turn (Asyncify unwinds the engine's stack and winds it up again afterwards, so the
+// engine's waiting loops stay as they are). The page's side is src/platform/browser.js.
+//
+// Pictures are written through the browser's own PNG encoder; the browser edition records
+// no GIF (the page makes its animations from the frames itself).
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/gif.h"
+#include "platform/png.h"
+#include "platform/textcode.h"
+
+extern "C" {
+// Sizes the canvas to the screen.
+void zir_canvas_show(int width, int height);
+// Puts width x height RGBA pixels on the canvas.
+void zir_canvas_put(const std::uint8_t* rgba, int width, int height);
+// The page's title, as UTF-8.
+void zir_title(const char* utf8);
+void zir_desktop(int* width, int* height);
+double zir_now();
+// The viewer's next action as four numbers (see EventKind), or 0 when none is waiting.
+int zir_next_event(int* event);
+int zir_stop_requested();
+// Lets the browser run for up to ms milliseconds; ends early when the page is stopped, and
+// when the viewer acts if wakeOnInput.
+void zir_block(int ms, int wakeOnInput);
+// Lets the browser handle what is waiting, and comes back at once.
+void zir_yield();
+// Writes width x height RGBA pixels to the file as a PNG; 0 when it cannot.
+int zir_write_png(const char* path, const std::uint8_t* rgba, int width, int height);
+}
+
+namespace zir {
+namespace {
+
+// What browser.js puts in the first of an event's four numbers.
+enum EventKind { Character = 1, SpecialKey, Move, Press, Release, Wheel, Leave };
+
+// The keys browser.js sends by their place in its list of special keys.
+constexpr std::string_view SpecialKeys[] = {keys::Enter,    keys::Esc,  keys::Backspace,
+                                            keys::Tab,      keys::Up,   keys::Down,
+                                            keys::Left,     keys::Right, keys::PageUp,
+                                            keys::PageDown, keys::Home, keys::End};
+
+// How long the engine may work before the page gets its turn: short enough that a click on
+// the page's stop button takes effect at once, long enough to cost next to nothing.
+constexpr double BreathEveryMs = 25;
+// The clock is read once in so many calls: a statement is often cheaper than reading it.
+constexpr unsigned ClockCheckInterval = 64;
+
+// The UTF-8 of one code point.
+std::string Utf8Of(std::uint32_t c) {
+    std::string s;
+    if (c < 0x80) {
+        s += static_cast<char>(c);
+    } else if (c < 0x800) {
+        s += static_cast<char>(0xC0 | c >> 6);
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        s += static_cast<char>(0xE0 | c >> 12);
+        s += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        s += static_cast<char>(0xF0 | c >> 18);
+        s += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        s += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return s;
+}
+
+// The image's pixels as opaque RGBA, as a canvas takes them; a 1-byte image's pixels are
+// grey levels of their palette indexes.
+void ToRgba(const std::uint8_t* image, std::vector<std::uint8_t>& rgba) {
+    const int width = ImageWidth(image), height = ImageHeight(image);
+    rgba.resize(static_cast<std::size_t>(width) * height * 4);
+    std::uint8_t* out = rgba.data();
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x, out += 4) {
+            Colour c = ImageColourAt(image, x, y);
+            if (ImageBytesPerPixel(image) == 1) c = {c.Blue(), c.Blue(), c.Blue()};
+            out[0] = c.Red();
+            out[1] = c.Green();
+            out[2] = c.Blue();
+            out[3] = 255;
+        }
+    }
+}
+
+class BrowserBackend final : public Backend {
+  public:
+    explicit BrowserBackend(ViewerState& viewer) : viewer_(viewer), startMs_(zir_now()) {}
+
+    bool ShowScreen(int width, int height) override {
+        zir_canvas_show(width, height);
+        screenWidth_ = width;
+        screenHeight_ = height;
+        UpdateInside();
+        return true;
+    }
+
+    void Present(const std::uint8_t* screen) override {
+        ToRgba(screen, rgba_);
+        zir_canvas_put(rgba_.data(), screenWidth_, screenHeight_);
+    }
+
+    void SetTitle(const std::string& text) override {
+        zir_title(Utf8FromWindows1252(text).c_str());
+    }
+
+    // The page keeps its own icon.
+    void SetIcon(const std::uint8_t*) override {}
+
+    ScreenInfo Desktop() override {
+        int width = 0, height = 0;
+        zir_desktop(&width, &height);
+        return {width, height, 16};
+    }
+
+    double ClockMs() override { return clock_.Now(RealMs()); }
+
+    void Poll(PollKind) override { TakeEvents(); }
+
+    void Pass(int ms) override {
+        const double dueMs = clock_.Sleep(RealMs(), ms);
+        for (;;) {
+            TakeEvents();
+            const double remaining = dueMs - RealMs();
+            if (viewer_.closeRequested || remaining <= 0) return;
+            zir_block(static_cast<int>(std::ceil(remaining)), 0);
+        }
+    }
+
+    void Wait(int maxMs) override {
+        TakeEvents();
+        if (!InputPending()) {
+            zir_block(maxMs, 1);
+            TakeEvents();
+        }
+        clock_.CatchUp(RealMs());
+    }
+
+    void KeepAlive() override {
+        zir_block(1, 1);
+        TakeEvents();
+        clock_.CatchUp(RealMs());
+    }
+
+  private:
+    double RealMs() const { return zir_now() - startMs_; }
+
+    bool InputPending() const {
+        return !viewer_.keys.empty() || viewer_.mouseChanged || viewer_.closeRequested;
+    }
+
+    void UpdateInside() {
+        viewer_.inside = mouseOver_ && viewer_.x >= 0 && viewer_.y >= 0 &&
+                         viewer_.x < screenWidth_ && viewer_.y < screenHeight_;
+        viewer_.mouseChanged = true;
+    }
+
+    void TakeEvents() {
+        int event[4] = {};
+        while (zir_next_event(event)) Handle(event);
+        if (zir_stop_requested()) viewer_.closeRequested = true;
+    }
+
+    void Handle(const int* event) {
+        switch (event[0]) {
+            case Character:
+                for (char c : Windows1252FromUtf8(Utf8Of(static_cast<std::uint32_t>(event[1])))) {
+                    QueueKey(viewer_, std::string(1, c));
+                }
+                return;
+            case SpecialKey:
+                if (event[1] >= 0 && event[1] < static_cast<int>(std::size(SpecialKeys))) {
+                    QueueKey(viewer_, std::string(SpecialKeys[event[1]]));
+                }
+                return;
+            case Press:
+                PressButton(viewer_, event[3]);
+                break;
+            case Release:
+                ReleaseButton(viewer_, event[3]);
+                break;
+            case Wheel:
+                viewer_.wheel += event[1];
+                viewer_.mouseChanged = true;
+                return;
+            case Leave:
+                mouseOver_ = false;
+                UpdateInside();
+                return;
+            default:
+                break;
+        }
+        mouseOver_ = true;
+        viewer_.x = event[1];
+        viewer_.y = event[2];
+        UpdateInside();
+    }
+
+    ViewerState& viewer_;
+    double startMs_ = 0;
+    ScheduledClock clock_;
+    std::vector<std::uint8_t> rgba_;  // the screen as the canvas takes it, kept for the next
+    int screenWidth_ = 0;
+    int screenHeight_ = 0;
+    bool mouseOver_ = false;
+};
+
+}  // namespace
+
+void Breathe(ViewerState& viewer) {
+    static unsigned calls = 0;
+    static double lastMs = 0;
+    if (++calls % ClockCheckInterval != 0) return;
+    const double now = zir_now();
+    if (now - lastMs < BreathEveryMs) return;
+    zir_yield();
+    lastMs = zir_now();
+    if (zir_stop_requested()) viewer.closeRequested = true;
+}
+
+std::unique_ptr<Backend> MakeWindowedBackend(ViewerState& viewer, std::string&) {
+    return std::make_unique<BrowserBackend>(viewer);
+}
+
+bool WritePng(const std::string& path, const std::uint8_t* image) {
+    std::vector<std::uint8_t> rgba;
+    ToRgba(image, rgba);
+    return zir_write_png(path.c_str(), rgba.data(), ImageWidth(image), ImageHeight(image)) != 0;
+}
+
+struct GifRecording {};
+
+void GifRecordingDeleter::operator()(GifRecording* r) const {
+    std::default_delete<GifRecording>()(r);
+}
+
+GifRecorder GifOpen(const std::string&, int, int) {
+    return nullptr;
+}
+
+void GifAddPicture(GifRecording&, const std::uint8_t*, std::int64_t) {}
+
+bool GifClose(GifRecorder, std::int64_t) {
+    return false;
+}
+
+}  // namespace zir

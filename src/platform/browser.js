@@ -1,0 +1,98 @@
+// The page's side of the browser backend (src/platform/browser.cpp). Each run is a module
+// instance of its own; the page gives it, as members of the module object:
+//   zirShow, zirPut   called with the screen's size when it opens, and with its picture
+//                   (an ImageData) whenever it has changed; absent for a run not shown
+//   zirEvents       an array the page pushes the viewer's actions into, four numbers each
+//   zirStopRequested  set by the page to end the run as a closed window ends it
+//   zirWake         called by the page after pushing an action or asking to stop
+//   zirTitle        called with the window title
+mergeInto(LibraryManager.library, {
+  zir_canvas_show: function (width, height) {
+    if (Module['zirShow']) Module['zirShow'](width, height);
+  },
+
+  zir_canvas_put: function (rgba, width, height) {
+    if (!Module['zirPut']) return;
+    const pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+    Module['zirPut'](new ImageData(pixels, width, height));
+  },
+
+  zir_title: function (utf8) {
+    if (Module['zirTitle']) Module['zirTitle'](UTF8ToString(utf8));
+  },
+
+  zir_desktop: function (width, height) {
+    const screen = typeof window !== 'undefined' ? window.screen : null;
+    HEAP32[width >> 2] = screen ? screen.width : 1920;
+    HEAP32[height >> 2] = screen ? screen.height : 1080;
+  },
+
+  zir_now: function () {
+    return performance.now();
+  },
+
+  zir_next_event: function (event) {
+    const queue = Module['zirEvents'];
+    if (!queue || queue.length === 0) return 0;
+    const next = queue.shift();
+    for (let i = 0; i < 4; i++) HEAP32[(event >> 2) + i] = next[i] | 0;
+    return 1;
+  },
+
+  zir_stop_requested: function () {
+    return Module['zirStopRequested'] ? 1 : 0;
+  },
+
+  zir_block: function (ms, wakeOnInput) {
+    return Asyncify.handleSleep(function (wakeUp) {
+      let done = false;
+      const finish = function () {
+        if (done) return;
+        done = true;
+        clearTimeout(timer);
+        Module['zirWake'] = null;
+        wakeUp();
+      };
+      const timer = setTimeout(finish, Math.max(ms, 0));
+      Module['zirWake'] = function (isInput) {
+        if (!isInput || wakeOnInput) finish();
+      };
+      if (Module['zirStopRequested']) finish();
+    });
+  },
+
+  // A message to ourselves comes back after the browser's waiting work, without the
+  // minimum delay the browser puts on a chain of timeouts.
+  zir_yield: function () {
+    return Asyncify.handleSleep(function (wakeUp) {
+      const channel = new MessageChannel();
+      channel.port1.onmessage = function () {
+        channel.port1.close();
+        wakeUp();
+      };
+      channel.port2.postMessage(0);
+    });
+  },
+
+  zir_write_png: function (path, rgba, width, height) {
+    return Asyncify.handleSleep(function (wakeUp) {
+      const canvas = document.createElement('canvas');
+      canvas.width = width;
+      canvas.height = height;
+      const pixels = new Uint8ClampedArray(HEAPU8.slice(rgba, rgba + width * height * 4).buffer);
+      canvas.getContext('2d').putImageData(new ImageData(pixels, width, height), 0, 0);
+      const name = UTF8ToString(path);
+      canvas.toBlob(function (blob) {
+        if (!blob) return wakeUp(0);
+        blob.arrayBuffer().then(function (bytes) {
+          try {
+            FS.writeFile(name, new Uint8Array(bytes));
+            wakeUp(1);
+          } catch (e) {
+            wakeUp(0);
+          }
+        });
+      }, 'image/png');
+    });
+  },
+});

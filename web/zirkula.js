@@ -1,0 +1,345 @@
+// Zirkula in the page: runs scripts in the WebAssembly engine (zirkula-engine.js), on the
+// page's canvas in real time or on a virtual clock, and checks them.
+//
+//   await Zirkula.run(script, {virtualClock, input, name})  -> {exitCode, dump, png, console}
+//   await Zirkula.check(script)                          -> [{line, kind, number, message}]
+//   Zirkula.stop()                       ends the run on the canvas as closing its window does
+//   Zirkula.attach(canvas, consoleElement)   where runs in real time are shown
+//
+// Every run is a fresh instance of the engine, so nothing of one run reaches the next.
+'use strict';
+
+const Zirkula = (() => {
+  // The viewer's actions as the engine takes them: a kind and three numbers.
+  const Kind = { Character: 1, SpecialKey: 2, Move: 3, Press: 4, Release: 5, Wheel: 6, Leave: 7 };
+  // In the order the engine numbers them.
+  const SpecialKeys = ['Enter', 'Escape', 'Backspace', 'Tab', 'ArrowUp', 'ArrowDown',
+    'ArrowLeft', 'ArrowRight', 'PageUp', 'PageDown', 'Home', 'End'];
+  const ButtonBits = [1, 4, 2];  // left, middle, right as the browser numbers them
+  const ExitAborted = -1;
+
+  const here = document.currentScript ? document.currentScript.src : location.href;
+  const engineUrl = new URL('zirkula-engine.js', here).href;
+  const wasmUrl = new URL('zirkula-engine.wasm', here).href;
+  let enginePromise = null;
+  let canvas = null;
+  let consoleElement = null;
+  let current = null;  // the run shown on the canvas: {engine, done}
+  const stateListeners = [];
+
+  // The engine's code and its compiled WebAssembly, loaded once for every run.
+  function loadEngine() {
+    if (!enginePromise) {
+      enginePromise = Promise.all([
+        new Promise((resolve, reject) => {
+          const script = document.createElement('script');
+          script.src = engineUrl;
+          script.onload = () => resolve(window.createZirkulaEngine);
+          script.onerror = () => reject(new Error('zirkula-engine.js cannot be loaded'));
+          document.head.appendChild(script);
+        }),
+        WebAssembly.compileStreaming(fetch(wasmUrl)),
+      ]);
+      enginePromise.catch(() => { enginePromise = null; });
+    }
+    return enginePromise;
+  }
+
+  async function newEngine(settings) {
+    const [factory, wasm] = await loadEngine();
+    return factory(Object.assign({
+      zirEvents: [],
+      zirStopRequested: false,
+      zirWake: null,
+      stdin: () => null,  // the console has no keyboard of its own: its input ends at once
+      instantiateWasm(imports, ready) {
+        WebAssembly.instantiate(wasm, imports).then((instance) => ready(instance, wasm));
+        return {};
+      },
+    }, settings));
+  }
+
+  function bytesOf(script) {
+    if (typeof script === 'string') return new TextEncoder().encode(script);
+    return script instanceof Uint8Array ? script : new Uint8Array(script);
+  }
+
+  // Runs main with these arguments; resolves to its exit code once the run has ended.
+  async function callMain(engine, args) {
+    const argv = engine._malloc(4 * (args.length + 2));
+    const all = ['zirkula'].concat(args);
+    all.forEach((arg, i) => {
+      const size = engine.lengthBytesUTF8(arg) + 1;
+      const text = engine._malloc(size);
+      engine.stringToUTF8(arg, text, size);
+      engine.HEAP32[(argv >> 2) + i] = text;
+    });
+    engine.HEAP32[(argv >> 2) + all.length] = 0;
+    try {
+      return await engine.ccall('main', 'number', ['number', 'number'], [all.length, argv],
+        { async: true });
+    } catch (e) {
+      return ExitAborted;
+    }
+  }
+
+  function readOutput(engine, path, encoding) {
+    try {
+      return engine.FS.readFile(path, encoding ? { encoding } : {});
+    } catch (e) {
+      return null;
+    }
+  }
+
+  function pngDataUrl(bytes) {
+    if (!bytes) return null;
+    let binary = '';
+    for (let i = 0; i < bytes.length; i += 0x8000) {
+      binary += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+    }
+    return 'data:image/png;base64,' + btoa(binary);
+  }
+
+  function say(line) {
+    if (!consoleElement) return;
+    consoleElement.textContent += line + '\n';
+    consoleElement.scrollTop = consoleElement.scrollHeight;
+  }
+
+  function notify(state) {
+    for (const listener of stateListeners) listener(state);
+  }
+
+  // Runs a script to its end. With virtualClock the run takes no real time and its viewer
+  // input is the given text (the --input format); without, it is shown on the canvas and
+  // the viewer works it, until it ends or is stopped.
+  async function run(script, options = {}) {
+    const virtualClock = !!options.virtualClock;
+    const name = options.name || 'skript.zir';
+    const lines = [];
+    const shown = !virtualClock;
+    if (shown) await stop();
+    const engine = await newEngine({
+      zirShow: shown ? showScreen : null,
+      zirPut: shown ? putScreen : null,
+      print(line) { lines.push(line); if (shown) say(line); },
+      printErr(line) { lines.push(line); if (shown) say(line); },
+      zirTitle(title) { if (shown) document.title = title; },
+    });
+    engine.FS.mkdir('/run');
+    engine.FS.mkdir('/out');
+    engine.FS.chdir('/run');
+    engine.FS.writeFile(name, bytesOf(script));
+    const args = ['--dump', '/out/dump.json', '--png', '/out/last.png'];
+    if (virtualClock) {
+      args.unshift('--headless');
+      if (options.input) {
+        engine.FS.writeFile('input.txt', bytesOf(options.input));
+        args.push('--input', 'input.txt');
+      }
+    }
+    args.push(name);
+    let finished;
+    const done = new Promise((resolve) => { finished = resolve; });
+    if (shown) {
+      if (consoleElement) consoleElement.textContent = '';
+      current = { engine, done };
+      notify('running');
+    }
+    const exitCode = await callMain(engine, args);
+    const dumpText = readOutput(engine, '/out/dump.json', 'utf8');
+    const result = {
+      exitCode,
+      dump: dumpText ? JSON.parse(dumpText) : null,
+      png: pngDataUrl(readOutput(engine, '/out/last.png')),
+      console: lines,
+    };
+    finished();
+    if (shown && current && current.engine === engine) {
+      current = null;
+      notify('ended');
+    }
+    return result;
+  }
+
+  // Ends the run on the canvas as closing its window would; resolves once it has ended.
+  async function stop() {
+    const running = current;
+    if (!running) return;
+    running.engine.zirStopRequested = true;
+    if (running.engine.zirWake) running.engine.zirWake(false);
+    await running.done;
+  }
+
+  // The diagnostics of the compiler, as the command line's --check prints them.
+  async function check(script) {
+    const lines = [];
+    const engine = await newEngine({ print: (l) => lines.push(l), printErr: (l) => lines.push(l) });
+    engine.FS.writeFile('/skript.zir', bytesOf(script));
+    await callMain(engine, ['--check', '/skript.zir']);
+    const found = [];
+    for (const line of lines) {
+      const m = /^\/skript\.zir:(\d+): (?:Fehler (\d+)|(Warnung)): (.*)$/.exec(line);
+      if (!m) continue;
+      found.push({
+        line: Number(m[1]),
+        kind: m[3] ? 'warning' : 'error',
+        number: m[2] ? Number(m[2]) : null,
+        message: m[4],
+      });
+    }
+    return found;
+  }
+
+  // --- the viewer's actions on the canvas --------------------------------------------
+
+  function send(kind, a, b, c) {
+    if (!current) return;
+    current.engine.zirEvents.push([kind, a | 0, b | 0, c | 0]);
+    if (current.engine.zirWake) current.engine.zirWake(true);
+  }
+
+  // The screen pixel under a point of the page; the canvas's box keeps the screen's aspect.
+  function pixelAt(clientX, clientY) {
+    const box = canvas.getBoundingClientRect();
+    return [Math.floor((clientX - box.left) * screenCanvas.width / box.width),
+      Math.floor((clientY - box.top) * screenCanvas.height / box.height)];
+  }
+
+  function onKey(event) {
+    if (!current) return;
+    const special = SpecialKeys.indexOf(event.key);
+    const chars = Array.from(event.key);
+    // Ctrl or Cmd combinations stay the browser's; AltGr (Ctrl and Alt at once) types.
+    const shortcut = (event.ctrlKey && !event.altKey) || event.metaKey;
+    if (special >= 0 && !shortcut) {
+      send(Kind.SpecialKey, special, 0, 0);
+    } else if (chars.length === 1 && !shortcut) {
+      send(Kind.Character, chars[0].codePointAt(0), 0, 0);
+    } else {
+      return;
+    }
+    event.preventDefault();
+  }
+
+  let held = 0;  // buttons pressed on the canvas and not yet let go
+  function onMouse(event) {
+    if (!current) return;
+    const [x, y] = pixelAt(event.clientX, event.clientY);
+    const bit = ButtonBits[event.button] || 0;
+    if (event.type === 'mousedown') {
+      if (event.target !== canvas || !bit) return;
+      canvas.focus();
+      held |= bit;
+      send(Kind.Press, x, y, bit);
+      event.preventDefault();
+    } else if (event.type === 'mouseup') {
+      if (!(held & bit)) return;
+      held &= ~bit;
+      send(Kind.Release, x, y, bit);
+    } else if (event.target === canvas || held) {
+      send(Kind.Move, x, y, 0);
+    }
+  }
+
+  let finger = null;  // the one finger that works as the left button
+  function onTouch(event) {
+    if (!current) return;
+    const touch = Array.from(event.changedTouches).find(
+      (t) => finger === null ? event.type === 'touchstart' : t.identifier === finger);
+    if (!touch) return;
+    event.preventDefault();
+    const [x, y] = pixelAt(touch.clientX, touch.clientY);
+    if (event.type === 'touchstart') {
+      finger = touch.identifier;
+      canvas.focus();
+      send(Kind.Move, x, y, 0);
+      send(Kind.Press, x, y, 1);
+    } else if (event.type === 'touchmove') {
+      send(Kind.Move, x, y, 0);
+    } else {
+      finger = null;
+      send(Kind.Release, x, y, 1);
+    }
+  }
+
+  // The screen's picture at its own size; the canvas shows it as large as its box allows,
+  // with its aspect, enlarged as image viewers do: by the largest whole factor with crisp
+  // pixels (in the display's own pixels), then smoothly the rest of the way.
+  const screenCanvas = document.createElement('canvas');
+  screenCanvas.width = 640;
+  screenCanvas.height = 480;
+
+  function showScreen(width, height) {
+    screenCanvas.width = width;
+    screenCanvas.height = height;
+    fitCanvas();
+  }
+
+  function putScreen(picture) {
+    screenCanvas.getContext('2d').putImageData(picture, 0, 0);
+    paint();
+  }
+
+  function paint() {
+    if (!canvas) return;
+    const context = canvas.getContext('2d');
+    context.imageSmoothingEnabled = false;
+    context.drawImage(screenCanvas, 0, 0, canvas.width, canvas.height);
+  }
+
+  function fitCanvas() {
+    if (!canvas || !canvas.parentElement) return;
+    const box = canvas.parentElement.getBoundingClientRect();
+    const scale = Math.min(box.width / screenCanvas.width, box.height / screenCanvas.height);
+    if (!(scale > 0)) return;
+    const factor = Math.max(1, Math.floor(scale * (window.devicePixelRatio || 1)));
+    if (canvas.width !== screenCanvas.width * factor || canvas.height !== screenCanvas.height * factor) {
+      canvas.width = screenCanvas.width * factor;
+      canvas.height = screenCanvas.height * factor;
+    }
+    const width = Math.max(1, Math.floor(screenCanvas.width * scale));
+    const height = Math.max(1, Math.floor(screenCanvas.height * scale));
+    canvas.style.width = width + 'px';
+    canvas.style.height = height + 'px';
+    canvas.style.imageRendering = width * (window.devicePixelRatio || 1) === canvas.width
+      ? 'pixelated' : 'auto';
+    paint();
+  }
+
+  function attach(canvasElement, consoleBox) {
+    canvas = canvasElement;
+    consoleElement = consoleBox || null;
+    canvas.tabIndex = 0;
+    canvas.addEventListener('keydown', onKey);
+    canvas.addEventListener('mousedown', onMouse);
+    window.addEventListener('mousemove', onMouse);
+    window.addEventListener('mouseup', onMouse);
+    canvas.addEventListener('mouseleave', () => { if (!held) send(Kind.Leave, 0, 0, 0); });
+    canvas.addEventListener('contextmenu', (e) => e.preventDefault());
+    canvas.addEventListener('wheel', (e) => send(Kind.Wheel, e.deltaY < 0 ? 1 : -1, 0, 0),
+      { passive: true });
+    for (const type of ['touchstart', 'touchmove', 'touchend', 'touchcancel']) {
+      canvas.addEventListener(type, onTouch, { passive: false });
+    }
+    window.addEventListener('resize', fitCanvas);
+    new ResizeObserver(fitCanvas).observe(canvas.parentElement);
+    fitCanvas();
+  }
+
+  // The canvas's box full screen (the projector); F11 stays the browser's own.
+  function fullscreen() {
+    if (canvas && canvas.parentElement.requestFullscreen) canvas.parentElement.requestFullscreen();
+  }
+
+  // The screen's pixels as the engine last showed them (an ImageData), for tests.
+  function screenPixels() {
+    return screenCanvas.getContext('2d').getImageData(0, 0, screenCanvas.width, screenCanvas.height);
+  }
+
+  return {
+    run, check, stop, attach, fullscreen, loadEngine, screenPixels,
+    onState(listener) { stateListeners.push(listener); },
+    get running() { return current !== null; },
+  };
+})();
