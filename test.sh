@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: once in a normal build and once
-# with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds, and runs every test: once in a normal build, then the
+# browser edition in Chromium against the normal build, then once more with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/deps.sh test
@@ -9,6 +10,11 @@ jobs=$(nproc)
 cmake -S . -B build/debug -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZIR_TESTS=ON >/dev/null
 cmake --build build/debug -j "$jobs"
 (cd build/debug && ctest --output-on-failure -j "$jobs")
+
+tools/build-web.sh >/dev/null
+tools/deps.sh webtest
+(cd tests/browser && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+node tests/browser/browser_test.mjs build/web/site build/debug/zirkula examples build/browser-test
 
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZIR_TESTS=ON -DZIR_SANITIZE=ON >/dev/null
 cmake --build build/asan -j "$jobs"

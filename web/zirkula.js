@@ -38,7 +38,9 @@ const Zirkula = (() => {
           script.onerror = () => reject(new Error('zirkula-engine.js cannot be loaded'));
           document.head.appendChild(script);
         }),
-        WebAssembly.compileStreaming(fetch(wasmUrl)),
+        // A server that does not call the file application/wasm still serves its bytes.
+        WebAssembly.compileStreaming(fetch(wasmUrl)).catch(
+          () => fetch(wasmUrl).then((r) => r.arrayBuffer()).then((b) => WebAssembly.compile(b))),
       ]);
       enginePromise.catch(() => { enginePromise = null; });
     }
@@ -276,7 +278,13 @@ const Zirkula = (() => {
     fitCanvas();
   }
 
+  // For tests and benchmarks: pictures shown, and when the first of them came (milliseconds
+  // since the page was opened).
+  const stats = { pictures: 0, firstPictureMs: null };
+
   function putScreen(picture) {
+    if (stats.firstPictureMs === null) stats.firstPictureMs = performance.now();
+    stats.pictures++;
     screenCanvas.getContext('2d').putImageData(picture, 0, 0);
     paint();
   }
@@ -338,7 +346,7 @@ const Zirkula = (() => {
   }
 
   return {
-    run, check, stop, attach, fullscreen, loadEngine, screenPixels,
+    run, check, stop, attach, fullscreen, loadEngine, screenPixels, stats,
     onState(listener) { stateListeners.push(listener); },
     get running() { return current !== null; },
   };
