@@ -254,9 +254,13 @@ void WriteScripts(const std::string& dir) {
         std::fputs(input.c_str(), f);
         std::fclose(f);
     };
+    // Both lengths of each run, so that a run elsewhere (the browser) can be timed the same way.
     for (const Area& a : {Small, Large}) {
-        write("animation-" + AreaName(a), AnimationScript(a, ManyFrames, false), "");
-        write("interaction-" + AreaName(a), InteractionScript(a), DragInput(a, ManyFrames));
+        for (int frames : {FewFrames, ManyFrames}) {
+            const std::string suffix = AreaName(a) + "-" + std::to_string(frames);
+            write("animation-" + suffix, AnimationScript(a, frames, false), "");
+            write("interaction-" + suffix, InteractionScript(a), DragInput(a, frames));
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 # The browser edition: the engine as WebAssembly with the page around it, in build/.../site.
 # Every run is an instance of its own (MODULARIZE), started by the page with a command line.
 set(ZIR_SITE "${CMAKE_CURRENT_BINARY_DIR}/site")
+
 set(ZIR_OBJECTS)
 foreach(target IN LISTS ZIR_FLOOR_TARGETS)
   list(APPEND ZIR_OBJECTS $<TARGET_OBJECTS:${target}>)

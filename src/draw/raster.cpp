@@ -603,9 +603,13 @@ inline int Mix(int t, int src, int alpha) {
 }
 
 // The same for channels of at most 6 bits, whose products fit 16 bits: written so, the
-// compiler blends eight or sixteen pixels at a time.
+// compiler blends eight or sixteen pixels at a time. The division is done by shifts, exact for
+// quotients of magnitude up to 63 * 255, as not every instruction set divides in parallel.
 inline int MixNarrow(int t, int src, int alpha) {
-    return t + static_cast<std::int16_t>((src - t) * alpha) / 255;
+    const auto product = static_cast<std::int16_t>((src - t) * alpha);
+    const auto magnitude = static_cast<std::int16_t>(product < 0 ? -product : product);
+    const auto quotient = static_cast<std::int16_t>((magnitude + 1 + (magnitude >> 8)) >> 8);
+    return t + (product < 0 ? -quotient : quotient);
 }
 
 inline std::uint16_t Blend565(std::uint16_t t, std::uint16_t src, int alpha) {

@@ -7,12 +7,10 @@
 // failed check and "N passed, M failed".
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
-import http from 'node:http';
 import path from 'node:path';
-import puppeteer from 'puppeteer-core';
+import { openBrowser, runVirtual, serveSite } from './harness.mjs';
 
-const [siteArg, desktop, examplesDir, outDir, filter = ''] = process.argv.slice(2);
-const siteDir = path.resolve(siteArg);
+const [siteDir, desktop, examplesDir, outDir, filter = ''] = process.argv.slice(2);
 fs.mkdirSync(outDir, { recursive: true });
 let passed = 0;
 let failed = 0;
@@ -27,29 +25,9 @@ function check(ok, what) {
 }
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-// The site, served on the loopback interface only.
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
-const server = http.createServer((request, response) => {
-  const name = path.normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
-  const file = path.join(siteDir, name === '/' ? 'index.html' : name);
-  if (!file.startsWith(path.resolve(siteDir)) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-    response.writeHead(404).end();
-    return;
-  }
-  response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
-  fs.createReadStream(file).pipe(response);
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-const site = `http://127.0.0.1:${server.address().port}/`;
-
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage'],
-});
-const page = await browser.newPage();
-await page.setViewport({ width: 900, height: 760 });
-page.on('pageerror', (e) => console.log('page error: ' + e.message));
+const served = await serveSite(siteDir);
+const site = served.url;
+const { browser, page } = await openBrowser();
 
 // --- the same engine gives the same runs ----------------------------------------------
 
@@ -104,12 +82,8 @@ for (const script of scripts) {
   } catch (e) {
     desktopExit = e.status;
   }
-  const bytes = Array.from(fs.readFileSync(script));
   const started = Date.now();
-  const run = await page.evaluate(async (bytes, input, name) => {
-    const r = await Zirkula.run(new Uint8Array(bytes), { virtualClock: true, input, name });
-    return { exitCode: r.exitCode, dump: r.dump, png: r.png };
-  }, bytes, input, name);
+  const run = await runVirtual(page, fs.readFileSync(script), input, name);
   browserMs += Date.now() - started;
   const desktopDump = JSON.parse(fs.readFileSync(stem + '.json', 'utf8'));
   const desktopPng = 'data:image/png;base64,' + fs.readFileSync(stem + '.png').toString('base64');
@@ -340,6 +314,6 @@ try {
   check(false, 'the real-time checks broke off: ' + e.message);
 }
 await browser.close();
-server.close();
+served.close();
 console.log(`${passed} passed, ${failed} failed`);
 process.exit(failed === 0 ? 0 : 1);

@@ -1,0 +1,92 @@
+// The browser edition against its goals, in headless Chromium on this machine:
+//   node bench/web_bench.mjs SITE_DIR ZIRKULA FRAME_SCRIPTS_DIR EXAMPLES_DIR
+// (FRAME_SCRIPTS_DIR from `frame_bench --write-scripts`; ZIRKULA a Release build.)
+// Prints the site's size after gzip, the time to the demo's first picture, one frame of the
+// frame benchmark's runs in the browser against the same runs of the desktop program, and the
+// whole gallery on the virtual clock in both.
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import path from 'node:path';
+import zlib from 'node:zlib';
+import { openBrowser, runVirtual, serveSite } from '../tests/browser/harness.mjs';
+
+const [siteDir, zirkula, framesDir, examplesDir] = process.argv.slice(2);
+const Runs = 3;
+const best = (values) => Math.min(...values);
+
+let siteBytes = 0;
+for (const name of fs.readdirSync(siteDir).filter((n) => /\.(js|wasm)$/.test(n))) {
+  siteBytes += zlib.gzipSync(fs.readFileSync(path.join(siteDir, name)), { level: 9 }).length;
+}
+console.log(`site: WebAssembly and JavaScript ${(siteBytes / 1024).toFixed(0)} KB after gzip (goal: 1024 KB)`);
+
+const served = await serveSite(siteDir);
+const { browser, page } = await openBrowser();
+
+// The demo starts with the page; its first picture is the logo.
+const firsts = [];
+for (let i = 0; i < 5; i++) {
+  await page.goto(served.url + 'index.html');
+  await page.waitForFunction(() => Zirkula.stats.firstPictureMs !== null, { timeout: 20000 });
+  firsts.push(await page.evaluate(() => Zirkula.stats.firstPictureMs));
+}
+firsts.sort((a, b) => a - b);
+console.log(`first picture after navigation: median ${firsts[2].toFixed(0)} ms, best ${firsts[0].toFixed(0)} ms (goal: 1500 ms)`);
+await page.evaluate(() => Zirkula.stop());
+
+// A whole run of the desktop program, in milliseconds.
+function desktopMs(script, input) {
+  const args = ['--headless'];
+  if (input) args.push('--input', input);
+  const started = process.hrtime.bigint();
+  try {
+    execFileSync(zirkula, [...args, script], { stdio: 'ignore' });
+  } catch (e) {
+    // A run's exit code does not matter here.
+  }
+  return Number(process.hrtime.bigint() - started) / 1e6;
+}
+async function browserMs(script, input) {
+  const run = await runVirtual(page, fs.readFileSync(script), input ? fs.readFileSync(input, 'utf8') : '',
+    path.basename(script));
+  return run.ms;
+}
+async function bestOf(measure) {
+  const times = [];
+  for (let i = 0; i < Runs; i++) times.push(await measure());
+  return best(times);
+}
+
+console.log('one frame (210-frame run minus 10-frame run, over 200), best of ' + Runs + ':');
+for (const kind of ['animation', 'interaction']) {
+  for (const area of ['640x460', '1280x1000']) {
+    const perFrame = async (measure) => {
+      const script = (n) => path.join(framesDir, `${kind}-${area}-${n}.zir`);
+      const input = (n) => (fs.existsSync(script(n).replace(/\.zir$/, '.input'))
+        ? script(n).replace(/\.zir$/, '.input') : '');
+      const many = await bestOf(() => measure(script(210), input(210)));
+      const few = await bestOf(() => measure(script(10), input(10)));
+      return (many - few) / 200;
+    };
+    const native = await perFrame(async (s, i) => desktopMs(s, i));
+    const web = await perFrame(browserMs);
+    console.log(`  ${kind} ${area}: desktop ${native.toFixed(3)} ms, browser ${web.toFixed(3)} ms, ` +
+      `${(web / native).toFixed(2)} times (goal for the animation: 3)`);
+  }
+}
+
+const scripts = [examplesDir, path.join(examplesDir, 'gallery')].flatMap((dir) =>
+  fs.readdirSync(dir).filter((f) => f.endsWith('.zir')).map((f) => path.join(dir, f)));
+const inputOf = (s) => (fs.existsSync(s.replace(/\.zir$/, '.input')) ? s.replace(/\.zir$/, '.input') : '');
+const total = async (measure) => {
+  let sum = 0;
+  for (const s of scripts) sum += await measure(s, inputOf(s));
+  return sum;
+};
+const nativeAll = await bestOf(() => total(async (s, i) => desktopMs(s, i)));
+const webAll = await bestOf(() => total(browserMs));
+console.log(`the ${scripts.length} example and gallery scripts on the virtual clock: desktop ` +
+  `${nativeAll.toFixed(0)} ms, browser ${webAll.toFixed(0)} ms, ${(webAll / nativeAll).toFixed(2)} times (goal: 5)`);
+
+await browser.close();
+served.close();
