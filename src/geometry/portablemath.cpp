@@ -38,7 +38,8 @@ inline void Split(double a, double& hi, double& lo) {
 }
 
 // a * b exactly as p + e, by splitting rather than by a fused multiply-add, which neither
-// the browser's WebAssembly nor the desktop's default x86-64 target has.
+// the browser's WebAssembly nor the desktop's default x86-64 target has. A compiler that fused
+// ah * bh - p on its own would spoil e, hence -ffp-contract=off for the whole build.
 inline DD TwoProd(double a, double b) {
     double ah, al, bh, bl;
     Split(a, ah, al);
@@ -216,6 +217,23 @@ double SinOrCos(double x, bool cosine) {
 
 constexpr double SinCosLimit = 0x1p28;
 
+// num / den rounded to the subnormals, ties going down instead of to even, for
+// 0 <= num < den * 2^-1022. Rescaled so that den is in [1, 2) and the quotient 2^600 times
+// larger, the quotient is a normal double that either is exactly an odd multiple of half the
+// (rescaled) subnormal spacing 2^-474 or leaves a remainder that shows it is not.
+double SubnormalQuotientBelow(double num, double den) {
+    const int e = std::ilogb(den);
+    const double n = std::scalbn(num, 600 - e), d = std::scalbn(den, -e);
+    const double q = n / d;
+    const DD back = TwoProd(q, d);
+    const double halves = q * 0x1p475;
+    if (back.hi == n && back.lo == 0 && halves == std::floor(halves) &&
+        std::fmod(halves, 2.0) == 1.0) {
+        return (q - 0x1p-475) * 0x1p-600;
+    }
+    return num / den;
+}
+
 }  // namespace
 
 double Sin(double x) {
@@ -258,8 +276,10 @@ double Atan2(double y, double x) {
         double num = steep ? ax : ay, den = steep ? ay : ax;
         DD theta;
         if (num < den * 0x1p-60) {
-            // atan q = q - q^3/3 rounds to q here, even when q is subnormal.
+            // atan q = q - q^3/3 rounds as q does here, except when q lies exactly halfway
+            // between two subnormals: the slightly smaller atan q then rounds down.
             theta = DD{num / den, 0};
+            if (theta.hi < 0x1p-1022) theta.hi = SubnormalQuotientBelow(num, den);
         } else {
             if (den > 0x1p500 || den < 0x1p-400) {
                 // Exact rescaling so that the products below neither overflow nor underflow.

@@ -89,6 +89,11 @@ TEST(PortableMath, SpecialCasesAreExact) {
         {"atan2 1 -1", Atan2(1.0, -1.0), 3 * pi / 4},
         {"atan2 sqrt3 1", Atan2(std::sqrt(3.0), 1.0), 0x1.0c152382d7365p+0},
         {"atan2 subnormal", Atan2(-tiny, 1.0), -tiny},
+        // 1.5 subnormal steps exactly: atan is a little less, so it rounds down, not to even.
+        {"atan2 subnormal halfway", Atan2(-3 * tiny, 2.0), -tiny},
+        {"atan2 subnormal halfway, even below", Atan2(5 * tiny, 2.0), 2 * tiny},
+        {"atan2 subnormal halfway, huge", Atan2(0x1.8p-99, 0x1p975), tiny},
+        {"atan2 subnormal not halfway", Atan2(7 * tiny, 4.0), 2 * tiny},
         {"atan2 far below", Atan2(1e-300, -1.0), pi},
         {"atan2 far above", Atan2(-1e300, 1e-300), -pi / 2},
         {"atan2 huge", Atan2(1e308, 1e308), pi / 4},
