@@ -7,6 +7,7 @@
 #include "anim/frames.h"
 #include "draw/figures.h"
 #include "draw/instruments.h"
+#include "geometry/portablemath.h"
 #include "runtime/runstate.h"
 
 namespace zir {
@@ -55,7 +56,7 @@ std::int32_t PartialLine(DrawTarget buffer, const Point& p1, const Point& p2, co
     }
     DrawSegment(buffer, p1, end, look);
     if (word & ShowPencil) {
-        const double direction = -std::atan2(p2.y - p1.y, p2.x - p1.x);
+        const double direction = -Atan2(p2.y - p1.y, p2.x - p1.x);
         PencilTool(buffer, end, direction + PencilTilt, pencilSize, InstrumentColour(word));
     }
     if (step < INT_MAX) ++step;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geometry/portablemath.h"
+
 namespace zir {
 namespace {
 
@@ -42,7 +44,7 @@ void PlainSegment(DrawTarget target, double x1, double y1, double x2, double y2,
 double VectorLength(double x, double y) {
     if (x == 0) return std::fabs(y);
     if (y == 0) return std::fabs(x);
-    return std::hypot(x, y);
+    return Hypot(x, y);
 }
 
 // An arc angle as the raster layer takes it: never negative (a negative angle would add a
@@ -151,7 +153,7 @@ std::int32_t DrawCircle(DrawTarget target, const Circle& circle) {
     double last = 2.0 * width - 2;
     if (!(std::isfinite(farX) && std::isfinite(farY) &&
           std::floor((std::max(farX, farY) + 2 - base) * 2) >= last)) {
-        last = std::min(last, std::floor((std::hypot(farX, farY) + 2 - base) * 2));
+        last = std::min(last, std::floor((Hypot(farX, farY) + 2 - base) * 2));
     }
     if (std::isnan(first) || std::isnan(last)) return 0;
     for (double k = first; k <= last; ++k) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geometry/crossings.h"
+#include "geometry/portablemath.h"
 
 namespace zir {
 namespace {
@@ -138,7 +139,7 @@ struct ConvexShape {
         for (const Point& p : corners) x[n] = p.x, y[n] = p.y, ++n;
         for (int k = 0; k < n; ++k) {
             const int next = (k + 1) % n;
-            const double length = std::hypot(x[next] - x[k], y[next] - y[k]);
+            const double length = Hypot(x[next] - x[k], y[next] - y[k]);
             if (!(length > 0) || !std::isfinite(length)) return;
             ux[k] = (x[next] - x[k]) / length, uy[k] = (y[next] - y[k]) / length;
         }
@@ -165,13 +166,13 @@ struct DiscShape {
 
     DiscShape(double cx_, double cy_, double r_, double start, double span_)
         : cx(cx_), cy(cy_), r(r_), span(span_) {
-        sx = std::cos(start), sy = std::sin(start);
-        ex = std::cos(start + span), ey = std::sin(start + span);
+        sx = Cos(start), sy = Sin(start);
+        ex = Cos(start + span), ey = Sin(start + span);
     }
 
     bool operator()(double px, double py, double margin) const {
         const double qx = px - cx, qy = cy - py;
-        if (!(std::hypot(qx, qy) <= r - margin)) return false;
+        if (!(Hypot(qx, qy) <= r - margin)) return false;
         if (span >= TwoPi) return true;
         if (span <= 0) return false;
         // Left of the start radius and right of the end radius, each with the margin; a sector

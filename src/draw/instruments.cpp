@@ -7,6 +7,7 @@
 #include "draw/figures.h"
 #include "draw/fills.h"
 #include "geometry/crossings.h"
+#include "geometry/portablemath.h"
 
 namespace zir {
 namespace {
@@ -52,7 +53,7 @@ Vec At(const Point& p) {
 
 // The unit vector of (dx, dy); false when it has no length (or is not a number).
 bool Unit(double dx, double dy, Vec& unit) {
-    const double length = std::hypot(dx, dy);
+    const double length = Hypot(dx, dy);
     if (!(length > 0) || !std::isfinite(length)) return false;
     unit = {dx / length, dy / length};
     return true;
@@ -121,7 +122,7 @@ std::int32_t RulerTool(DrawTarget target, const Point& a, const Point& b, std::i
 
     if (tickSpacing <= 0) return 0;
     const double s = tickSpacing;
-    const double last = std::floor(std::hypot(b.x - a.x, b.y - a.y) / s + 0.5);
+    const double last = std::floor(Hypot(b.x - a.x, b.y - a.y) / s + 0.5);
     // Only the ticks whose foot can reach the target are drawn, so that a ruler along a
     // segment to a far point costs no more than one across the drawing.
     const TargetInfo size = TargetSize(target);

@@ -10,6 +10,7 @@
 
 #include "draw/figures.h"
 #include "geometry/crossings.h"
+#include "geometry/portablemath.h"
 
 namespace zir {
 namespace {
@@ -135,8 +136,8 @@ std::int32_t DrawAngleMark(DrawTarget target, const Line& line1, const Line& lin
         text += DegreeSign;
     }
     const int tw = StringWidth(text, font), th = GlyphHeight(font, AngleLabelGlyph);
-    const double tx = arc.vertex.x + std::cos(arc.middle) * radius * 0.65 - (tw >> 1);
-    const double ty = arc.vertex.y - std::sin(arc.middle) * radius * 0.65 - (th >> 1);
+    const double tx = arc.vertex.x + Cos(arc.middle) * radius * 0.65 - (tw >> 1);
+    const double ty = arc.vertex.y - Sin(arc.middle) * radius * 0.65 - (th >> 1);
     const Colour colour{line1.colour};
     RasterArc(target, arc.vertex.x, arc.vertex.y, radius, colour, arc.from, arc.to, false);
     DrawLabel(target, text, font, tx, ty, colour);
@@ -179,7 +180,7 @@ std::int32_t MarkAndNumberLine(DrawTarget target, const Point& p1, const Point& 
     if (IsUndefined(p1) || IsUndefined(p2)) return UndefinedResult;
     const double dx = p2.x - p1.x, dy = p2.y - p1.y;
     double length = std::sqrt(dx * dx + dy * dy);
-    if (std::isinf(length)) length = std::hypot(dx, dy);  // far points overflow the squares
+    if (std::isinf(length)) length = Hypot(dx, dy);  // far points overflow the squares
     if (flags & LengthNegated) length = -length;
     std::string text(prefix);
     text += '=';
@@ -229,8 +230,8 @@ std::int32_t MarkAndNumberAnglePt(DrawTarget target, const Point& a, const Point
 std::int32_t MarkRightAngle(DrawTarget target, const Line& line1, const Line& line2,
                             std::int32_t mode, double size) {
     if (IsUndefined(line1) || IsUndefined(line2)) return UndefinedResult;
-    const double length1 = std::hypot(line1.dx, line1.dy);
-    const double length2 = std::hypot(line2.dx, line2.dy);
+    const double length1 = Hypot(line1.dx, line1.dy);
+    const double length2 = Hypot(line2.dx, line2.dy);
     if (length1 == 0 || length2 == 0) return 0;  // a line without direction spans no corner
     const Point v = LineCross(line1, line2);
     const double k1 = (mode & 1 ? -size : size) / length1;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "draw/rastersurface.h"
+#include "geometry/portablemath.h"
 #include "platform/platform.h"
 
 namespace zir {
@@ -304,9 +305,9 @@ struct Sector {
         s.all = false;
         s.wide = span > std::numbers::pi;
         double to = from + span, mid = from + span / 2;
-        s.ux = std::cos(from), s.uy = std::sin(from);
-        s.vx = std::cos(to), s.vy = std::sin(to);
-        s.bx = std::cos(mid), s.by = std::sin(mid);
+        s.ux = Cos(from), s.uy = Sin(from);
+        s.vx = Cos(to), s.vy = Sin(to);
+        s.bx = Cos(mid), s.by = Sin(mid);
         return s;
     }
 
@@ -485,7 +486,7 @@ ZIR_PIXEL_LOOP void Disc(const Surface& s, const CircleShape& c, T value) {
 
 // The pixel offset of the point at this angle on the circle, as the arc's end is drawn.
 std::pair<std::int64_t, std::int64_t> ArcEnd(double r, double angle) {
-    return {PixelIndexWide(r * std::cos(angle)), PixelIndexWide(-r * std::sin(angle))};
+    return {PixelIndexWide(r * Cos(angle)), PixelIndexWide(-r * Sin(angle))};
 }
 
 template <class T>
@@ -515,7 +516,7 @@ ZIR_PIXEL_LOOP void DrawArc(const Surface& s, double cxReal, double cyReal, doub
         auto inside = [&](double x, double y) {
             const double dx = x - cx, dy = y - cy;
             if (std::max(std::fabs(dx), std::fabs(dy)) >= r - 2) return false;
-            return std::hypot(dx, dy) < r - 2;
+            return Hypot(dx, dy) < r - 2;
         };
         if (inside(0, 0) && inside(s.width - 1, 0) && inside(0, s.height - 1) &&
             inside(s.width - 1, s.height - 1)) {

@@ -6,6 +6,7 @@
 
 #include "draw/raster.h"
 #include "draw/rastersurface.h"
+#include "geometry/portablemath.h"
 #include "platform/platform.h"
 
 namespace zir {
@@ -257,7 +258,7 @@ void TouchSegment(const Surface& s, double x1, double y1, double x2, double y2) 
         Touch(s, x1, y1, x2, y2);
         return;
     }
-    const double length = std::hypot(x2 - x1, y2 - y1);
+    const double length = Hypot(x2 - x1, y2 - y1);
     if (!std::isfinite(length) || length > 4.0 * (s.width + s.height) ||
         std::fabs(x1) + std::fabs(y1) > 4.0 * (s.width + s.height)) {
         Touch(s, x1, y1, x2, y2);
@@ -282,7 +283,7 @@ void TouchCircle(const Surface& s, double cx, double cy, double r) {
     if (OnScreen(s)) Touch(s, cx - reach, cy - reach, cx + reach, cy + reach);
     // The points go round by turning one step at a time, without a sine per point.
     const int n = static_cast<int>(steps) + 1;
-    const double c = std::cos(ExactTwoPi / n), sn = std::sin(ExactTwoPi / n);
+    const double c = Cos(ExactTwoPi / n), sn = Sin(ExactTwoPi / n);
     double dx = r, dy = 0;
     MarkAlong(*t, n, [&](int, double& x, double& y) {
         x = cx + dx, y = cy + dy;

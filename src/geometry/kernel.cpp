@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "geometry/portablemath.h"
+
 namespace zir {
 
 // Outside programs build these records byte for byte, so their layout must never move.
@@ -43,7 +45,7 @@ Line MakeLine(const Point& p1, const Point& p2) {
 
 Line MakeLinePolar(const Point& p, double a) {
     if (IsUndefined(p)) return UndefinedLine();
-    return Line{p.x, p.y, 100 * std::cos(a), -100 * std::sin(a), p.colour, SolidStyle, 1};
+    return Line{p.x, p.y, 100 * Cos(a), -100 * Sin(a), p.colour, SolidStyle, 1};
 }
 
 double Distance(const Point& p1, const Point& p2) {
@@ -112,13 +114,13 @@ Line MakeAngle(const Point& p, const Line& l, double a) {
 Point RotatePoint(const Point& p, const Point& centre, double a) {
     if (IsUndefined(p) || IsUndefined(centre)) return UndefinedPoint();
     double dx = p.x - centre.x, dy = p.y - centre.y;
-    double c = std::cos(a), s = std::sin(a);
+    double c = Cos(a), s = Sin(a);
     return Point{centre.x + c * dx + s * dy, centre.y - s * dx + c * dy, p.colour, p.size, p.shape};
 }
 
 double AbsAngle(const Line& l) {
     if (IsUndefined(l)) return UndefinedMarker;
-    double a = -std::atan2(l.dy, l.dx);
+    double a = -Atan2(l.dy, l.dx);
     if (a < 0) a += TwoPi;
     return a + 0.0;  // no negative zero
 }
@@ -134,7 +136,7 @@ double Angle(const Line& l1, const Line& l2) {
 Circle MakeArc(const Point& centre, const Point& p, double w) {
     if (IsUndefined(p) || IsUndefined(centre)) return UndefinedCircle();
     double dx = p.x - centre.x, dy = p.y - centre.y;
-    double a = -std::atan2(dy, dx);
+    double a = -Atan2(dy, dx);
     return Circle{centre.x,
                   centre.y,
                   Length(dx, dy),

@@ -7,6 +7,7 @@
 #include "constructions/constructions.h"
 #include "draw/figures.h"
 #include "geometry/crossings.h"
+#include "geometry/portablemath.h"
 #include "interp/waits.h"
 #include "platform/platform.h"
 #include "runtime/runstate.h"
@@ -280,7 +281,7 @@ bool SettleOnPaths(CallFrame& frame) {
         } else {
             const Circle& k = CircleAt(store, c.pathIndex);
             if (IsUndefined(k)) continue;
-            to = PointXY(k.cx + k.r * std::cos(c.place), k.cy + k.r * std::sin(c.place));
+            to = PointXY(k.cx + k.r * Cos(c.place), k.cy + k.r * Sin(c.place));
         }
         // Rounding alone must not move a point: its place was taken on the same path.
         constexpr double SamePlace = 1e-6;
@@ -306,7 +307,7 @@ void TakePlacesOnPaths(CallFrame& frame) {
         } else {
             const Circle& k = CircleAt(store, c.pathIndex);
             if (!IsUndefined(k) && (p.x != k.cx || p.y != k.cy)) {
-                c.place = std::atan2(p.y - k.cy, p.x - k.cx);
+                c.place = Atan2(p.y - k.cy, p.x - k.cx);
             }
         }
     }
