@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Counts the lines of product code and of tests that are neither blank nor comments, and
-their ratio. Product: src/ and include/. Tests: every text file under tests/, the script
-cases included (their directives and script lines; their prose "#" lines are comments);
-binary files are left out.
+their ratio. Product: src/, include/ and the browser edition's web/. Tests: every text file
+under tests/, the script cases included (their directives and script lines; their prose "#"
+lines are comments); binary files, installed packages (node_modules) and the package manager's
+lock files are left out.
 
 Usage: tools/linecount.py [--by-folder]
 """
@@ -11,7 +12,7 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
-C_LIKE = {".c", ".cc", ".cpp", ".h", ".hpp", ".js", ".mjs"}
+C_LIKE = {".c", ".cc", ".cpp", ".h", ".hpp", ".js", ".mjs", ".html"}
 HASH_COMMENTS = {".py", ".sh", ".txt", ".cmake", ".supp", ".toml", ".yml", ".yaml"}
 
 
@@ -83,9 +84,10 @@ def count_file(path):
 
 def walk(folder):
     for base, dirs, files in os.walk(os.path.join(ROOT, folder)):
-        dirs[:] = sorted(d for d in dirs if not d.startswith("."))
+        dirs[:] = sorted(d for d in dirs if not d.startswith(".") and d != "node_modules")
         for name in sorted(files):
-            yield os.path.join(base, name)
+            if name != "package-lock.json":
+                yield os.path.join(base, name)
 
 
 def count(folders, tests):
@@ -105,7 +107,7 @@ def count(folders, tests):
 
 def main():
     by_folder = "--by-folder" in sys.argv[1:]
-    product = count(["src", "include"], tests=False)
+    product = count(["src", "include", "web"], tests=False)
     tests = count(["tests"], tests=True)
     if by_folder:
         for name, table in (("product", product), ("tests", tests)):
