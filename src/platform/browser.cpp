@@ -42,37 +42,15 @@ namespace {
 enum EventKind { Character = 1, SpecialKey, Move, Press, Release, Wheel, Leave };
 
 // The keys browser.js sends by their place in its list of special keys.
-constexpr std::string_view SpecialKeys[] = {keys::Enter,    keys::Esc,  keys::Backspace,
-                                            keys::Tab,      keys::Up,   keys::Down,
-                                            keys::Left,     keys::Right, keys::PageUp,
-                                            keys::PageDown, keys::Home, keys::End};
+constexpr std::string_view SpecialKeys[] = {
+    keys::Enter, keys::Esc,   keys::Backspace, keys::Tab,      keys::Up,   keys::Down,
+    keys::Left,  keys::Right, keys::PageUp,    keys::PageDown, keys::Home, keys::End};
 
 // How long the engine may work before the page gets its turn: short enough that a click on
 // the page's stop button takes effect at once, long enough to cost next to nothing.
 constexpr double BreathEveryMs = 25;
 // The clock is read once in so many calls: a statement is often cheaper than reading it.
 constexpr unsigned ClockCheckInterval = 64;
-
-// The UTF-8 of one code point.
-std::string Utf8Of(std::uint32_t c) {
-    std::string s;
-    if (c < 0x80) {
-        s += static_cast<char>(c);
-    } else if (c < 0x800) {
-        s += static_cast<char>(0xC0 | c >> 6);
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        s += static_cast<char>(0xE0 | c >> 12);
-        s += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | c >> 18);
-        s += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        s += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return s;
-}
 
 // The image's pixels as opaque RGBA, as a canvas takes them; a 1-byte image's pixels are
 // grey levels of their palette indexes.
@@ -173,9 +151,8 @@ class BrowserBackend final : public Backend {
     void Handle(const int* event) {
         switch (event[0]) {
             case Character:
-                for (char c : Windows1252FromUtf8(Utf8Of(static_cast<std::uint32_t>(event[1])))) {
-                    QueueKey(viewer_, std::string(1, c));
-                }
+                QueueKey(viewer_,
+                         std::string(1, Windows1252FromCodePoint(static_cast<char32_t>(event[1]))));
                 return;
             case SpecialKey:
                 if (event[1] >= 0 && event[1] < static_cast<int>(std::size(SpecialKeys))) {

@@ -53,14 +53,6 @@ int DecodeUtf8(std::string_view text, std::size_t i, char32_t& c) {
     return length;
 }
 
-char ByteFromCodePoint(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-    for (std::size_t k = 0; k < HighControls.size(); ++k) {
-        if (HighControls[k] == c) return static_cast<char>(0x80 + k);
-    }
-    return '?';
-}
-
 }  // namespace
 
 std::string Utf8FromWindows1252(std::string_view text) {
@@ -83,6 +75,14 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
+char Windows1252FromCodePoint(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    for (std::size_t k = 0; k < HighControls.size(); ++k) {
+        if (HighControls[k] == c) return static_cast<char>(0x80 + k);
+    }
+    return '?';
+}
+
 std::string Windows1252FromUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -93,7 +93,7 @@ std::string Windows1252FromUtf8(std::string_view text) {
             out += text[i++];
             continue;
         }
-        out += ByteFromCodePoint(c);
+        out += Windows1252FromCodePoint(c);
         i += length;
     }
     return out;

@@ -15,6 +15,9 @@ std::string Utf8FromWindows1252(std::string_view text);
 // U+10FFFF).
 bool IsValidUtf8(std::string_view text);
 
+// The Windows-1252 byte of one character, or '?' where that code page has none.
+char Windows1252FromCodePoint(char32_t c);
+
 // Each character of valid UTF-8 text becomes its Windows-1252 byte, or '?' where that code
 // page has none. Malformed bytes are taken as they stand.
 std::string Windows1252FromUtf8(std::string_view text);

@@ -206,7 +206,9 @@ class WindowedBackend final : public Backend {
         return {mode.w, mode.h, 16};
     }
 
-    double ClockMs() override { return clock_.Now(RealMs()); }
+    double ClockMs() override {
+        return clock_.Now(RealMs());
+    }
 
     void Poll(PollKind) override {
         PumpEvents();
