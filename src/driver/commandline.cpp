@@ -10,6 +10,7 @@
 
 #include "driver/filedialog.h"
 #include "frontend/compiler.h"
+#include "frontend/keywords.h"
 #include "frontend/listing.h"
 #include "frontend/warnings.h"
 #include "platform/platform.h"
@@ -27,7 +28,8 @@ constexpr const char* HelpText =
     "Without SCRIPT a file dialog asks for one.\n"
     "\n"
     "  --headless       no window: a virtual clock, nothing waits in real time\n"
-    "  --input FILE     viewer input for --headless, one timed event per line:\n"
+    "  --input FILE     viewer input, one timed event per line (with --headless on\n"
+    "                   the virtual clock; in a window played on the real clock):\n"
     "                     <ms> key <NAME> | press <x> <y> | move <x> <y> |\n"
     "                     release <x> <y> | click <x> <y> | close\n"
     "  --png FILE       the picture on the screen when the run ends, before the logo\n"
@@ -39,6 +41,7 @@ constexpr const char* HelpText =
     "                   after N statements (default 10000000)\n"
     "  --check          compile only; print FILE:LINE: Fehler N: message for each error\n"
     "  --listing        with --check: print the compiled instruction table\n"
+    "  --keywords       print every keyword of the language, one a line\n"
     "  --help           this text\n"
     "  --version        the program's version\n"
     "\n"
@@ -152,6 +155,8 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
             commandLine.check = true;
         } else if (name == "--listing") {
             commandLine.listing = true;
+        } else if (name == "--keywords") {
+            commandLine.keywords = true;
         } else if (name == "--help" || name == "-h") {
             commandLine.help = true;
         } else if (name == "--version") {
@@ -160,10 +165,6 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
             error = "unknown option '" + std::string(arg) + "'";
             return false;
         }
-    }
-    if (!commandLine.inputPath.empty() && !commandLine.headless) {
-        error = "--input works only with --headless";
-        return false;
     }
     if (!commandLine.gifPath.empty() && !commandLine.headless) {
         error = "--gif works only with --headless";
@@ -191,6 +192,10 @@ int RunCommandLine(const CommandLine& commandLine) {
     }
     if (commandLine.version) {
         std::printf("zirkula %s\n", ZIR_VERSION);
+        return ExitRun;
+    }
+    if (commandLine.keywords) {
+        for (std::string_view word : KeywordSpellings()) ConsoleWrite(word);
         return ExitRun;
     }
     if (commandLine.check) return CheckScript(commandLine.scriptPath, commandLine.listing);

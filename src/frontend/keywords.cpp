@@ -148,6 +148,12 @@ constexpr std::array<KeywordSlot, TableSize> Table = [] {
 
 }  // namespace
 
+std::vector<std::string_view> KeywordSpellings() {
+    std::vector<std::string_view> words;
+    for (const KeywordEntry& entry : Entries) words.push_back(entry.word);
+    return words;
+}
+
 int KeywordLookup(std::string_view token) {
     if (token.empty() || static_cast<unsigned char>(token[0]) < 'A') return -1;
     if (token.size() > MaxKeywordLength || token.size() < MinKeywordLength) return 0;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace zir {
 
@@ -74,6 +75,9 @@ inline constexpr int InvisibleKeyword = 0x4000;
 // -1 when the token's first byte is below "A" (it can be neither keyword nor name), 0 for a
 // possible name, else the keyword code. Letter case does not matter.
 int KeywordLookup(std::string_view token);
+
+// Every spelling of every keyword, in upper case, in the order of the keyword table.
+std::vector<std::string_view> KeywordSpellings();
 
 constexpr int KeywordCode(Keyword k) {
     return static_cast<int>(k);

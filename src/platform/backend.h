@@ -37,6 +37,10 @@ void QueueKey(ViewerState& viewer, std::string key);
 void PressButton(ViewerState& viewer, int bit);
 void ReleaseButton(ViewerState& viewer, int bit);
 
+// What an event of the viewer input does to the viewer's state, on a screen of this size.
+void ApplyViewerEvent(ViewerState& viewer, const ViewerEvent& event, int screenWidth,
+                      int screenHeight);
+
 enum class PollKind { Key, Mouse };
 
 class Backend {

@@ -60,34 +60,11 @@ class HeadlessBackend final : public Backend {
         while (next_ < events_.size() && events_[next_].timeMs <= targetMs &&
                !viewer_.closeRequested) {
             nowMs_ = std::max(nowMs_, events_[next_].timeMs);
-            Apply(events_[next_++]);
+            ApplyViewerEvent(viewer_, events_[next_++], screenWidth_, screenHeight_);
         }
         if (viewer_.closeRequested) return;
         nowMs_ = targetMs;
         if (nowMs_ > maxMs_) viewer_.closeRequested = true;
-    }
-
-    void Apply(const ViewerEvent& event) {
-        switch (event.action) {
-            case ViewerAction::Key:
-                QueueKey(viewer_, event.key);
-                return;
-            case ViewerAction::Close:
-                viewer_.closeRequested = true;
-                return;
-            case ViewerAction::Press:
-                PressButton(viewer_, 1);
-                break;
-            case ViewerAction::Release:
-                ReleaseButton(viewer_, 1);
-                break;
-            case ViewerAction::Move:
-                break;
-        }
-        viewer_.x = event.x;
-        viewer_.y = event.y;
-        viewer_.mouseChanged = true;
-        UpdateInside();
     }
 
     void UpdateInside() {

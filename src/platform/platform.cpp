@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -46,6 +47,9 @@ struct PlatformState {
     std::int64_t statementsLeft = -1;  // headless: until the run ends; -1 for no limit
     std::int64_t realDeadlineMs = 0;   // headless: steady-clock time the run must end by, or 0
     void (*screenUseHook)() = nullptr;
+    // A window's viewer input, played on its real clock (a demonstration of the script).
+    std::vector<ViewerEvent> played;
+    std::size_t nextPlayed = 0;
 };
 
 PlatformState gState;
@@ -74,9 +78,30 @@ Backend& Active() {
     return *gState.backend;
 }
 
+// Applies the played viewer input that is due by now.
+void PlayDueInput() {
+    if (gState.nextPlayed >= gState.played.size()) return;
+    const double now = gState.backend->ClockMs();
+    const std::uint8_t* screen = gState.screen.get();
+    while (gState.nextPlayed < gState.played.size() && !gState.viewer.closeRequested &&
+           gState.played[gState.nextPlayed].timeMs <= now) {
+        ApplyViewerEvent(gState.viewer, gState.played[gState.nextPlayed++],
+                         screen ? ImageWidth(screen) : 0, screen ? ImageHeight(screen) : 0);
+    }
+}
+
+// Milliseconds until the next played event is due, or maxMs when that is later.
+int UntilNextPlayed(int maxMs) {
+    if (gState.nextPlayed >= gState.played.size()) return maxMs;
+    const double due =
+        static_cast<double>(gState.played[gState.nextPlayed].timeMs) - gState.backend->ClockMs();
+    return static_cast<int>(std::clamp(std::ceil(due), 0.0, static_cast<double>(maxMs)));
+}
+
 void PresentIfChanged() {
     Backend& backend = Active();
     Breathe(gState.viewer);
+    PlayDueInput();
     if (!gState.screenChanged || !gState.screen) return;
     gState.screenChanged = false;
     backend.Present(gState.screen.get());
@@ -155,6 +180,30 @@ void ReleaseButton(ViewerState& viewer, int bit) {
     viewer.mouseChanged = true;
 }
 
+void ApplyViewerEvent(ViewerState& viewer, const ViewerEvent& event, int screenWidth,
+                      int screenHeight) {
+    switch (event.action) {
+        case ViewerAction::Key:
+            QueueKey(viewer, event.key);
+            return;
+        case ViewerAction::Close:
+            viewer.closeRequested = true;
+            return;
+        case ViewerAction::Press:
+            PressButton(viewer, 1);
+            break;
+        case ViewerAction::Release:
+            ReleaseButton(viewer, 1);
+            break;
+        case ViewerAction::Move:
+            break;
+    }
+    viewer.x = event.x;
+    viewer.y = event.y;
+    viewer.mouseChanged = true;
+    viewer.inside = event.x >= 0 && event.y >= 0 && event.x < screenWidth && event.y < screenHeight;
+}
+
 PlatformError PlatformStart(const PlatformOptions& options, std::string& message) {
     PlatformStop();
     BeforeScreenUse();
@@ -205,7 +254,10 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
             return PlatformError::NoDisplay;
         }
     }
+    gState.played.clear();
+    gState.nextPlayed = 0;
     if (options.backend != BackendKind::Headless) {
+        gState.played = std::move(events);
         gState.statementsLeft = -1;
         gState.realDeadlineMs = 0;
         gState.screenSideLimit = 0;
@@ -323,9 +375,11 @@ void SleepMs(int ms) {
         return;
     }
     for (int step = 0; step < ms / SleepStepMs; ++step) {
+        PlayDueInput();
         if (KeyWaiting() || gState.viewer.closeRequested) return;
         backend.Pass(SleepStepMs);
     }
+    PlayDueInput();
     if (KeyWaiting() || gState.viewer.closeRequested) return;
     if (ms % SleepStepMs) backend.Pass(ms % SleepStepMs);
 }
@@ -334,7 +388,8 @@ void WaitForInput(int maxMs) {
     PresentIfChanged();
     const ViewerState& v = gState.viewer;
     if (KeyWaiting() || v.mouseChanged || v.closeRequested) return;
-    gState.backend->Wait(std::max(maxMs, 0));
+    gState.backend->Wait(UntilNextPlayed(std::max(maxMs, 0)));
+    PlayDueInput();
 }
 
 bool CloseRequested() {

@@ -20,8 +20,10 @@ enum class BackendKind { Windowed, Headless };
 
 struct PlatformOptions {
     BackendKind backend = BackendKind::Windowed;
-    std::string inputPath;  // headless only: the viewer input file; empty for none
-    std::string inputText;  // headless only: the viewer input itself, when there is no file
+    // The viewer input: headless, what the viewer does on the virtual clock; in a window, a
+    // demonstration played on the real clock, beside what the viewer does. Empty for none.
+    std::string inputPath;  // the viewer input file
+    std::string inputText;  // the viewer input itself, when there is no file
     std::string framesDir;  // every picture shown, as PNG files; empty for none
     std::string gifPath;    // the run as an animated GIF; empty for none
     int consoleInFd = 0;    // the console's line input

@@ -70,6 +70,9 @@ class Reports(unittest.TestCase):
         listed = run("--check", "--listing", clean)
         self.assertEqual(listed.returncode, 0)
         self.assertIn(b"POINT", listed.stdout)
+        words = run("--keywords")
+        self.assertEqual(words.returncode, 0)
+        self.assertTrue({"POINT", "IPOINT", "BISECTOR", "END"} <= set(words.stdout.decode().split()))
 
     def test_warnings_follow_the_errors_and_stay_out_of_the_report(self):
         # The ".5" that begins a comment is why the statement has too few values.
@@ -125,7 +128,6 @@ class ExitCodes(unittest.TestCase):
         for args, said in [
             (["--fast"], "unknown option '--fast'"),
             (["--headless", "--png"], "--png needs a file or directory name"),
-            (["--input", "in.txt", "a.zir"], "--input works only with --headless"),
             (["--gif", "a.gif", "a.zir"], "--gif works only with --headless"),
             (["--max-statements", "9", "a.zir"], "--max-statements works only with --headless"),
             (["--headless", "--max-statements", "0"], "a whole number of at least 1"),

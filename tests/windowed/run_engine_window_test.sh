@@ -175,6 +175,16 @@ else
   point_at D 0 0 || fail "the run went on after Beenden"
 fi
 
+# Viewer input given to a window is played on the real clock: the second menu row is chosen
+# by keys after the logo, and the window closed a second later.
+printf 'SPEED 1\nMENU\nMENUITEM "Erster"\n  POINT Erster 300 100\nMENUITEM "Zweiter"\n  POINT Zweiter 300 120\nENDMENU\nWAIT\nEND\n' >vorfuehren.zir
+printf '2600 key Down\n2700 key Enter\n3700 close\n' >vorfuehren.input
+"$zirkula" --input vorfuehren.input --dump vorfuehren.json vorfuehren.zir >vorfuehren.log 2>&1 &
+pid=$!
+ends_within "$pid" 100 || fail "the played input did not close the window"
+grep -q '"name": "Zweiter", "defined": true, "x": 300, "y": 120,' vorfuehren.json ||
+  fail "the played keys did not choose the second row: $(cat vorfuehren.json vorfuehren.log)"
+
 # The X errors that follow the destruction are taken as the viewer closing the window, not
 # as the end of the process with Xlib's default handler (exit code 1). Without TITLE the
 # window is named by the script's path, converted from UTF-8 and cut to 127 characters.
