@@ -33,4 +33,30 @@ foreach(file IN LISTS ZIR_WEB_FILES ITEMS "${CMAKE_CURRENT_SOURCE_DIR}/examples/
                      COMMAND ${CMAKE_COMMAND} -E copy "${file}" "${ZIR_SITE}/${name}")
   list(APPEND ZIR_SITE_COPIES "${ZIR_SITE}/${name}")
 endforeach()
+
+# The editor component, from the npm registry (web/package.json, installed by
+# tools/build-web.sh), with its licence.
+set(ZIR_CODEMIRROR "${CMAKE_CURRENT_SOURCE_DIR}/web/node_modules/codemirror")
+if(NOT EXISTS "${ZIR_CODEMIRROR}/lib/codemirror.js")
+  message(FATAL_ERROR "CodeMirror is missing: run 'npm ci' in web/ (tools/build-web.sh does)")
+endif()
+foreach(part lib/codemirror.js lib/codemirror.css addon/lint/lint.js addon/lint/lint.css LICENSE)
+  get_filename_component(name "${part}" NAME)
+  add_custom_command(OUTPUT "${ZIR_SITE}/codemirror/${name}" DEPENDS "${ZIR_CODEMIRROR}/${part}"
+                     COMMAND ${CMAKE_COMMAND} -E copy "${ZIR_CODEMIRROR}/${part}"
+                             "${ZIR_SITE}/codemirror/${name}")
+  list(APPEND ZIR_SITE_COPIES "${ZIR_SITE}/codemirror/${name}")
+endforeach()
+
+# The example and gallery scripts with the list the page offers them from.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+file(GLOB ZIR_EXAMPLES CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/examples/*.zir"
+     "${CMAKE_CURRENT_SOURCE_DIR}/examples/*.input" "${CMAKE_CURRENT_SOURCE_DIR}/examples/gallery/*.zir"
+     "${CMAKE_CURRENT_SOURCE_DIR}/examples/gallery/*.input")
+add_custom_command(OUTPUT "${ZIR_SITE}/gallery.json"
+                   COMMAND Python3::Interpreter "${CMAKE_CURRENT_SOURCE_DIR}/tools/gallery_index.py"
+                           "${ZIR_SITE}"
+                   DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/tools/gallery_index.py"
+                           "${CMAKE_CURRENT_SOURCE_DIR}/docs/gallery/README.md" ${ZIR_EXAMPLES})
+list(APPEND ZIR_SITE_COPIES "${ZIR_SITE}/gallery.json")
 add_custom_target(site ALL DEPENDS ${ZIR_SITE_COPIES} zirkula_web)

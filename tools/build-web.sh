@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 tools/deps.sh web
 # emcc runs on Node.js and needs Debian's JavaScript modules, which Node does not look for.
 export NODE_PATH=/usr/share/nodejs
+# The page's editor component comes from the npm registry, pinned by web/package-lock.json.
+(cd web && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
 emcmake cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/web -j "$(nproc)"
 echo "The browser edition is in $(pwd)/build/web/site"

@@ -3,8 +3,14 @@
 //
 //   await Zirkula.run(script, {virtualClock, input, name})  -> {exitCode, dump, png, console}
 //   await Zirkula.check(script)                          -> [{line, kind, number, message}]
+//   await Zirkula.keywords()                             -> every keyword, upper case
 //   Zirkula.stop()                       ends the run on the canvas as closing its window does
+//   Zirkula.hold(true | false)           stops the run's clock while nobody sees it
+//   Zirkula.key(name)                    a key pressed for the viewer ('Enter', 'Escape', 'r')
 //   Zirkula.attach(canvas, consoleElement)   where runs in real time are shown
+//
+// With virtualClock the input is all the viewer does; without, it is played on the real
+// clock as a demonstration, and the viewer can take over.
 //
 // Every run is a fresh instance of the engine, so nothing of one run reaches the next.
 'use strict';
@@ -133,12 +139,10 @@ const Zirkula = (() => {
     engine.FS.chdir('/run');
     engine.FS.writeFile(name, bytesOf(script));
     const args = ['--dump', '/out/dump.json', '--png', '/out/last.png'];
-    if (virtualClock) {
-      args.unshift('--headless');
-      if (options.input) {
-        engine.FS.writeFile('input.txt', bytesOf(options.input));
-        args.push('--input', 'input.txt');
-      }
+    if (virtualClock) args.unshift('--headless');
+    if (options.input) {
+      engine.FS.writeFile('/out/input.txt', bytesOf(options.input));
+      args.push('--input', '/out/input.txt');
     }
     args.push(name);
     let finished;
@@ -171,6 +175,24 @@ const Zirkula = (() => {
     running.engine.zirStopRequested = true;
     if (running.engine.zirWake) running.engine.zirWake(false);
     await running.done;
+  }
+
+  function hold(held) {
+    if (!current) return;
+    current.engine.zirHeld = !!held;
+    if (!held && current.engine.zirWake) current.engine.zirWake(false);
+  }
+
+  let keywordList = null;
+  // The language's keywords, as the engine knows them.
+  async function keywords() {
+    if (!keywordList) {
+      const lines = [];
+      const engine = await newEngine({ print: (l) => lines.push(l), printErr: () => {} });
+      await callMain(engine, ['--keywords']);
+      keywordList = lines.filter((l) => l);
+    }
+    return keywordList;
   }
 
   // The diagnostics of the compiler, as the command line's --check prints them.
@@ -206,6 +228,12 @@ const Zirkula = (() => {
     const box = canvas.getBoundingClientRect();
     return [Math.floor((clientX - box.left) * screenCanvas.width / box.width),
       Math.floor((clientY - box.top) * screenCanvas.height / box.height)];
+  }
+
+  function key(name) {
+    const special = SpecialKeys.indexOf(name);
+    if (special >= 0) send(Kind.SpecialKey, special, 0, 0);
+    else send(Kind.Character, name.codePointAt(0), 0, 0);
   }
 
   function onKey(event) {
@@ -296,10 +324,14 @@ const Zirkula = (() => {
     context.drawImage(screenCanvas, 0, 0, canvas.width, canvas.height);
   }
 
+  let fitWidthOnly = false;
+  const fitListeners = [];
+
   function fitCanvas() {
     if (!canvas || !canvas.parentElement) return;
     const box = canvas.parentElement.getBoundingClientRect();
-    const scale = Math.min(box.width / screenCanvas.width, box.height / screenCanvas.height);
+    const scale = fitWidthOnly && !document.fullscreenElement ? box.width / screenCanvas.width
+      : Math.min(box.width / screenCanvas.width, box.height / screenCanvas.height);
     if (!(scale > 0)) return;
     const factor = Math.max(1, Math.floor(scale * (window.devicePixelRatio || 1)));
     if (canvas.width !== screenCanvas.width * factor || canvas.height !== screenCanvas.height * factor) {
@@ -313,10 +345,14 @@ const Zirkula = (() => {
     canvas.style.imageRendering = width * (window.devicePixelRatio || 1) === canvas.width
       ? 'pixelated' : 'auto';
     paint();
+    for (const listener of fitListeners) listener(width, height);
   }
 
-  function attach(canvasElement, consoleBox) {
+  // Shows runs on the canvas, as large as its parent allows (with fitWidth: as wide as its
+  // parent, however tall that makes it).
+  function attach(canvasElement, consoleBox, options = {}) {
     canvas = canvasElement;
+    fitWidthOnly = !!options.fitWidth;
     consoleElement = consoleBox || null;
     canvas.tabIndex = 0;
     canvas.addEventListener('keydown', onKey);
@@ -340,13 +376,20 @@ const Zirkula = (() => {
     if (canvas && canvas.parentElement.requestFullscreen) canvas.parentElement.requestFullscreen();
   }
 
+  // The picture on the screen as a PNG file.
+  function pictureBlob() {
+    return new Promise((resolve) => screenCanvas.toBlob(resolve, 'image/png'));
+  }
+
   // The screen's pixels as the engine last showed them (an ImageData), for tests.
   function screenPixels() {
     return screenCanvas.getContext('2d').getImageData(0, 0, screenCanvas.width, screenCanvas.height);
   }
 
   return {
-    run, check, stop, attach, fullscreen, loadEngine, screenPixels, stats,
+    run, check, keywords, stop, hold, key, attach, fullscreen, loadEngine, screenPixels, stats,
+    pictureBlob,
+    onFit(listener) { fitListeners.push(listener); },
     onState(listener) { stateListeners.push(listener); },
     get running() { return current !== null; },
   };

@@ -26,6 +26,8 @@ double zir_now();
 // The viewer's next action as four numbers (see EventKind), or 0 when none is waiting.
 int zir_next_event(int* event);
 int zir_stop_requested();
+// True while the page holds the run (an embedded page scrolled out of view).
+int zir_held();
 // Lets the browser run for up to ms milliseconds; ends early when the page is stopped, and
 // when the viewer acts if wakeOnInput.
 void zir_block(int ms, int wakeOnInput);
@@ -70,6 +72,12 @@ void ToRgba(const std::uint8_t* image, std::vector<std::uint8_t>& rgba) {
     }
 }
 
+// Stays while the page holds the run, without taking the processor; the clock then finds
+// itself behind and goes on from the real time instead of hurrying to catch up.
+void WaitWhileHeld() {
+    while (zir_held() && !zir_stop_requested()) zir_block(1000, 0);
+}
+
 class BrowserBackend final : public Backend {
   public:
     explicit BrowserBackend(ViewerState& viewer) : viewer_(viewer), startMs_(zir_now()) {}
@@ -105,6 +113,7 @@ class BrowserBackend final : public Backend {
     void Poll(PollKind) override { TakeEvents(); }
 
     void Pass(int ms) override {
+        WaitWhileHeld();
         const double dueMs = clock_.Sleep(RealMs(), ms);
         for (;;) {
             TakeEvents();
@@ -115,6 +124,7 @@ class BrowserBackend final : public Backend {
     }
 
     void Wait(int maxMs) override {
+        WaitWhileHeld();
         TakeEvents();
         if (!InputPending()) {
             zir_block(maxMs, 1);
@@ -200,6 +210,7 @@ void Breathe(ViewerState& viewer) {
     const double now = zir_now();
     if (now - lastMs < BreathEveryMs) return;
     zir_yield();
+    WaitWhileHeld();
     lastMs = zir_now();
     if (zir_stop_requested()) viewer.closeRequested = true;
 }

@@ -4,7 +4,9 @@
 //                   (an ImageData) whenever it has changed; absent for a run not shown
 //   zirEvents       an array the page pushes the viewer's actions into, four numbers each
 //   zirStopRequested  set by the page to end the run as a closed window ends it
-//   zirWake         called by the page after pushing an action or asking to stop
+//   zirHeld         set by the page while the run is to stand still (out of view)
+//   zirWake         called by the page after pushing an action, asking to stop or letting
+//                   a held run go on
 //   zirTitle        called with the window title
 mergeInto(LibraryManager.library, {
   zir_canvas_show: function (width, height) {
@@ -41,6 +43,10 @@ mergeInto(LibraryManager.library, {
 
   zir_stop_requested: function () {
     return Module['zirStopRequested'] ? 1 : 0;
+  },
+
+  zir_held: function () {
+    return Module['zirHeld'] ? 1 : 0;
   },
 
   zir_block: function (ms, wakeOnInput) {

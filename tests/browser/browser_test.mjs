@@ -1,6 +1,6 @@
 // The browser edition in Debian's Chromium, driven by puppeteer-core:
 //   node browser_test.mjs SITE_DIR DESKTOP_ZIRKULA EXAMPLES_DIR OUTPUT_DIR [FILTER]
-// (FILTER: only the scripts whose path holds it; "realtime": only the real-time checks)
+// (FILTER: only the scripts whose path holds it; "realtime" or "page": only those checks)
 // Every example and gallery script runs on the virtual clock in the page and on the desktop
 // (--headless): the exit code, the dump and the last picture must be the same. Then the page
 // is worked in real time with real keys, clicks, drags and touches. Prints one line per
@@ -123,7 +123,8 @@ async function at(x, y) {
 async function within(ms, test) {
   const end = Date.now() + ms;
   for (;;) {
-    if (await test()) return true;
+    // A page that is loading again (a new fragment reloads it) has nothing to say yet.
+    if (await test().catch(() => false)) return true;
     if (Date.now() > end) return false;
     await sleep(50);
   }
@@ -308,10 +309,206 @@ async function realTimeChecks() {
   check(stopMs < 100, `stopping took ${Math.round(stopMs)} ms`);
 }
 
+// --- the authoring page, sharing and embedding ----------------------------------------
+
+// A link of the first format version, made once and kept: it must open the same script in
+// every later release.
+const FirstFormatLink = 'z1=Cw5wdXVRMOQK8Pf0C1FwVDAyMFAwNDCA8p1AbJAYl6ufCwA';
+const FirstFormatScript = 'SPEED 1\nPOINT A 200 100\nPOINT B 100 200\nEND';
+
+async function editorText() {
+  return page.evaluate(() => document.querySelector('.CodeMirror').CodeMirror.getValue());
+}
+async function setEditorText(text) {
+  await page.evaluate((t) => document.querySelector('.CodeMirror').CodeMirror.setValue(t), text);
+}
+async function waitUntilEnded(ms) {
+  return within(ms, () => page.evaluate(() => !Zirkula.running));
+}
+
+let step = 'start';
+async function pageChecks() {
+  await page.setViewport({ width: 1280, height: 800 });
+  await page.goto(site + 'index.html');
+  await within(10000, async () => (await editorText()).includes('Umkreis'));
+  check((await editorText()).includes('TITLE "Zirkula - Umkreis eines Dreiecks"'),
+    'the page did not open with the demo in the editor');
+  await page.screenshot({ path: path.join(outDir, 'page-wide.png') });
+
+  // Typed into the editor and run, a script draws; an error is marked at its line, with its
+  step = 'Typed into the editor and run, a script draws; an ';
+  // message, until it is mended.
+  await page.click('#stop');
+  await page.click('.CodeMirror');
+  await page.keyboard.down('Control');
+  await page.keyboard.press('a');
+  await page.keyboard.up('Control');
+  await page.keyboard.type('SPEED 1\nPOINT A 300 200\nFOO 1\nEND\n');
+  const marked = () => page.evaluate(() => Array.from(document.querySelectorAll('.CodeMirror-lint-marker-error'))
+    .map((m) => m.closest('.CodeMirror-gutter-wrapper').parentElement.querySelector('.CodeMirror-linenumber').textContent));
+  check(await within(4000, async () => (await marked()).join() === '3'), `the error mark is at lines ${await marked()}`);
+  const tip = await page.evaluate(() => document.querySelector('.CodeMirror-lint-marker-error') &&
+    document.querySelector('.CodeMirror').CodeMirror.state.lint.marked.map((m) => m.__annotation.message).join());
+  check(/Fehler 13: Syntaxfehler/.test(tip || ''), `the error mark says ${tip}`);
+  await page.evaluate(() => {
+    const cm = document.querySelector('.CodeMirror').CodeMirror;
+    cm.replaceRange('POINT B 100 100', { line: 2, ch: 0 }, { line: 2, ch: 5 });
+  });
+  check(await within(4000, async () => (await marked()).length === 0), 'the error mark stayed after the mend');
+  await page.click('#run');
+  check(await within(5000, async () => (await pixel(300, 200)) === '000000'), 'the typed script drew nothing');
+
+  // Bild speichern gives the picture on the screen.
+  step = 'Bild speichern gives the picture on the screen.';
+  await waitUntilEnded(8000);
+  const downloads = path.join(outDir, 'downloads');
+  fs.rmSync(downloads, { recursive: true, force: true });
+  fs.mkdirSync(downloads, { recursive: true });
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await page.click('#picture');
+  const savedName = () => fs.readdirSync(downloads).find((n) => n.endsWith('.png'));
+  await within(5000, async () => !!savedName());
+  const saved = path.join(downloads, savedName() || 'none.png');
+  const shown = await page.evaluate(() => {
+    const c = document.createElement('canvas');
+    const p = Zirkula.screenPixels();
+    c.width = p.width;
+    c.height = p.height;
+    c.getContext('2d').putImageData(p, 0, 0);
+    return c.toDataURL('image/png');
+  });
+  const savedDiff = fs.existsSync(saved)
+    ? await pngDifference('data:image/png;base64,' + fs.readFileSync(saved).toString('base64'), shown) : -2;
+  check(savedDiff === 0, `the saved picture differs from the screen in ${savedDiff} pixels`);
+
+  // Öffnen reads a Windows-1252 file as the desktop program does.
+  step = 'Öffnen reads a Windows-1252 file as the desktop pr';
+  const latin = path.join(outDir, 'latin.zir');
+  fs.writeFileSync(latin, Buffer.from('TITLE "Gr\xf6\xdfe \x80"\nEND\n', 'latin1'));
+  const chooser = await page.$('#file');
+  await chooser.uploadFile(latin);
+  check(await within(3000, async () => (await editorText()).startsWith('TITLE "Größe €"')),
+    `a Windows-1252 file was read as ${JSON.stringify((await editorText()).slice(0, 20))}`);
+
+  // Every gallery entry loads its script, which runs to its end on the virtual clock with its
+  step = 'Every gallery entry loads its script, which runs t';
+  // viewer input.
+  const entries = await page.evaluate(() => fetch('gallery.json').then((r) => r.json()));
+  check(entries.length === scripts.length || filter, `the gallery offers ${entries.length} scripts, not ${scripts.length}`);
+  for (const entry of entries) {
+    await page.select('#gallery', entry.script);
+    const file = path.join(examplesDir, entry.script.replace(/^gallery\//, 'gallery/').replace(/^examples\//, ''));
+    const expected = fs.readFileSync(file).toString('utf8');
+    const loaded = await within(3000, async () => (await editorText()) === expected.replace(/\r\n/g, '\n'));
+    check(loaded, `${entry.script}: the gallery did not load it into the editor`);
+    check(await page.evaluate(() => !document.getElementById('present').disabled) === !!entry.input,
+      `${entry.script}: Vorführen is ${entry.input ? 'off' : 'on'}`);
+    const input = entry.input ? await page.evaluate((u) => fetch(u).then((r) => r.text()), entry.input) : '';
+    const result = await page.evaluate(async (input) => (await Zirkula.run(
+      document.querySelector('.CodeMirror').CodeMirror.getValue(), { virtualClock: true, input })).exitCode, input);
+    check(result === 0, `${entry.script}: the run ended with ${result}`);
+  }
+  await page.evaluate(() => Zirkula.stop());
+
+  // A link made by "Link kopieren" opens the same script, and it draws the same picture.
+  step = 'A link made by "Link kopieren" opens the same scri';
+  await setEditorText(FirstFormatScript.replace('200 100', '250 120'));
+  await page.click('#share-button');
+  await within(3000, () => page.evaluate(() => document.getElementById('share').open));
+  const link = await page.$eval('#share-link', (e) => e.value);
+  const snippet = await page.$eval('#share-embed', (e) => e.value);
+  check(/^<iframe src="[^"]*embed\.html#z1=/.test(snippet), `the embed snippet is ${snippet}`);
+  await page.click('#share .close');
+  await page.evaluate(() => Zirkula.run(document.querySelector('.CodeMirror').CodeMirror.getValue(), {}));
+  const before = await page.evaluate(() => Zirkula.screenPixels().data.join());
+  const other = await browser.newPage();
+  await other.setViewport({ width: 1280, height: 800 });
+  await other.goto(link.replace(/^.*\/index\.html/, site + 'index.html'));
+  const otherText = () => other.evaluate(() => document.querySelector('.CodeMirror').CodeMirror.getValue());
+  check(await within(5000, async () => (await otherText()) === FirstFormatScript.replace('200 100', '250 120')),
+    'the shared link did not bring its script');
+  await within(8000, () => other.evaluate(() => !Zirkula.running));
+  const after = await other.evaluate(() => Zirkula.screenPixels().data.join());
+  check(after === before, 'the shared link drew another picture');
+
+  // A link of the first format still opens.
+  step = 'A link of the first format still opens.';
+  await other.goto(site + 'index.html#' + FirstFormatLink);
+  check(await within(5000, async () => (await otherText()) === FirstFormatScript),
+    `the first format's link opened ${JSON.stringify(await otherText())}`);
+
+  // A stranger's texts are shown as text and run nothing.
+  step = "A stranger's texts are shown as text and run nothi";
+  const hostile = ['TITLE "<img src=x onerror=window.hacked=1>"', 'SPEED 1',
+    'TEXT "<script>window.hacked=2</script>"', 'MENU', 'MENUITEM "<b onmouseover=window.hacked=3>x</b>"',
+    '  POINT A 10 10', 'ENDMENU', 'END'].join('\n');
+  await other.goto(site + 'index.html#' + await page.evaluate((s) => ZirkulaLink.encode(s), hostile));
+  await within(5000, async () => (await other.title()).includes('<img'));
+  check(await other.title() === '<img src=x onerror=window.hacked=1> - Zirkula', `the title is ${await other.title()}`);
+  await sleep(1500);
+  check(await other.evaluate(() => window.hacked === undefined && document.querySelectorAll('img, b').length === 0),
+    'a script\'s texts reached the page as HTML');
+
+  // The embed runs a link's script and tells its host page how tall it is.
+  step = "The embed runs a link's script and tells its host ";
+  const fragment = link.replace(/^.*#/, '');
+  await other.close();
+  const host = await browser.newPage();
+  await host.setContent(`<!DOCTYPE html><body><script>window.heights = [];
+    addEventListener('message', (e) => {
+      if (!e.data || e.data.type !== 'zirkula-height') return;
+      heights.push(e.data.height);
+      document.querySelector('iframe').height = e.data.height;
+    });
+    </script><iframe src="${site}embed.html#${fragment}" width="480" height="300"></iframe></body>`);
+  check(await within(5000, async () => (await host.evaluate(() => window.heights.length)) > 0),
+    'the embed told its host no height');
+  const height = await host.evaluate(() => window.heights[window.heights.length - 1]);
+  check(height >= 360 && height <= 420, `the embed at 480 pixels wide says it is ${height} pixels tall`);
+  const embedded = host.frames().find((f) => f.url().includes('embed.html'));
+  check(await within(8000, async () => (await embedded.evaluate(() => Zirkula.stats.pictures)) > 3),
+    'the embed showed no picture');
+  await sleep(2500);
+  await host.screenshot({ path: path.join(outDir, 'embed.png') });
+  await host.close();
+
+  // A phone: the editor above the picture, the large buttons, and a point dragged by finger.
+  step = 'A phone: the editor above the picture, the large b';
+  // (A phone's viewport loads the page again, with the demo.)
+  await page.setViewport({ width: 390, height: 844, isMobile: true, hasTouch: true });
+  await within(10000, async () => (await editorText()).includes('Umkreis'));
+  await setEditorText(['SPEED 1', 'IPOINT P 200 200', 'IPOINT Q 400 200', 'INTERACT Ziehen', 'END', '',
+    'INTERACTION Ziehen', '  CLICKABLE P', '  M = MIDDLE P, Q', '  MARKPOINT P', 'REPEAT'].join('\n'));
+  await page.click('#run');
+  const stacked = await page.evaluate(() => {
+    const box = (id) => document.getElementById(id).getBoundingClientRect();
+    return box('editor-pane').bottom <= box('stage').top + 1 && box('bar').height >= 44;
+  });
+  check(stacked, 'the narrow page does not put the editor above the picture with large buttons');
+  const dark = async (x, y) => {
+    for (const [dx, dy] of [[0, 0], [1, 0], [0, 1], [-1, 0], [0, -1]]) {
+      if ((await pixel(x + dx, y + dy)) === '000000') return true;
+    }
+    return false;
+  };
+  check(await within(6000, () => dark(200, 200)), 'the narrow page did not show P');
+  const [from, to] = [await at(200, 200), await at(250, 300)];
+  await page.touchscreen.touchStart(...from);
+  await page.touchscreen.touchMove(...to);
+  await sleep(200);
+  await page.touchscreen.touchEnd();
+  check(await within(2000, () => dark(250, 300)), 'a finger on the narrow page did not drag P');
+  await page.screenshot({ path: path.join(outDir, 'page-narrow.png'), fullPage: true });
+  await page.click('#bar-end');
+  check(await waitUntilEnded(5000), 'the large Beenden button did not end the interaction and the run');
+}
+
 try {
   if (!filter || filter === 'realtime') await realTimeChecks();
+  if (!filter || filter === 'page') await pageChecks();
 } catch (e) {
-  check(false, 'the real-time checks broke off: ' + e.message);
+  check(false, `the checks broke off at "${step}": ${e.message}`);
 }
 await browser.close();
 served.close();

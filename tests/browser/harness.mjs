@@ -5,7 +5,10 @@ import http from 'node:http';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+const types = {
+  '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.css': 'text/css',
+  '.json': 'application/json', '.zir': 'text/plain', '.input': 'text/plain',
+};
 
 // Serves the files of siteDir on 127.0.0.1; resolves to {url, close}.
 export async function serveSite(siteDir) {
