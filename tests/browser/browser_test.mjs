@@ -333,6 +333,7 @@ async function pageChecks() {
   await within(10000, async () => (await editorText()).includes('Umkreis'));
   check((await editorText()).includes('TITLE "Zirkula - Umkreis eines Dreiecks"'),
     'the page did not open with the demo in the editor');
+  await within(15000, async () => (await page.evaluate(() => Zirkula.stats.pictures)) > 40);
   await page.screenshot({ path: path.join(outDir, 'page-wide.png') });
 
   // Typed into the editor and run, a script draws; an error is marked at its line, with its
@@ -437,6 +438,13 @@ async function pageChecks() {
   await other.goto(site + 'index.html#' + FirstFormatLink);
   check(await within(5000, async () => (await otherText()) === FirstFormatScript),
     `the first format's link opened ${JSON.stringify(await otherText())}`);
+
+  // The language reference's first example opens from its link.
+  const reference = fs.readFileSync(path.join(examplesDir, '..', 'docs', 'sprache.md'), 'utf8');
+  const [, firstExample, firstLink] = /```zirkula\n([^`]*?)\n```\n\[Im Browser öffnen\]\([^#]*#([^)]*)\)/.exec(reference);
+  await other.goto(site + 'index.html#' + firstLink);
+  check(await within(5000, async () => (await otherText()) === firstExample),
+    'the language reference\'s first link did not open its example');
 
   // A stranger's texts are shown as text and run nothing.
   step = "A stranger's texts are shown as text and run nothi";

@@ -170,6 +170,12 @@ class Checklist(unittest.TestCase):
                 for ext in (".gif", ".png"):
                     self.assertTrue(os.path.exists(os.path.join(folder, name + ext)))
 
+    # The links under the language reference's examples open them in the browser edition.
+    def test_every_example_of_the_reference_has_a_link_that_carries_it(self):
+        checked = subprocess.run([sys.executable, os.path.join(SOURCE, "tools", "sprache-links.py"),
+                                  "--check"], capture_output=True, text=True)
+        self.assertEqual(checked.returncode, 0, checked.stderr)
+
 
 if __name__ == "__main__":
     if len(sys.argv) < 4:
