@@ -481,6 +481,18 @@ async function pageChecks() {
   await host.screenshot({ path: path.join(outDir, 'embed.png') });
   await host.close();
 
+  // Without its engine, each page says so instead of staying blank.
+  for (const [file, where] of [['index.html', '#status'], ['embed.html', '#message']]) {
+    const broken = await browser.newPage();
+    await broken.setRequestInterception(true);
+    broken.on('request', (r) => (r.url().endsWith('.wasm') ? r.abort() : r.continue()));
+    await broken.goto(`${site}${file}#${fragment}`);
+    const said = () => broken.$eval(where, (e) => e.textContent);
+    check(await within(5000, async () => (await said()).includes('konnte nicht geladen werden')),
+      `${file} without its engine says "${await said().catch(() => '')}"`);
+    await broken.close();
+  }
+
   // A phone: the editor above the picture, the large buttons, and a point dragged by finger.
   step = 'A phone: the editor above the picture, the large b';
   // (A phone's viewport loads the page again, with the demo.)
