@@ -109,13 +109,18 @@ async function pixel(x, y) {
   }, x, y);
 }
 
-// Where on the page a screen pixel is shown.
+// Where on the page a screen pixel is shown: the first whole CSS pixel over it, as mouse
+// events carry whole pixels and the picture may be scaled by any factor.
 async function at(x, y) {
   return page.evaluate((x, y) => {
-    const canvas = document.getElementById('screen');
-    const box = canvas.getBoundingClientRect();
+    const box = document.getElementById('screen').getBoundingClientRect();
     const size = Zirkula.screenPixels();
-    return [box.left + (x + 0.5) * box.width / size.width, box.top + (y + 0.5) * box.height / size.height];
+    const place = (v, start, length, count) => {
+      for (let c = Math.floor(start + v * length / count); ; c++) {
+        if (Math.floor((c - start) * count / length) >= v) return c;
+      }
+    };
+    return [place(x, box.left, box.width, size.width), place(y, box.top, box.height, size.height)];
   }, x, y);
 }
 
@@ -154,6 +159,9 @@ async function caption() {
 }
 
 async function realTimeChecks() {
+  // Wide enough that the picture is shown at least at its size: mouse events carry whole
+  // CSS pixels, so a shrunk picture has pixels no event can name.
+  await page.setViewport({ width: 1600, height: 1000 });
   // The demo starts with the page: its first picture (the logo) within a second, then the
   // construction.
   await page.goto(site + 'index.html');
