@@ -272,24 +272,43 @@ const Zirkula = (() => {
     }
   }
 
-  let finger = null;  // the one finger that works as the left button
+  // The one finger that works as the left button. Put down on a point the viewer may drag,
+  // it holds the page still and drags the point; put down elsewhere, the page scrolls under
+  // it, and lifted where it was put down it clicks (press and release at once count).
+  let finger = null;
   function onTouch(event) {
     if (!current) return;
     const touch = Array.from(event.changedTouches).find(
-      (t) => finger === null ? event.type === 'touchstart' : t.identifier === finger);
+      (t) => (finger === null ? event.type === 'touchstart' : t.identifier === finger.id));
     if (!touch) return;
-    event.preventDefault();
     const [x, y] = pixelAt(touch.clientX, touch.clientY);
     if (event.type === 'touchstart') {
-      finger = touch.identifier;
+      const holds = !!current.engine._zir_would_grab(x, y);
+      finger = { id: touch.identifier, holds, startX: touch.clientX, startY: touch.clientY, moved: false };
+      if (!holds) return;
+      event.preventDefault();
       canvas.focus();
       send(Kind.Move, x, y, 0);
       send(Kind.Press, x, y, 1);
     } else if (event.type === 'touchmove') {
-      send(Kind.Move, x, y, 0);
+      if (finger.holds) {
+        event.preventDefault();
+        send(Kind.Move, x, y, 0);
+      } else if (Math.hypot(touch.clientX - finger.startX, touch.clientY - finger.startY) > 10) {
+        finger.moved = true;
+      }
     } else {
+      const lifted = finger;
       finger = null;
-      send(Kind.Release, x, y, 1);
+      if (lifted.holds) {
+        send(Kind.Release, x, y, 1);
+      } else if (event.type === 'touchend' && !lifted.moved) {
+        event.preventDefault();  // no mouse events made up after it
+        canvas.focus();
+        send(Kind.Move, x, y, 0);
+        send(Kind.Press, x, y, 1);
+        send(Kind.Release, x, y, 1);
+      }
     }
   }
 

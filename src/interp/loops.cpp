@@ -219,10 +219,34 @@ Flow DragPaced(CallFrame& frame) {
     }
 }
 
+// The interaction waiting for a grab, for the platform's question whether a press would grab.
+CallFrame* gGrabbing = nullptr;
+
+bool GrabsAt(int x, int y) {
+    return gGrabbing && PickAt(*gGrabbing, x, y) >= 0;
+}
+
+// Answers the platform's question for the interaction while it waits for a grab (an
+// interaction's body runs between its waits, so no two wait at once).
+class GrabTestScope {
+  public:
+    explicit GrabTestScope(CallFrame& frame) {
+        gGrabbing = &frame;
+        SetGrabTest(GrabsAt);
+    }
+    ~GrabTestScope() {
+        gGrabbing = nullptr;
+        SetGrabTest(nullptr);
+    }
+    GrabTestScope(const GrabTestScope&) = delete;
+    GrabTestScope& operator=(const GrabTestScope&) = delete;
+};
+
 // Nothing grabbed: waits for a press on a clickable point or a control. In PACE and SLOW an
 // event left over from the body's waits is looked at first, for its control only, and a
 // grabbed point is dragged at once.
 Flow WaitForGrab(CallFrame& frame, bool paced) {
+    const GrabTestScope grabTest(frame);
     for (;;) {
         if (CloseRequested()) return Flow::Return;
         bool leftOver = false;

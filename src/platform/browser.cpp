@@ -5,6 +5,8 @@
 //
 // Pictures are written through the browser's own PNG encoder; the browser edition records
 // no GIF (the page makes its animations from the frames itself).
+#include <emscripten/emscripten.h>
+
 #include <cmath>
 #include <string>
 #include <vector>
@@ -213,6 +215,12 @@ void Breathe(ViewerState& viewer) {
     WaitWhileHeld();
     lastMs = zir_now();
     if (zir_stop_requested()) viewer.closeRequested = true;
+}
+
+// For the page, while the engine sleeps: whether a finger put down at this screen pixel
+// grabs a point.
+extern "C" EMSCRIPTEN_KEEPALIVE int zir_would_grab(int x, int y) {
+    return WouldGrab(x, y) ? 1 : 0;
 }
 
 std::unique_ptr<Backend> MakeWindowedBackend(ViewerState& viewer, std::string&) {

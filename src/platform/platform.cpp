@@ -47,6 +47,7 @@ struct PlatformState {
     std::int64_t statementsLeft = -1;  // headless: until the run ends; -1 for no limit
     std::int64_t realDeadlineMs = 0;   // headless: steady-clock time the run must end by, or 0
     void (*screenUseHook)() = nullptr;
+    bool (*grabTest)(int x, int y) = nullptr;
     // A window's viewer input, played on its real clock (a demonstration of the script).
     std::vector<ViewerEvent> played;
     std::size_t nextPlayed = 0;
@@ -311,6 +312,14 @@ bool ScreenIsSeen() {
 
 void SetScreenUseHook(void (*hook)()) {
     gState.screenUseHook = hook;
+}
+
+void SetGrabTest(bool (*test)(int x, int y)) {
+    gState.grabTest = test;
+}
+
+bool WouldGrab(int x, int y) {
+    return gState.grabTest && gState.grabTest(x, y);
 }
 
 int ScreenSideLimit() {

@@ -90,6 +90,12 @@ bool ScreenIsSeen();
 // dropped), so that a picture meant for it can be put there late; null for none.
 void SetScreenUseHook(void (*hook)());
 
+// While the viewer may grab a point, a test of whether a press at a screen pixel would grab
+// one (null when none may be grabbed). A touch screen scrolls the page under a finger that
+// grabs nothing and holds it still under one that grabs a point.
+void SetGrabTest(bool (*test)(int x, int y));
+bool WouldGrab(int x, int y);
+
 // The window's caption (Windows-1252 text); only the first 127 characters are used.
 void SetWindowTitle(std::string_view text);
 // Gives the window an icon: an image in the ImageBuffer layout whose transparent pixels

@@ -527,6 +527,14 @@ async function pageChecks() {
   await sleep(200);
   await page.touchscreen.touchEnd();
   check(await within(2000, () => dark(250, 300)), 'a finger on the narrow page did not drag P');
+  // A finger put down where no point is scrolls the page.
+  const [emptyX, emptyY] = await at(500, 380);
+  await page.touchscreen.touchStart(emptyX, emptyY);
+  await page.touchscreen.touchMove(emptyX, emptyY - 150);
+  await page.touchscreen.touchEnd();
+  check(await within(2000, () => page.evaluate(() => window.scrollY > 0)),
+    'a finger beside the points did not scroll the narrow page');
+  await page.evaluate(() => window.scrollTo(0, 0));
   await page.screenshot({ path: path.join(outDir, 'page-narrow.png'), fullPage: true });
   await page.click('#bar-end');
   check(await waitUntilEnded(5000), 'the large Beenden button did not end the interaction and the run');

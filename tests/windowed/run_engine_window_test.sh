@@ -176,9 +176,10 @@ else
 fi
 
 # Viewer input given to a window is played on the real clock: the second menu row is chosen
-# by keys after the logo, and the window closed a second later.
+# by keys well after the logo (a sanitizer build draws it slowly), and the window closed a
+# second later.
 printf 'SPEED 1\nMENU\nMENUITEM "Erster"\n  POINT Erster 300 100\nMENUITEM "Zweiter"\n  POINT Zweiter 300 120\nENDMENU\nWAIT\nEND\n' >vorfuehren.zir
-printf '2600 key Down\n2700 key Enter\n3700 close\n' >vorfuehren.input
+printf '5000 key Down\n5300 key Enter\n6500 close\n' >vorfuehren.input
 "$zirkula" --input vorfuehren.input --dump vorfuehren.json vorfuehren.zir >vorfuehren.log 2>&1 &
 pid=$!
 ends_within "$pid" 100 || fail "the played input did not close the window"
