@@ -3,8 +3,8 @@
 // its turn (Asyncify unwinds the engine's stack and winds it up again afterwards, so the
 // engine's waiting loops stay as they are). The page's side is src/platform/browser.js.
 //
-// Pictures are written through the browser's own PNG encoder; the browser edition records
-// no GIF (the page makes its animations from the frames itself).
+// Pictures are written through the browser's own PNG encoder; the browser edition has no GIF
+// encoder and records no GIF.
 #include <emscripten/emscripten.h>
 
 #include <cmath>
