@@ -31,6 +31,7 @@ const Zirkula = (() => {
   let canvas = null;
   let consoleElement = null;
   let current = null;  // the run shown on the canvas: {engine, done}
+  let shownTickets = 0;  // runs asked to be shown so far
   const stateListeners = [];
 
   // The engine's code and its compiled WebAssembly, loaded once for every run.
@@ -126,6 +127,8 @@ const Zirkula = (() => {
     const name = options.name || 'skript.zir';
     const lines = [];
     const shown = !virtualClock;
+    // Of runs started on the canvas at nearly the same time (a double click), the last wins.
+    const ticket = shown ? ++shownTickets : 0;
     if (shown) await stop();
     const engine = await newEngine({
       zirShow: shown ? showScreen : null,
@@ -145,6 +148,7 @@ const Zirkula = (() => {
       args.push('--input', '/out/input.txt');
     }
     args.push(name);
+    if (shown && ticket !== shownTickets) return { exitCode: ExitAborted, dump: null, png: null, console: [] };
     let finished;
     const done = new Promise((resolve) => { finished = resolve; });
     if (shown) {
