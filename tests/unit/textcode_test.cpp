@@ -11,6 +11,7 @@ TEST(TextCode, Windows1252AndUtf8BothWays) {
     std::string all;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
     EXPECT_TRUE(IsValidUtf8(Utf8FromWindows1252(all)));
+    EXPECT_TRUE(IsValidUtf8("\xF4\x8F\xBF\xBF"));  // U+10FFFF, the last code point
     EXPECT_EQ(Windows1252FromUtf8(Utf8FromWindows1252(all)), all);
     EXPECT_EQ(Utf8FromWindows1252("\x80 W\xE4hle \x96\x9F"), "\u20AC W\u00E4hle \u2013\u0178");
     EXPECT_EQ(Windows1252FromUtf8("Gr\u00FC\u00DF \u20AC \u00B0 \u03B1=\u2200x \U0001F600"),
