@@ -22,9 +22,7 @@
 
   Zirkula.attach(canvas, null, { fitWidth: true });
   Zirkula.onFit(postHeight);
-  for (const [id, key] of [['bar-pause', 'Enter'], ['bar-again', 'r'], ['bar-end', 'Escape']]) {
-    $(id).addEventListener('click', () => Zirkula.key(key));
-  }
+  Zirkula.attachBarButtons();
   if (document.fullscreenEnabled) {
     $('fullscreen-corner').classList.remove('hidden');
     $('fullscreen-corner').addEventListener('click', () => Zirkula.fullscreen());
@@ -44,8 +42,7 @@
     try {
       await Zirkula.loadEngine();
     } catch (e) {
-      return tell('Die Zirkula-Engine konnte nicht geladen werden. Bitte die Seite neu laden ' +
-        'oder einen aktuellen Browser verwenden.');
+      return tell(Zirkula.LoadFailed);
     }
     Zirkula.run(script, { name: 'geteilt.zir' });
   }

@@ -127,15 +127,13 @@
     load(decodeScript(new Uint8Array(await file.arrayBuffer())), file.name);
     say(`${file.name} geöffnet.`);
   });
-  $('save').addEventListener('click', () => {
+  const saveScript = () =>
     download(new Blob([editor.getValue()], { type: 'text/plain;charset=utf-8' }), scriptName);
-  });
+  $('save').addEventListener('click', saveScript);
   $('share-button').addEventListener('click', showShareDialog);
   $('share-copy').addEventListener('click', () => copy('share-link'));
   $('share-copy-embed').addEventListener('click', () => copy('share-embed'));
-  $('share-download').addEventListener('click', () => {
-    download(new Blob([editor.getValue()], { type: 'text/plain;charset=utf-8' }), scriptName);
-  });
+  $('share-download').addEventListener('click', saveScript);
   $('help-button').addEventListener('click', () => $('help').showModal());
   for (const close of document.querySelectorAll('dialog .close')) {
     close.addEventListener('click', () => close.closest('dialog').close());
@@ -147,9 +145,7 @@
     run();
   });
   $('present').addEventListener('click', present);
-  for (const [id, key] of [['bar-pause', 'Enter'], ['bar-again', 'r'], ['bar-end', 'Escape']]) {
-    $(id).addEventListener('click', () => Zirkula.key(key));
-  }
+  Zirkula.attachBarButtons();
 
   async function fillGallery() {
     gallery = await (await fetch('gallery.json')).json();
@@ -172,8 +168,7 @@
     try {
       await Zirkula.loadEngine();
     } catch (e) {
-      say('Die Zirkula-Engine konnte nicht geladen werden. Bitte die Seite neu laden ' +
-        'oder einen aktuellen Browser verwenden.');
+      say(Zirkula.LoadFailed);
       return;
     }
     await fillGallery();

@@ -100,13 +100,17 @@ const Zirkula = (() => {
     }
   }
 
-  function pngDataUrl(bytes) {
-    if (!bytes) return null;
+  // Bytes in base64, a slice at a time (one call per byte would overflow the stack).
+  function base64(bytes) {
     let binary = '';
     for (let i = 0; i < bytes.length; i += 0x8000) {
       binary += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
     }
-    return 'data:image/png;base64,' + btoa(binary);
+    return btoa(binary);
+  }
+
+  function pngDataUrl(bytes) {
+    return bytes ? 'data:image/png;base64,' + base64(bytes) : null;
   }
 
   function say(line) {
@@ -394,6 +398,15 @@ const Zirkula = (() => {
     fitCanvas();
   }
 
+  // Buttons that stand for the control bar's keys where fingers work the picture: the ids of
+  // those of the page's buttons it has.
+  function attachBarButtons(ids = { 'bar-pause': 'Enter', 'bar-again': 'r', 'bar-end': 'Escape' }) {
+    for (const [id, name] of Object.entries(ids)) {
+      const button = document.getElementById(id);
+      if (button) button.addEventListener('click', () => key(name));
+    }
+  }
+
   // The canvas's box full screen (the projector); F11 stays the browser's own.
   function fullscreen() {
     if (canvas && canvas.parentElement.requestFullscreen) canvas.parentElement.requestFullscreen();
@@ -410,8 +423,11 @@ const Zirkula = (() => {
   }
 
   return {
-    run, check, keywords, stop, hold, key, attach, fullscreen, loadEngine, screenPixels, stats,
-    pictureBlob,
+    run, check, keywords, stop, hold, key, attach, attachBarButtons, fullscreen, loadEngine,
+    screenPixels, stats, pictureBlob, base64,
+    // What a page says when the engine cannot be loaded.
+    LoadFailed: 'Die Zirkula-Engine konnte nicht geladen werden. Bitte die Seite neu laden ' +
+      'oder einen aktuellen Browser verwenden.',
     onFit(listener) { fitListeners.push(listener); },
     onState(listener) { stateListeners.push(listener); },
     get running() { return current !== null; },
