@@ -1,5 +1,9 @@
 # Helpers of the windowed test scripts, sourced by each of them.
 
+# xprop prints titles and xdotool matches them in the locale's encoding: the checks are written
+# for UTF-8, whatever locale the machine that runs them has.
+export LC_ALL=C.UTF-8
+
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
