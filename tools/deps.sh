@@ -3,10 +3,12 @@
 # those already present so that a second run costs a fraction of a second.
 # Usage: tools/deps.sh build|test|bench|fuzz|web
 set -euo pipefail
-want=(cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libpng-dev libgif-dev)
+want=(cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libpng-dev libgif-dev
+      libcairo2-dev librsvg2-dev fonts-dejavu-core)
 case "${1:-build}" in
-  test) want+=(googletest libgtest-dev xvfb xdotool imagemagick x11-utils zenity python3) ;;
-  bench) want+=(libbenchmark-dev libcairo2-dev eukleides ghostscript python3) ;;
+  test) want+=(googletest libgtest-dev xvfb xdotool imagemagick x11-utils zenity python3
+        librsvg2-bin poppler-utils) ;;
+  bench) want+=(libbenchmark-dev eukleides ghostscript python3) ;;
   fuzz) want+=(clang libclang-rt-dev) ;;
   web) want=(cmake ninja-build emscripten nodejs python3) ;;
   webtest) want=(cmake ninja-build emscripten nodejs python3 chromium) ;;
