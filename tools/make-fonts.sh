@@ -10,7 +10,8 @@ for p in "${need[@]}"; do
 done
 if ((${#missing[@]})); then apt-get update -qq && apt-get install -y -qq "${missing[@]}" >/dev/null; fi
 out=$(mktemp -d)
-g++ -O2 -std=c++20 $(pkg-config --cflags freetype2) tools/fontgen/fontgen.cpp -o "$out/fontgen" \
+g++ -O2 -std=c++20 -Isrc $(pkg-config --cflags freetype2) tools/fontgen/fontgen.cpp src/platform/textcode.cpp \
+  -o "$out/fontgen" \
   $(pkg-config --libs freetype2)
 "$out/fontgen" /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf resources/fonts
 cp /usr/share/doc/fonts-dejavu-core/copyright resources/fonts/LICENSE-DejaVu.txt

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
+#include "draw/vectors.h"
 #include "geometry/crossings.h"
 #include "geometry/portablemath.h"
 
@@ -326,6 +328,31 @@ double RoundedDistance(double p, double q) {
     return std::nearbyint(std::fabs(q - p));
 }
 
+// A fill recorded as one shape for vector output; while it lives, the pixels that make the
+// fill are drawn without being recorded again.
+class RecordedFill {
+  public:
+    // A polygon of corners (x, y, x, y, ...), or with none the disc or sector of the circle.
+    RecordedFill(DrawTarget target, Colour colour, std::int32_t alpha, std::vector<double> corners,
+                 const Circle& circle = {}) {
+        if (!VectorRecordingOn()) return;
+        VectorItem item;
+        item.shape = VectorShape::Shape;
+        item.colour = colour;
+        item.alpha = static_cast<std::uint8_t>(std::clamp(alpha, 0, 255));
+        item.a[0] = circle.cx, item.a[1] = circle.cy, item.a[2] = circle.r;
+        item.a[3] = circle.start, item.a[4] = circle.end;
+        auto extra = std::make_shared<VectorExtra>();
+        extra->points = std::move(corners);
+        item.extra = std::move(extra);
+        VectorRecord(target, std::move(item));
+        quiet_.emplace();
+    }
+
+  private:
+    std::optional<VectorQuiet> quiet_;
+};
+
 }  // namespace
 
 std::int32_t FillTriangle(DrawTarget target, const Point& a, const Point& b, const Point& c,
@@ -335,6 +362,7 @@ std::int32_t FillTriangle(DrawTarget target, const Point& a, const Point& b, con
     if (alpha <= 0 || !Finite(a) || !Finite(b) || !Finite(c)) return 0;
     const TargetInfo t = TargetSize(target);
     if (!ValidTarget(t)) return 0;
+    const RecordedFill recorded(target, colour, alpha, {a.x, a.y, b.x, b.y, c.x, c.y});
 
     // The widest and highest of the three vertex pairs, in whole pixels.
     const double width =
@@ -371,6 +399,7 @@ std::int32_t FillCircle(DrawTarget target, Circle& circle, Colour colour, std::i
     if (alpha <= 0 || !std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r) || r < 0) {
         return 0;
     }
+    const RecordedFill recorded(target, colour, alpha, {}, circle);
     FillImage f = MakeFillImage(target, cx - r, cy - r, cx + r, cy + r, false);
     if (!f.handle) return 0;
     const Point centre = PointXY(cx, cy);
@@ -399,6 +428,7 @@ std::int32_t FillRect(DrawTarget target, const Point& a, const Point& b, double 
     // Two equal points span no rectangle and fill nothing.
     if (RectOver(a, b, height, c, d) != 0) return 0;
     if (alpha <= 0 || !Finite(a) || !Finite(b) || !Finite(c) || !Finite(d)) return 0;
+    const RecordedFill recorded(target, colour, alpha, {a.x, a.y, b.x, b.y, d.x, d.y, c.x, c.y});
     FillImage f =
         MakeFillImage(target, std::min({a.x, b.x, c.x, d.x}), std::min({a.y, b.y, c.y, d.y}),
                       std::max({a.x, b.x, c.x, d.x}), std::max({a.y, b.y, c.y, d.y}), false);

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
+#include "draw/vectors.h"
 #include "geometry/kernel.h"
 #include "platform/resources.h"
 
@@ -54,6 +56,57 @@ bool ParseFont(std::span<const std::uint8_t> bytes, Font& font) {
 
 Font gBuiltin[2][6];
 bool gBuiltinParsed[2][6];
+
+// Which built-in font the view shows, for writing its text as text; false for another font.
+bool BuiltinIdentity(FontView font, FontFamily& family, int& height) {
+    if (font.glyphs.empty()) return false;
+    for (int f = 0; f < 2; ++f) {
+        for (int i = 0; i < 6; ++i) {
+            if (gBuiltinParsed[f][i] && gBuiltin[f][i].glyphs.data() == font.glyphs.data()) {
+                family = f == 0 ? FontFamily::Sans : FontFamily::Greek;
+                height = FontHeights[i];
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Records one line of text in a built-in font as text, each glyph where its bitmap goes.
+// True when it did: the glyphs' pixels are then drawn without being recorded again.
+bool RecordText(DrawTarget target, std::string_view text, FontView font, std::int64_t x, int y,
+                Colour foreground, Colour background) {
+    FontFamily family = FontFamily::Sans;
+    int height = 0;
+    if (!VectorRecordingOn() || !BuiltinIdentity(font, family, height)) return false;
+    auto extra = std::make_shared<VectorExtra>();
+    std::int64_t cursor = x;
+    for (char ch : text) {
+        const auto c = static_cast<std::uint8_t>(ch);
+        if (cursor > 1 << 24) break;
+        const int width = GlyphWidth(font, c);
+        if (width <= 0) continue;  // no glyph, nothing drawn
+        extra->text.push_back(ch);
+        extra->xs.push_back(static_cast<int>(cursor));
+        cursor += width;
+    }
+    if (extra->text.empty()) return true;
+    VectorItem item;
+    item.shape = VectorShape::Text;
+    item.colour = foreground;
+    item.paper = background;
+    item.a[0] = static_cast<double>(extra->xs.front());
+    item.a[1] = y;
+    item.a[2] = height;
+    item.a[3] = family == FontFamily::Greek ? 1 : 0;
+    item.left = extra->xs.front();
+    item.top = y;
+    item.right = static_cast<int>(std::min<std::int64_t>(cursor, INT32_MAX)) - 1;
+    item.bottom = y + LineHeight(font) - 1;
+    item.extra = std::move(extra);
+    VectorRecord(target, std::move(item));
+    return true;
+}
 
 }  // namespace
 
@@ -126,6 +179,8 @@ void PutBitmap(DrawTarget target, std::span<const std::uint8_t> bitmap, int x, i
 
 void PrintText(DrawTarget target, std::string_view text, FontView font, int x, int y,
                Colour foreground, Colour background) {
+    std::optional<VectorQuiet> recorded;
+    if (RecordText(target, text, font, x, y, foreground, background)) recorded.emplace();
     std::int64_t cursor = x;
     for (char ch : text) {
         const auto c = static_cast<std::uint8_t>(ch);
@@ -192,6 +247,11 @@ void LineWrap(DrawTarget target, std::string_view text, FontView font, int x, in
             }
         }
         if (start >= length) finished = true;
+        std::optional<VectorQuiet> recorded;
+        if (end > start && RecordText(target, text.substr(start, end - start), font, x,
+                                      static_cast<int>(top), foreground, background)) {
+            recorded.emplace();
+        }
         std::int64_t cursor = x;
         for (std::size_t i = start; i < end && cursor <= 1 << 24; ++i) {
             const auto c = static_cast<std::uint8_t>(text[i]);

@@ -6,6 +6,7 @@
 
 #include "draw/figures.h"
 #include "draw/fills.h"
+#include "draw/vectors.h"
 #include "geometry/crossings.h"
 #include "geometry/portablemath.h"
 
@@ -106,6 +107,7 @@ bool RangeInBox(Vec o, Vec d, double x0, double y0, double x1, double y1, double
 
 std::int32_t RulerTool(DrawTarget target, const Point& a, const Point& b, std::int32_t side,
                        double width, Colour colour, std::int32_t tickSpacing) {
+    const VectorInstrument instrument;
     if (IsUndefined(a) || IsUndefined(b)) return UndefinedResult;
     Vec e{1, 0};
     Unit(b.x - a.x, b.y - a.y, e);
@@ -144,6 +146,7 @@ std::int32_t RulerTool(DrawTarget target, const Point& a, const Point& b, std::i
 
 std::int32_t SquareTool(DrawTarget target, const Line& line1, const Line& line2, std::int32_t mode,
                         double size, Colour colour) {
+    const VectorInstrument instrument;
     if (IsUndefined(line1) || IsUndefined(line2)) return UndefinedResult;
     Vec u1, u2;
     if (!Unit(line1.dx, line1.dy, u1) || !Unit(line2.dx, line2.dy, u2)) return -1;
@@ -166,6 +169,7 @@ std::int32_t SquareTool(DrawTarget target, const Line& line1, const Line& line2,
 
 std::int32_t CompassTool(DrawTarget target, const Point& a, const Point& b, double legLength,
                          Colour colour) {
+    const VectorInstrument instrument;
     if (IsUndefined(a) || IsUndefined(b)) return UndefinedResult;
     const double dist = Distance(a, b);
     if (!(dist >= 0.5)) return -1;
@@ -199,6 +203,7 @@ std::int32_t CompassTool(DrawTarget target, const Point& a, const Point& b, doub
 
 std::int32_t ProtractorTool(DrawTarget target, const Point& c, const Line& line, std::int32_t side,
                             double diameter, Colour colour) {
+    const VectorInstrument instrument;
     if (IsUndefined(c) || IsUndefined(line)) return UndefinedResult;
     Vec e;
     if (!Unit(line.dx, line.dy, e)) return -1;
@@ -235,6 +240,7 @@ std::int32_t ProtractorTool(DrawTarget target, const Point& c, const Line& line,
 
 std::int32_t PencilTool(DrawTarget target, const Point& p, double angle, double length,
                         Colour colour) {
+    const VectorInstrument instrument;
     if (IsUndefined(p)) return UndefinedResult;
     const Line axis = MakeLinePolar(p, angle);
     const double w = PencilHalfWidth * length;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "draw/rastersurface.h"
+#include "draw/vectors.h"
 #include "geometry/portablemath.h"
 #include "platform/platform.h"
 
@@ -556,7 +557,8 @@ ZIR_PIXEL_LOOP void DrawArc(const Surface& s, double cxReal, double cyReal, doub
 // Span filling with an explicit stack: each popped seed fills its whole run of the row and
 // pushes one seed for every run of unfilled pixels just above and below it.
 template <class T>
-ZIR_PIXEL_LOOP void Flood(const Surface& s, int x, int y, T value) {
+ZIR_PIXEL_LOOP void Flood(const Surface& s, int x, int y, T value,
+                          std::vector<VectorExtra::Rect>* filled) {
     if (RowOf<T>(s, y)[x] == value) return;
     // Each seed remembers the span it came from (pl..pr, one row back in direction dir), so
     // the scan back towards that row can skip what is filled already.
@@ -575,6 +577,7 @@ ZIR_PIXEL_LOOP void Flood(const Surface& s, int x, int y, T value) {
         while (left > 0 && row[left - 1] != value) --left;
         while (right < lastX && row[right + 1] != value) ++right;
         std::fill(row + left, row + right + 1, value);
+        if (filled) filled->push_back({left, sd.y, right - left + 1, 1});
         for (int dir : {-1, 1}) {
             const int ny = sd.y + dir;
             if (ny < 0 || ny >= s.height) continue;
@@ -738,6 +741,16 @@ void RasterLine(DrawTarget target, double x1, double y1, double x2, double y2, C
                 LineKind kind, std::uint16_t style) {
     const Surface s = ResolveForDrawing(target);
     if (!s.pixels) return;
+    if (VectorHooks()) {
+        VectorItem item;
+        item.shape = kind == LineKind::Segment ? VectorShape::Segment
+                     : kind == LineKind::Box   ? VectorShape::Box
+                                               : VectorShape::FilledBox;
+        item.colour = colour;
+        item.style = style;
+        item.a[0] = x1, item.a[1] = y1, item.a[2] = x2, item.a[3] = y2;
+        VectorRecordInto(ImageOf(s), std::move(item));
+    }
     if (kind == LineKind::Segment) {
         TouchSegment(s, x1, y1, x2, y2);
     } else {
@@ -767,6 +780,14 @@ void RasterArc(DrawTarget target, double cx, double cy, double radius, Colour co
                double end, bool filled) {
     const Surface s = ResolveForDrawing(target);
     if (!s.pixels) return;
+    if (VectorHooks()) {
+        VectorItem item;
+        item.shape = VectorShape::Arc;
+        item.colour = colour;
+        item.filled = filled;
+        item.a[0] = cx, item.a[1] = cy, item.a[2] = radius, item.a[3] = start, item.a[4] = end;
+        VectorRecordInto(ImageOf(s), std::move(item));
+    }
     // Radius lines to a negative end leave the outline: those arcs count by their box.
     if (filled || std::signbit(start) || std::signbit(end)) {
         const double reach = std::fabs(radius) + 2;
@@ -786,6 +807,12 @@ void RasterPixel(DrawTarget target, double x, double y, Colour colour) {
     if (!s.pixels) return;
     const Overlap o = Place(s, x, y, 1, 1);
     if (o.Empty()) return;
+    if (VectorHooks()) {
+        VectorItem item;
+        item.colour = colour;
+        item.a[0] = o.dstX, item.a[1] = o.dstY;
+        VectorRecordInto(ImageOf(s), std::move(item));
+    }
     Touch(s, o.dstX, o.dstY, o.dstX, o.dstY, 0);
     WithPixelType(s.bytesPerPixel, [&](auto* type) {
         using T = std::remove_pointer_t<decltype(type)>;
@@ -799,10 +826,14 @@ void RasterFloodFill(DrawTarget target, double x, double y, Colour colour) {
     const Overlap seed = Place(s, x, y, 1, 1);
     if (seed.Empty()) return;
     TouchAll(s);
+    std::vector<VectorExtra::Rect> runs;
+    std::vector<VectorExtra::Rect>* filled = VectorHooks() ? &runs : nullptr;
     WithPixelType(s.bytesPerPixel, [&](auto* type) {
         using T = std::remove_pointer_t<decltype(type)>;
-        Flood<T>(s, seed.dstX, seed.dstY, static_cast<T>(PixelFromColour(colour, sizeof(T))));
+        Flood<T>(s, seed.dstX, seed.dstY, static_cast<T>(PixelFromColour(colour, sizeof(T))),
+                 filled);
     });
+    if (filled) VectorRecordRuns(ImageOf(s), std::move(runs), colour);
 }
 
 void RasterBlit(DrawTarget target, double x, double y, const std::uint8_t* image, BlitMode mode,
@@ -815,6 +846,10 @@ void RasterBlit(DrawTarget target, double x, double y, const std::uint8_t* image
     if (!dst.pixels) return;
     const Overlap o = Place(dst, x, y, src.width, src.height);
     if (o.Empty()) return;
+    if (VectorHooks()) {
+        VectorCopy(ImageOf(dst), image, o.dstX - o.srcX, o.dstY - o.srcY, o.dstX, o.dstY, o.width,
+                   o.height, mode, alpha);
+    }
     Touch(dst, o);
     CopyOverlap(dst, src, o, mode, alpha);
 }
@@ -826,6 +861,10 @@ void RasterBits(DrawTarget target, const std::uint8_t* bits, int rowBytes, int w
     if (!dst.pixels) return;
     const Overlap o = Place(dst, x, y, width, height);
     if (o.Empty()) return;
+    if (VectorHooks()) {
+        VectorRecordBits(ImageOf(dst), bits, rowBytes, o.srcX, o.srcY, o.width, o.height, o.dstX,
+                         o.dstY, ink, paper);
+    }
     Touch(dst, o);
     WithPixelType(dst.bytesPerPixel, [&](auto* type) {
         using T = std::remove_pointer_t<decltype(type)>;
@@ -881,6 +920,10 @@ void RasterGrab(DrawTarget target, double x1, double y1, double x2, double y2, I
         o.height, PixelIndexWide(std::min(bottom, from.height + 2.0)) - o.dstY + 1));
     if (o.Empty()) return;
     BeforeWriting(image);
+    if (VectorHooks()) {
+        VectorCopy(image, ImageOf(from), o.srcX - o.dstX, o.srcY - o.dstY, o.srcX, o.srcY, o.width,
+                   o.height, BlitMode::Copy, 255);
+    }
     TouchAll(into);
     const Overlap back{o.dstX, o.dstY, o.srcX, o.srcY, o.width, o.height};
     CopyOverlap(into, from, back, BlitMode::Copy, 255);

@@ -29,6 +29,11 @@ inline Surface MakeSurface(const std::uint8_t* image) {
             ImageBytesPerPixel(image)};
 }
 
+// The image whose pixels the surface shows.
+inline const std::uint8_t* ImageOf(const Surface& s) {
+    return s.pixels - ImageHeaderBytes;
+}
+
 // The rectangle where an image of w x h placed at (x, y) meets a surface.
 struct Overlap {
     int srcX = 0, srcY = 0, dstX = 0, dstY = 0, width = 0, height = 0;

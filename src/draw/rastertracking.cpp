@@ -6,6 +6,7 @@
 
 #include "draw/raster.h"
 #include "draw/rastersurface.h"
+#include "draw/vectors.h"
 #include "geometry/portablemath.h"
 #include "platform/platform.h"
 
@@ -337,11 +338,13 @@ bool RasterRestoreSince(const std::uint8_t* image, const std::uint8_t* picture,
             Touch(dst, tiles);
             CopyOverlap(dst, src, tiles, BlitMode::Copy, 255);
         });
+    SetVectors(image, VectorsOf(picture));
     return true;
 }
 
 void RasterNoteChanged(const std::uint8_t* image) {
     BeforeWriting(image);
+    VectorForget(image);
     const Surface s = MakeSurface(image);
     if (s.pixels) TouchAll(s);
 }
@@ -352,6 +355,13 @@ void ShowNow(const std::uint8_t* image, int x, int y) {
     const Surface src = MakeSurface(image);
     const Surface dst = ResolveForDrawing(nullptr);
     if (!src.pixels || !dst.pixels) return;
+    if (VectorRecordingOn()) {
+        const Overlap all = Intersect(dst, x, y, src.width, src.height);
+        if (!all.Empty()) {
+            VectorCopy(ImageOf(dst), image, x, y, all.dstX, all.dstY, all.width, all.height,
+                       BlitMode::Copy, 255);
+        }
+    }
     const bool watched = src.pixels == gWatched.pixels;
     const bool same = watched && gLastShow.valid && gLastShow.pixels == src.pixels &&
                       gLastShow.x == x && gLastShow.y == y &&

@@ -35,6 +35,10 @@ constexpr const char* HelpText =
     "  --png FILE       the picture on the screen when the run ends, before the logo\n"
     "  --frames DIR     every picture shown, as DIR/frame-NNNNN.png, with their times in\n"
     "                   DIR/frames.tsv\n"
+    "  --svg FILE       the drawing when the run ends as SVG (without the control bar)\n"
+    "  --pdf FILE       the same as a PDF page, A4 landscape\n"
+    "  --handout FILE   a PDF with a picture after every step and the lines that made it,\n"
+    "                   six to an A4 page (runs without a window)\n"
     "  --dump FILE      the run result, the errors and the objects as JSON\n"
     "  --gif FILE       with --headless: the run as an animated GIF with its real timing\n"
     "  --max-statements N  with --headless: end the run as if the window were closed\n"
@@ -115,12 +119,15 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
             name = arg.substr(0, eq);
             inlineValue = std::string(arg.substr(eq + 1));
         }
-        std::string* target = name == "--input"    ? &commandLine.inputPath
-                              : name == "--png"    ? &commandLine.pngPath
-                              : name == "--frames" ? &commandLine.framesDir
-                              : name == "--dump"   ? &commandLine.dumpPath
-                              : name == "--gif"    ? &commandLine.gifPath
-                                                   : nullptr;
+        std::string* target = name == "--input"     ? &commandLine.inputPath
+                              : name == "--png"     ? &commandLine.pngPath
+                              : name == "--frames"  ? &commandLine.framesDir
+                              : name == "--dump"    ? &commandLine.dumpPath
+                              : name == "--gif"     ? &commandLine.gifPath
+                              : name == "--svg"     ? &commandLine.svgPath
+                              : name == "--pdf"     ? &commandLine.pdfPath
+                              : name == "--handout" ? &commandLine.handoutPath
+                                                    : nullptr;
         if (target) {
             if (inlineValue) {
                 *target = *inlineValue;
@@ -206,7 +213,9 @@ int RunCommandLine(const CommandLine& commandLine) {
         return ExitUsage;
     }
     PlatformOptions options;
-    options.backend = commandLine.headless ? BackendKind::Headless : BackendKind::Windowed;
+    // A handout is made without a viewer, on the virtual clock.
+    const bool headless = commandLine.headless || !commandLine.handoutPath.empty();
+    options.backend = headless ? BackendKind::Headless : BackendKind::Windowed;
     options.inputPath = commandLine.inputPath;
     options.framesDir = commandLine.framesDir;
     options.gifPath = commandLine.gifPath;
@@ -222,10 +231,13 @@ int RunCommandLine(const CommandLine& commandLine) {
     RunOutputs outputs;
     outputs.pngPath = commandLine.pngPath;
     outputs.dumpPath = commandLine.dumpPath;
+    outputs.svgPath = commandLine.svgPath;
+    outputs.pdfPath = commandLine.pdfPath;
+    outputs.handoutPath = commandLine.handoutPath;
     std::string path = commandLine.scriptPath;
     if (path.empty()) {
         ZirInit();
-        DialogResult chosen = ChooseScriptFile(!commandLine.headless);
+        DialogResult chosen = ChooseScriptFile(!headless);
         if (chosen.outcome == DialogOutcome::Cancelled) {
             PlatformStop();
             return ExitCancelled;

@@ -626,7 +626,8 @@ int RunPass2(const ScriptLines& lines, InstructionTable& table, std::vector<Comp
             bool call = r.op == Op::Call || r.op == Op::CallFast || r.op == Op::CallPace ||
                         r.op == Op::CallSlow;
             observer->Compiled(CompiledStatement{line.index, &s, r.op, BlockKind(table, at.block),
-                                                 call ? BlockKind(table, r.block) : -1});
+                                                 call ? BlockKind(table, r.block) : -1, at.block,
+                                                 at.slot});
         }
         switch (r.op) {
             case Op::None:

@@ -26,6 +26,8 @@ struct CompiledStatement {
     Op op = Op::None;                      // the final opcode, or the header's own
     int blockKind = KindMain;              // of the block the statement stands in
     int calleeKind = -1;                   // a call: the kind of the block it calls
+    int block = 0;                         // where its instruction stands
+    int slot = 0;
 };
 
 // Told of every statement of the main scan of pass 2, in line order; it only looks, so

@@ -20,13 +20,17 @@ Image CopyOfImage(const std::uint8_t* image) {
     if (!image) return {};
     Image copy{
         ImageCreateWithDepth(ImageWidth(image), ImageHeight(image), ImageBytesPerPixel(image))};
-    if (copy) std::memcpy(copy.get(), image, ImageBytes(image));
+    if (copy) {
+        std::memcpy(copy.get(), image, ImageBytes(image));
+        SetVectors(copy.get(), VectorsOf(image));
+    }
     return copy;
 }
 
 void KeepCopy(Image& copy, const std::uint8_t* image) {
     if (copy && image && std::memcmp(copy.get(), image, ImageHeaderBytes) == 0) {
         std::memcpy(copy.get(), image, ImageBytes(image));
+        SetVectors(copy.get(), VectorsOf(image));
     } else {
         copy = CopyOfImage(image);
     }
@@ -37,6 +41,7 @@ void CopyImageInto(ImageHandle target, const std::uint8_t* source) {
     if (std::memcmp(target, source, ImageHeaderBytes) == 0) {
         RasterNoteChanged(target);
         std::memcpy(target, source, ImageBytes(source));
+        SetVectors(target, VectorsOf(source));
         return;
     }
     ImageHandle handle = target;
@@ -60,6 +65,7 @@ bool SameLayout(const std::uint8_t* a, const std::uint8_t* b) {
 SharedSnapshot SnapshotOf(const std::uint8_t* image, const DrawingSnapshot* base) {
     if (!image) return nullptr;
     auto snapshot = std::make_shared<DrawingSnapshot>();
+    snapshot->vectors = VectorsOf(image);
     if (base && SameLayout(base->whole.get(), image)) {
         // The tiles that differ, a run of neighbours in a row of tiles as one rectangle.
         const int w = ImageWidth(image), h = ImageHeight(image), bpp = ImageBytesPerPixel(image);
@@ -128,11 +134,11 @@ void RestoreSnapshot(DrawingBuffer& buffer, const DrawingSnapshot* snapshot) {
     if (!snapshot) return;
     RestoreSnapshot(buffer, snapshot->whole.get());
     ImageHandle target = buffer.handle;
-    if (!target || snapshot->patches.empty() || !SameLayout(target, snapshot->whole.get())) return;
+    if (!target || !SameLayout(target, snapshot->whole.get())) return;
     const std::size_t rowBytes =
         static_cast<std::size_t>(ImageWidth(target)) * ImageBytesPerPixel(target);
     const int bpp = ImageBytesPerPixel(target);
-    RasterNoteChanged(target);
+    if (!snapshot->patches.empty()) RasterNoteChanged(target);
     for (const DrawingSnapshot::Patch& patch : snapshot->patches) {
         const std::size_t patchRow = static_cast<std::size_t>(patch.width) * bpp;
         for (int r = 0; r < patch.height; ++r) {
@@ -141,6 +147,7 @@ void RestoreSnapshot(DrawingBuffer& buffer, const DrawingSnapshot* snapshot) {
                         patch.pixels.data() + r * patchRow, patchRow);
         }
     }
+    SetVectors(target, snapshot->vectors);
 }
 
 }  // namespace zir

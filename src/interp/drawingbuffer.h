@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "draw/raster.h"
+#include "draw/vectors.h"
 #include "platform/image.h"
 
 namespace zir {
@@ -25,6 +26,7 @@ struct DrawingSnapshot {
     };
     SharedImage whole;
     std::vector<Patch> patches;
+    VectorList vectors;  // the picture as a display list, while one is kept
 };
 using SharedSnapshot = std::shared_ptr<const DrawingSnapshot>;
 

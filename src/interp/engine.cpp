@@ -205,6 +205,9 @@ std::int32_t Run(CallFrame& frame) {
             // A headless run without a viewer ends once its statement budget is used up.
             if (!CountStatement()) return 0;
             flow = CheckPendingControls(frame);
+            if (RunWatcher* watcher = RunWatched(); watcher && flow == Flow::Next) {
+                watcher->Statement(block, frame.pc, !ShowsAfterDrawing(frame));
+            }
             if (flow == Flow::Next) flow = Execute(frame, SlotOf(*run.program, block, frame.pc));
         }
         switch (flow) {

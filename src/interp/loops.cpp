@@ -498,6 +498,7 @@ void PrescanLoop(CallFrame& frame) {
 }
 
 Flow BeginLoopPass(CallFrame& frame) {
+    if (RunWatcher* watcher = RunWatched(); watcher && frame.iteration > 0) watcher->LoopRepeats();
     if (frame.kind == KindInteraction) return InteractionPass(frame);
     if (frame.kind == KindAnimation) return AnimationPass(frame);
     return Flow::Next;

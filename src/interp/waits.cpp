@@ -34,6 +34,8 @@ Flow FlowAfter(CallFrame& frame, ControlAction action) {
 }
 
 ControlAction PauseForViewer(CallFrame& frame) {
+    // A handout's run has no viewer to go on.
+    if (RunWatched()) return ControlAction::PauseOrContinue;
     frame.paused = true;
     DrawControlBar(true);
     for (;;) {

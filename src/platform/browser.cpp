@@ -13,6 +13,7 @@
 
 #include "platform/backend.h"
 #include "platform/gif.h"
+#include "platform/pdf.h"
 #include "platform/png.h"
 #include "platform/textcode.h"
 
@@ -246,6 +247,13 @@ GifRecorder GifOpen(const std::string&, int, int) {
 void GifAddPicture(GifRecording&, const std::uint8_t*, std::int64_t) {}
 
 bool GifClose(GifRecorder, std::int64_t) {
+    return false;
+}
+
+// The page writes pictures as SVG; PDF pages are the desktop program's.
+bool WritePdf(const std::string&, double, double, const std::vector<PdfPage>&,
+              std::string& message) {
+    message = "PDF is written by the desktop program; the page saves SVG";
     return false;
 }
 

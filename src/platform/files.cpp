@@ -63,6 +63,13 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return ReadAll(file.fd, info, bytes);
 }
 
+bool WriteWholeFile(const std::string& path, std::string_view bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
 FileBytes::~FileBytes() {
     Release();
 }

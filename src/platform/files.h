@@ -9,6 +9,8 @@ namespace zir {
 
 // The file's bytes; false when it cannot be opened or read (a directory, no permission).
 bool ReadWholeFile(const std::string& path, std::string& bytes);
+// Writes the bytes as the whole file; false when it cannot be written completely.
+bool WriteWholeFile(const std::string& path, std::string_view bytes);
 
 // A file's bytes, held for as long as the object lives: a large regular file is read into
 // memory of its own that costs few first touches (see AllocateLarge), anything else (a small

@@ -56,11 +56,16 @@ ImageHandle ImageCreate(int width, int height, std::optional<Colour> fill) {
 namespace {
 const std::uint8_t* gWatchedImage = nullptr;
 void (*gDestroyHook)() = nullptr;
+void (*gEveryDestroy)(const std::uint8_t*) = nullptr;
 }  // namespace
 
 void ImageOnDestroy(const std::uint8_t* image, void (*hook)()) {
     gWatchedImage = hook ? image : nullptr;
     gDestroyHook = image ? hook : nullptr;
+}
+
+void ImageOnEveryDestroy(void (*listener)(const std::uint8_t* image)) {
+    gEveryDestroy = listener;
 }
 
 void ImageDestroy(ImageHandle image) {
@@ -70,6 +75,8 @@ void ImageDestroy(ImageHandle image) {
         gDestroyHook = nullptr;
         hook();
     }
+    // After the hook, which may still read the image.
+    if (image && gEveryDestroy) gEveryDestroy(image);
     std::free(image);
 }
 

@@ -125,6 +125,9 @@ void ImageDestroy(ImageHandle image);
 // Runs hook just before that one image is destroyed (once; a later call replaces it, a null
 // image or hook cancels it), for a layer that keeps a reference to it.
 void ImageOnDestroy(const std::uint8_t* image, void (*hook)());
+// Runs listener with every image just before it is destroyed (null for none), for a layer
+// that keeps something for each image it has seen.
+void ImageOnEveryDestroy(void (*listener)(const std::uint8_t* image));
 
 struct ImageDeleter {
     void operator()(std::uint8_t* image) const { ImageDestroy(image); }

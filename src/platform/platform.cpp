@@ -51,6 +51,7 @@ struct PlatformState {
     // A window's viewer input, played on its real clock (a demonstration of the script).
     std::vector<ViewerEvent> played;
     std::size_t nextPlayed = 0;
+    std::string title;
 };
 
 PlatformState gState;
@@ -345,7 +346,12 @@ ImageHandle ScreenImageForDrawing() {
 }
 
 void SetWindowTitle(std::string_view text) {
-    Active().SetTitle(std::string(text.substr(0, std::min(text.size(), TitleMaxChars))));
+    gState.title = std::string(text.substr(0, std::min(text.size(), TitleMaxChars)));
+    Active().SetTitle(gState.title);
+}
+
+std::string WindowTitle() {
+    return gState.title;
 }
 
 void SetWindowIcon(const std::uint8_t* image) {
@@ -403,6 +409,10 @@ void WaitForInput(int maxMs) {
 
 bool CloseRequested() {
     return gState.viewer.closeRequested;
+}
+
+void RequestClose() {
+    gState.viewer.closeRequested = true;
 }
 
 bool CountStatement(std::int64_t count) {

@@ -98,6 +98,8 @@ bool WouldGrab(int x, int y);
 
 // The window's caption (Windows-1252 text); only the first 127 characters are used.
 void SetWindowTitle(std::string_view text);
+// The text last given to SetWindowTitle (as the window shows it: cut to its length).
+std::string WindowTitle();
 // Gives the window an icon: an image in the ImageBuffer layout whose transparent pixels
 // stay transparent. A null image leaves the icon as it is.
 void SetWindowIcon(const std::uint8_t* image);
@@ -152,6 +154,8 @@ void WaitForInput(int maxMs);
 // True once the viewer has closed the window (headless: a close event, the end of the
 // input while waiting for the viewer, or the run's time or statement budget used up).
 bool CloseRequested();
+// Ends the run as if the viewer had closed the window: for a run whose picture is complete.
+void RequestClose();
 // Counts executed statements (or work worth that many); false once a headless run has used
 // up its statement budget, which closes the window.
 bool CountStatement(std::int64_t count = 1);

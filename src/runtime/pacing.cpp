@@ -62,7 +62,20 @@ InputEvent TimedWait(std::int32_t ms) {
     return WaitUntil(ClockSeconds() + ms / 1000.0, StepMs);
 }
 
+namespace {
+RunWatcher* gWatcher = nullptr;
+}  // namespace
+
+void WatchRun(RunWatcher* watcher) {
+    gWatcher = watcher;
+}
+
+RunWatcher* RunWatched() {
+    return gWatcher;
+}
+
 void PauseAfterStep(InputEvent& event) {
+    if (gWatcher) gWatcher->Step();
     if (event == 0) event = TimedWait(Settings().stepWait);
 }
 

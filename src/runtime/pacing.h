@@ -42,6 +42,21 @@ InputEvent WaitUntil(double deadlineSeconds, int stepMs);
 // Sleeps in 20 ms steps until the time has passed or input arrives; returns that input,
 // or 0. Zero or negative times still sleep once and poll once.
 InputEvent TimedWait(std::int32_t ms);
+// Watches a run for its handout: told of every statement as it starts (inside a FAST
+// construction, whose work is one step, with fast set), of every pause after a paced step,
+// and of each pass of an interaction or animation after its first. While one watches, the
+// viewer's pauses (WAIT, Weiter) go on at once.
+class RunWatcher {
+  public:
+    virtual ~RunWatcher() = default;
+    virtual void Statement(int block, int slot, bool fast) = 0;
+    virtual void Step() = 0;
+    virtual void LoopRepeats() = 0;
+};
+// The watcher of the run (null for none).
+void WatchRun(RunWatcher* watcher);
+RunWatcher* RunWatched();
+
 // The pause after a paced step: stepWait ms, unless input already ended an earlier wait of
 // the step (event not 0); the input that ends it is kept in event.
 void PauseAfterStep(InputEvent& event);

@@ -2,8 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 
+#include "platform/files.h"
 #include "platform/textcode.h"
 
 namespace zir {
@@ -159,11 +159,7 @@ std::string DumpJson(const DumpContent& dump) {
 }
 
 bool WriteDump(const std::string& path, const DumpContent& dump) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) return false;
-    file << DumpJson(dump);
-    file.close();
-    return static_cast<bool>(file);
+    return WriteWholeFile(path, DumpJson(dump));
 }
 
 }  // namespace zir

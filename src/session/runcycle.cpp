@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
+#include "draw/vectors.h"
 #include "frontend/compiler.h"
 #include "frontend/warnings.h"
 #include "interp/engine.h"
@@ -20,12 +22,54 @@
 #include "runtime/runstate.h"
 #include "session/dump.h"
 #include "session/errors.h"
+#include "session/handout.h"
 #include "session/windowconsole.h"
 
 namespace zir {
 namespace {
 
 constexpr const char* TitleSuffix = " - Zirkula";
+
+// Passes each compiled statement on to up to two observers.
+class BothObservers final : public StatementObserver {
+  public:
+    BothObservers(StatementObserver* first, StatementObserver* second)
+        : first_(first), second_(second) {}
+    void Compiled(const CompiledStatement& compiled) override {
+        if (first_) first_->Compiled(compiled);
+        if (second_) second_->Compiled(compiled);
+    }
+
+  private:
+    StatementObserver* first_ = nullptr;
+    StatementObserver* second_ = nullptr;
+};
+// The vector pictures the command line asks for, of the screen as the run left it.
+void WriteVectorFiles(const RunOutputs& outputs, Handout* handout, const ScriptLines* lines) {
+    const std::string svg = DrawingAsSvg(false);
+    for (const std::string* path : {&outputs.svgPath, &outputs.pdfPath}) {
+        if (path->empty()) continue;
+        std::string message = "cannot be written";
+        bool written = false;
+        if (svg.empty()) {
+            message = "no picture written, the script opened no screen";
+        } else if (path == &outputs.svgPath) {
+            written = WriteWholeFile(*path, svg);
+        } else {
+            written = WriteDrawingPdf(*path, svg, message);
+        }
+        if (!written) std::fprintf(stderr, "zirkula: %s: %s\n", path->c_str(), message.c_str());
+    }
+    if (!handout || !lines) return;
+    handout->Finish();
+    std::string title = Utf8FromWindows1252(WindowTitle());
+    if (title.ends_with(TitleSuffix)) title.resize(title.size() - std::strlen(TitleSuffix));
+    std::string message;
+    if (!handout->Write(outputs.handoutPath, title, *lines, message)) {
+        std::fprintf(stderr, "zirkula: %s: %s\n", outputs.handoutPath.c_str(), message.c_str());
+    }
+}
+
 void WriteRequestedFiles(std::int32_t result, const ErrorList& errors, double endMs,
                          const RunOutputs& outputs, const NameTable& names,
                          const ObjectStore* store) {
@@ -135,7 +179,10 @@ std::int32_t RunScript(const ScriptLines& lines, ErrorList& errors, const RunOut
     // The warnings come from this compile, so that a run compiles its script only once.
     WarningFinder warnings;
     const bool warn = !outputs.warningsName.empty();
-    std::int32_t result = ParseScript(lines, table, found, names, warn ? &warnings : nullptr);
+    std::optional<Handout> handout;
+    if (!outputs.handoutPath.empty()) handout.emplace();
+    BothObservers observers{warn ? &warnings : nullptr, handout ? &*handout : nullptr};
+    std::int32_t result = ParseScript(lines, table, found, names, &observers);
     if (warn) {
         for (const Warning& w : warnings.Finish(lines, names, result)) {
             ConsoleWriteError(WarningLine(outputs.warningsName, w));
@@ -153,11 +200,20 @@ std::int32_t RunScript(const ScriptLines& lines, ErrorList& errors, const RunOut
     }
     ClearWindowConsole();
     ObjectStore store = CreateObjectStore(names);
+    const bool vectors =
+        !outputs.svgPath.empty() || !outputs.pdfPath.empty() || !outputs.handoutPath.empty();
+    VectorRecording(vectors);
+    WatchRun(handout ? &*handout : nullptr);
     result = RunProgram(table, names, store);
+    WatchRun(nullptr);
     // A window closed by the viewer ends the run at once, as a normal end without the logo.
     bool closed = CloseRequested();
     if (closed) result = 0;
     WriteRequestedFiles(result, errors, ClockMs(), outputs, names, &store);
+    if (vectors) {
+        WriteVectorFiles(outputs, handout ? &*handout : nullptr, &lines);
+        VectorRecording(false);
+    }
     if (!closed) {
         ScreenInfo screen = ScreenQuery();
         ShowLogo(screen.width, screen.height);

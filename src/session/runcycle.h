@@ -19,6 +19,12 @@ namespace zir {
 struct RunOutputs {
     std::string pngPath;   // the screen when the run ends, before the closing logo
     std::string dumpPath;  // the result, the errors and the objects as JSON
+    std::string svgPath;   // the drawing area when the run ends, as SVG
+    std::string pdfPath;   // the same as a PDF page
+    // A picture after every paced step, six to a page, as a PDF; the run is then one without
+    // a viewer, whose pauses go on at once and whose interactions end after their first
+    // picture.
+    std::string handoutPath;
     // When not empty, the script's warnings are printed on standard error after the compile,
     // before the run, each as "NAME:LINE: Warnung: TEXT" with this name.
     std::string warningsName = {};

@@ -1,0 +1,27 @@
+// A display list written as an SVG document: one element per figure, coordinates in pixels
+// as the script wrote them, text as text in DejaVu Sans at the size of the bitmap font.
+#pragma once
+
+#include <string>
+
+#include "draw/vectors.h"
+
+namespace zir {
+
+struct SvgArea {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// The part of the list's picture inside the area, as a document of the area's size (the
+// area's top-left pixel at its origin). Instruments are left out unless asked for.
+std::string SvgOf(const VectorList& list, SvgArea area, bool withInstruments);
+
+// The pixel row of the baseline of the built-in font of this height, counted from its top:
+// where DejaVu Sans at SvgFontSize(height) puts its baseline.
+int FontBaseline(int height);
+double SvgFontSize(int height);
+
+}  // namespace zir
