@@ -3,6 +3,8 @@
 #   - every gallery script examples/gallery/NAME.zir to docs/gallery/NAME.gif (the whole run
 #     with its timing) and docs/gallery/NAME.png (the finished figure), with the viewer input
 #     examples/gallery/NAME.input when there is one;
+#   - two gallery scripts as SVG (docs/gallery/NAME.svg) and one as a handout
+#     (docs/gallery/umkreis-arbeitsblatt.pdf, its pages as umkreis-arbeitsblatt-N.png);
 #   - every example of docs/sprache.md whose first line is "' Bild: NAME" to
 #     docs/bilder/NAME.png; its comment lines "' Eingabe: EVENT" are the viewer input
 #     (one line of an --input file each), for examples that wait for the viewer.
@@ -58,6 +60,20 @@ for script in examples/gallery/*.zir; do
     [ -f "$input" ] || input=""
     render "$script" "$input" "docs/gallery/$name.png" "docs/gallery/$name.gif"
 done
+
+echo "Vector pictures:"
+for name in umkreis thales; do
+    input="examples/gallery/$name.input"
+    [ -f "$input" ] || input=""
+    "$zirkula" --headless --svg "docs/gallery/$name.svg" ${input:+--input "$input"} \
+        "examples/gallery/$name.zir" >/dev/null 2>&1 || true
+    echo "  docs/gallery/$name.svg"
+done
+handout=docs/gallery/umkreis-arbeitsblatt
+rm -f "$handout"*.png
+"$zirkula" --handout "$handout.pdf" examples/gallery/umkreis.zir >/dev/null 2>&1 || true
+pdftoppm -r 60 -png "$handout.pdf" "$handout"
+echo "  $handout.pdf, $(ls "$handout"-*.png | wc -l) pages as PNG"
 
 echo "Language reference:"
 # Each fenced zirkula block of docs/sprache.md that starts with "' Bild: NAME" becomes

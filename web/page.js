@@ -120,6 +120,18 @@
   $('picture').addEventListener('click', async () => {
     download(await Zirkula.pictureBlob(), scriptName.replace(/\.zir$/i, '') + '.png');
   });
+  // The finished drawing as vectors, from a run on the virtual clock (with the gallery
+  // entry's demonstration, where it has one): the run on the canvas keeps no vectors.
+  $('svg-picture').addEventListener('click', async () => {
+    const input = chosen && chosen.input && chosen.script.endsWith(scriptName)
+      ? await (await fetch(chosen.input)).text() : '';
+    const result = await Zirkula.run(editor.getValue(), { virtualClock: true, svg: true, name: scriptName, input });
+    if (!result.svg) {
+      say('Kein Bild: das Skript öffnet keinen Bildschirm.');
+      return;
+    }
+    download(new Blob([result.svg], { type: 'image/svg+xml' }), scriptName.replace(/\.zir$/i, '') + '.svg');
+  });
   $('file').addEventListener('change', async (event) => {
     const file = event.target.files[0];
     event.target.value = '';

@@ -1,7 +1,7 @@
 // Zirkula in the page: runs scripts in the WebAssembly engine (zirkula-engine.js), on the
 // page's canvas in real time or on a virtual clock, and checks them.
 //
-//   await Zirkula.run(script, {virtualClock, input, name})  -> {exitCode, dump, png, console}
+//   await Zirkula.run(script, {virtualClock, input, name, svg})  -> {exitCode, dump, png, svg, console}
 //   await Zirkula.check(script)                          -> [{line, kind, number, message}]
 //   await Zirkula.keywords()                             -> every keyword, upper case
 //   Zirkula.stop()                       ends the run on the canvas as closing its window does
@@ -147,12 +147,14 @@ const Zirkula = (() => {
     engine.FS.writeFile(name, bytesOf(script));
     const args = ['--dump', '/out/dump.json', '--png', '/out/last.png'];
     if (virtualClock) args.unshift('--headless');
+    // The drawing as SVG is kept only when asked for: recording it costs time.
+    if (options.svg) args.push('--svg', '/out/last.svg');
     if (options.input) {
       engine.FS.writeFile('/out/input.txt', bytesOf(options.input));
       args.push('--input', '/out/input.txt');
     }
     args.push(name);
-    if (shown && ticket !== shownTickets) return { exitCode: ExitAborted, dump: null, png: null, console: [] };
+    if (shown && ticket !== shownTickets) return { exitCode: ExitAborted, dump: null, png: null, svg: null, console: [] };
     let finished;
     const done = new Promise((resolve) => { finished = resolve; });
     if (shown) {
@@ -166,6 +168,7 @@ const Zirkula = (() => {
       exitCode,
       dump: dumpText ? JSON.parse(dumpText) : null,
       png: pngDataUrl(readOutput(engine, '/out/last.png')),
+      svg: options.svg ? readOutput(engine, '/out/last.svg', 'utf8') : null,
       console: lines,
     };
     finished();

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 
+#include "geometry/portablemath.h"
 #include "platform/textcode.h"
 
 namespace zir {
@@ -124,8 +126,6 @@ class Writer {
         out_ += "/>\n";
     }
 
-    static double Hypot(double x, double y) { return std::sqrt(x * x + y * y); }
-
     // The style mask as dashes: one bit per pixel step along the line, from bit 15, so a step
     // is the line's length over its steps.
     void Dashes(std::uint16_t style, double step) {
@@ -218,8 +218,9 @@ class Writer {
 
     // A point at the angle on the circle, counter-clockwise as seen on the screen.
     static void OnCircle(double cx, double cy, double r, double angle, double& x, double& y) {
-        x = cx + r * std::cos(angle);
-        y = cy - r * std::sin(angle);
+        // The program's own sine and cosine, so that every edition writes the same numbers.
+        x = cx + r * Cos(angle);
+        y = cy - r * Sin(angle);
     }
 
     // The arc from start counter-clockwise to end as path commands, after a move to its start
@@ -430,11 +431,16 @@ std::string SvgOf(const VectorList& list, SvgArea area, bool withInstruments) {
     // Pixel centres lie on whole coordinates, so the figures keep the script's numbers.
     char origin[64];
     std::snprintf(origin, sizeof origin, "%g %g", 0.5 - area.x, 0.5 - area.y);
-    out += "<g transform=\"translate(" + std::string(origin) +
+    // Renderers that place the document in a larger page (a PDF) would show what lies beyond
+    // the area: the control bar's edge, the text window.
+    const std::string size =
+        std::to_string(area.width) + "\" height=\"" + std::to_string(area.height);
+    out += "<clipPath id=\"area\"><rect width=\"" + size + "\"/></clipPath>\n";
+    out += "<g clip-path=\"url(#area)\"><g transform=\"translate(" + std::string(origin) +
            ")\" fill=\"none\" stroke-width=\"1\" stroke-linecap=\"square\" font-family=\"DejaVu "
            "Sans\">\n";
     if (list.store) Writer(out, withInstruments).Items(list, area, false);
-    out += "</g>\n</svg>\n";
+    out += "</g></g>\n</svg>\n";
     return out;
 }
 

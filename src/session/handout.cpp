@@ -80,7 +80,12 @@ void Handout::Keep() {
 }
 
 void Handout::Step() {
-    if (!ended_) Keep();
+    if (ended_) return;
+    // A statement of several steps (a paced construction) names its line under each.
+    if (pending_.empty() && !steps_.empty() && !steps_.back().lines.empty()) {
+        pending_.push_back(steps_.back().lines.back());
+    }
+    Keep();
 }
 
 void Handout::LoopRepeats() {

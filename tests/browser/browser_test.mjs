@@ -74,7 +74,7 @@ for (const script of scripts) {
   const work = path.join(outDir, 'desktop', path.basename(path.dirname(script)));
   fs.mkdirSync(work, { recursive: true });
   const stem = path.join(work, name.replace(/\.zir$/, ''));
-  const args = ['--headless', '--dump', stem + '.json', '--png', stem + '.png'];
+  const args = ['--headless', '--dump', stem + '.json', '--png', stem + '.png', '--svg', stem + '.svg'];
   if (input) args.push('--input', inputFile);
   let desktopExit = 0;
   try {
@@ -94,6 +94,9 @@ for (const script of scripts) {
   const differing = run.png ? await pngDifference(run.png, desktopPng) : -2;
   if (!check(differing === 0, `${name}: ${differing} pixels differ from the desktop's picture`)) {
     if (run.png) fs.writeFileSync(stem + '.browser.png', Buffer.from(run.png.split(',')[1], 'base64'));
+  }
+  if (!check(run.svg === fs.readFileSync(stem + '.svg', 'utf8'), `${name}: the SVG differs from the desktop's`)) {
+    fs.writeFileSync(stem + '.browser.svg', run.svg || '');
   }
 }
 console.log(`${scripts.length} scripts on the virtual clock in the browser: ${browserMs} ms`);

@@ -44,7 +44,7 @@ export async function openBrowser(width = 900, height = 760) {
 export async function runVirtual(page, bytes, input, name) {
   return page.evaluate(async (bytes, input, name) => {
     const started = performance.now();
-    const r = await Zirkula.run(new Uint8Array(bytes), { virtualClock: true, input, name });
-    return { exitCode: r.exitCode, dump: r.dump, png: r.png, ms: performance.now() - started };
+    const r = await Zirkula.run(new Uint8Array(bytes), { virtualClock: true, input, name, svg: true });
+    return { exitCode: r.exitCode, dump: r.dump, png: r.png, svg: r.svg, ms: performance.now() - started };
   }, Array.from(bytes), input, name);
 }
