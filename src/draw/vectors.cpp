@@ -55,14 +55,16 @@ void ComputeBounds(VectorItem& item) {
         case VectorShape::Segment:
         case VectorShape::Box:
         case VectorShape::FilledBox:
-            SetBounds(item, a[0], a[1], a[2], a[3], 1);
+            // Their pixels are exactly those between the rounded ends.
+            SetBounds(item, std::round(a[0]), std::round(a[1]), std::round(a[2]),
+                      std::round(a[3]), 0);
             return;
         case VectorShape::Arc:
             SetBounds(item, a[0] - std::fabs(a[2]), a[1] - std::fabs(a[2]), a[0] + std::fabs(a[2]),
                       a[1] + std::fabs(a[2]), 2);
             return;
         case VectorShape::Pixel:
-            SetBounds(item, a[0], a[1], a[0], a[1], 1);
+            SetBounds(item, a[0], a[1], a[0], a[1], 0);
             return;
         case VectorShape::Shape:
             if (item.extra && !item.extra->points.empty()) {

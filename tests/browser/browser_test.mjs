@@ -393,6 +393,14 @@ async function pageChecks() {
   const savedDiff = fs.existsSync(saved)
     ? await pngDifference('data:image/png;base64,' + fs.readFileSync(saved).toString('base64'), shown) : -2;
   check(savedDiff === 0, `the saved picture differs from the screen in ${savedDiff} pixels`);
+  // Als SVG speichern gives the finished drawing as vectors: the typed script's point.
+  step = 'Als SVG speichern gives the finished drawing';
+  await page.click('#svg-picture');
+  const svgName = () => fs.readdirSync(downloads).find((n) => n.endsWith('.svg'));
+  await within(5000, async () => !!svgName());
+  const svg = svgName() ? fs.readFileSync(path.join(downloads, svgName()), 'utf8') : '';
+  check(/<svg[^>]* width="640" height="460"/.test(svg) && svg.includes('x1="296" y1="200" x2="304" y2="200"'),
+    `the saved SVG is not the drawing with the point at (300, 200): ${svg.slice(0, 300)}`);
 
   // Öffnen reads a Windows-1252 file as the desktop program does.
   step = 'Öffnen reads a Windows-1252 file as the desktop pr';
