@@ -16,7 +16,9 @@ Zirkula runs headless and writes a PNG, in two forms with the same statements:
         about 8,600 triangles would pass the headless run's 24-hour virtual day and be cut
         short (at SPEED 1, 50,000 triangles end after about 5,000 virtual seconds);
   fast  the same statements as the body of a CONSTRUCTION that the main program calls FAST.
-Eukleides writes its EPS.
+Eukleides writes its EPS. With --svg each Zirkula form also runs with --svg instead of --png
+(the display list is recorded only then), the PNG and the SVG runs taking turns, and a second
+table gives both times, their ratio and the SVG's size.
 
 Names: Zirkula has at most 32768 names of a kind, so every triangle reuses the same names
 (A, B, C, a, b, c, m1, m2, M, k), assigned again for each triangle, and the Eukleides script
@@ -27,7 +29,7 @@ Each process is timed from start to exit, wall clock and CPU (user + system), th
 its dump says the script reached END, so a run cut short by the statement budget or the
 virtual day is an error, not a fast time.
 
-Usage: peer_bench.py --zirkula PATH [--sizes 1000,10000,50000] [--repeat 3]
+Usage: peer_bench.py --zirkula PATH [--sizes 1000,10000,50000] [--repeat 3] [--svg]
                      [--max-statements N] [--pictures DIR] [--work DIR]
 Run by ./bench.sh through build/bench/bench/peer_bench.
 """
@@ -168,26 +170,30 @@ class Timing:
         self.wall, self.cpu = min(self.wall, other.wall), min(self.cpu, other.cpu)
 
 
-def zirkula_cmd(args, script, png, dump):
-    cmd = [args.zirkula, "--headless", "--png", png, "--dump", dump]
+def zirkula_cmd(args, script, picture, dump, option="--png"):
+    cmd = [args.zirkula, "--headless", option, picture, "--dump", dump]
     if args.max_statements:
         cmd += ["--max-statements", str(args.max_statements)]
     return cmd + [script]
 
 
-def run_zirkula(args, work, script, png):
+def run_zirkula(args, work, script, png, svg=None):
+    """The best timing of the run writing png, and with svg also of the run writing svg
+    instead; the two take turns, so that a change of load hits both alike."""
     dump = os.path.join(work, "run.json")
-    best = Timing()
+    pictures = [("--png", png)] + ([("--svg", svg)] if svg else [])
+    best = [Timing() for _ in pictures]
     for _ in range(args.repeat):
-        best.keep_best(timed(zirkula_cmd(args, script, png, dump), work))
-        with open(dump, encoding="utf-8") as f:
-            result = json.load(f)["result"]
-        if result != 255:
-            sys.exit("peer_bench: %s did not reach END (result %d); raise --max-statements?"
-                     % (script, result))
-        if not os.path.getsize(png):
-            sys.exit("peer_bench: %s wrote no picture" % script)
-    return best
+        for (option, picture), b in zip(pictures, best):
+            b.keep_best(timed(zirkula_cmd(args, script, picture, dump, option), work))
+            with open(dump, encoding="utf-8") as f:
+                result = json.load(f)["result"]
+            if result != 255:
+                sys.exit("peer_bench: %s did not reach END (result %d); raise --max-statements?"
+                         % (script, result))
+            if not os.path.getsize(picture):
+                sys.exit("peer_bench: %s wrote no picture" % script)
+    return best if svg else best[0]
 
 
 def run_eukleides(args, work, script, eps):
@@ -232,6 +238,8 @@ def main():
                         help="also write the pictures of a small job to DIR")
     parser.add_argument("--pictures-n", type=int, default=6)
     parser.add_argument("--work", metavar="DIR", help="keep the scripts and outputs here")
+    parser.add_argument("--svg", action="store_true",
+                        help="also time Zirkula writing --svg instead of --png")
     # bench.sh hands its arguments to every benchmark; those meant for the others are ignored.
     args, _ = parser.parse_known_args()
 
@@ -249,6 +257,7 @@ def main():
     print("%8s %5s %12s %12s %12s %10s %10s" % ("N", "", "eukleides", "zirkula main",
                                                 "zirkula fast", "euk/main", "euk/fast"))
     rows = []
+    svg_rows = []
     for n in sizes:
         tris = triangles(n)
         euk = os.path.join(work, "peer-%d.euk" % n)
@@ -258,7 +267,12 @@ def main():
         for form in ("main", "fast"):
             script = os.path.join(work, "peer-%d-%s.zir" % (n, form))
             write_zirkula(script, tris, form)
-            z[form] = run_zirkula(args, work, script, script[:-4] + ".png")
+            if args.svg:
+                svg = script[:-4] + ".svg"
+                z[form], s = run_zirkula(args, work, script, script[:-4] + ".png", svg)
+                svg_rows.append((n, form, z[form], s, os.path.getsize(svg)))
+            else:
+                z[form] = run_zirkula(args, work, script, script[:-4] + ".png")
         rows.append((n, e, z["main"], z["fast"]))
         for kind in ("wall", "cpu"):
             te, tm, tf = (getattr(t, kind) for t in (e, z["main"], z["fast"]))
@@ -275,6 +289,15 @@ def main():
             grow = [p / (1e6 * b.wall / base[0]) for p, b in zip(per, base[1:])]
             print("%8d %5s %12.1f %12.1f %12.1f   (x%.2f, x%.2f, x%.2f)"
                   % (row[0], "", per[0], per[1], per[2], grow[0], grow[1], grow[2]))
+    if svg_rows:
+        print("zirkula --svg instead of --png, seconds per whole process, best of %d"
+              % args.repeat)
+        print("%8s %5s %10s %10s %8s %10s %10s %8s %12s" % ("N", "form", "png wall", "svg wall",
+                                                            "svg/png", "png cpu", "svg cpu",
+                                                            "svg/png", "svg bytes"))
+        for n, form, p, s, size in svg_rows:
+            print("%8d %5s %10.3f %10.3f %7.2fx %10.3f %10.3f %7.2fx %12d"
+                  % (n, form, p.wall, s.wall, s.wall / p.wall, p.cpu, s.cpu, s.cpu / p.cpu, size))
     if not args.work:
         shutil.rmtree(work, ignore_errors=True)
 
