@@ -7,7 +7,7 @@ want=(cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libpng-dev libgif-
       libcairo2-dev librsvg2-dev fonts-dejavu-core)
 case "${1:-build}" in
   test) want+=(googletest libgtest-dev xvfb xdotool imagemagick x11-utils zenity python3
-        librsvg2-bin poppler-utils) ;;
+        librsvg2-bin poppler-utils python3-numpy python3-pil) ;;
   bench) want+=(libbenchmark-dev eukleides ghostscript python3) ;;
   fuzz) want+=(clang libclang-rt-dev) ;;
   web) want=(cmake ninja-build emscripten nodejs python3) ;;
