@@ -339,10 +339,10 @@ class RecordedFill {
         VectorItem item;
         item.shape = VectorShape::Shape;
         item.colour = colour;
-        item.alpha = static_cast<std::uint8_t>(std::clamp(alpha, 0, 255));
         item.a[0] = circle.cx, item.a[1] = circle.cy, item.a[2] = circle.r;
         item.a[3] = circle.start, item.a[4] = circle.end;
         auto extra = std::make_shared<VectorExtra>();
+        extra->alpha = static_cast<std::uint8_t>(std::clamp(alpha, 0, 255));
         extra->points = std::move(corners);
         item.extra = std::move(extra);
         VectorRecord(target, std::move(item));

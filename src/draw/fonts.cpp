@@ -80,29 +80,26 @@ bool RecordText(DrawTarget target, std::string_view text, FontView font, std::in
     int height = 0;
     if (!VectorRecordingOn() || !BuiltinIdentity(font, family, height)) return false;
     auto extra = std::make_shared<VectorExtra>();
-    std::int64_t cursor = x;
+    std::int64_t cursor = x, first = x;
     for (char ch : text) {
         const auto c = static_cast<std::uint8_t>(ch);
         if (cursor > 1 << 24) break;
         const int width = GlyphWidth(font, c);
         if (width <= 0) continue;  // no glyph, nothing drawn
+        if (extra->text.empty()) first = cursor;
         extra->text.push_back(ch);
-        extra->xs.push_back(static_cast<int>(cursor));
         cursor += width;
     }
     if (extra->text.empty()) return true;
     VectorItem item;
     item.shape = VectorShape::Text;
     item.colour = foreground;
-    item.paper = background;
-    item.a[0] = static_cast<double>(extra->xs.front());
+    item.a[0] = static_cast<double>(first);
     item.a[1] = y;
     item.a[2] = height;
     item.a[3] = family == FontFamily::Greek ? 1 : 0;
-    item.left = extra->xs.front();
-    item.top = y;
-    item.right = static_cast<int>(std::min<std::int64_t>(cursor, INT32_MAX)) - 1;
-    item.bottom = y + LineHeight(font) - 1;
+    item.Bound(first, y, cursor - 1, std::int64_t{y} + LineHeight(font) - 1);
+    extra->paper = background;
     item.extra = std::move(extra);
     VectorRecord(target, std::move(item));
     return true;

@@ -1,10 +1,13 @@
 #include "draw/svg.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <numbers>
 
+#include "draw/fonts.h"
 #include "geometry/portablemath.h"
 #include "platform/textcode.h"
 
@@ -19,12 +22,14 @@ constexpr double FaceDescender = 483;
 // Segments are cut to this box before they are written: farther coordinates only make
 // renderers lose precision.
 constexpr double FarCoordinate = 1e5;
+constexpr std::size_t PieceBytes = 1 << 16;
 // What a glyph without a character in the face shows, as the bitmap font does: a box.
 constexpr char32_t MissingGlyph = 0x25A1;
 
 class Writer {
   public:
-    Writer(std::string& out, bool withInstruments) : out_(out), withInstruments_(withInstruments) {}
+    Writer(std::string& out, bool withInstruments, const SvgSink* sink)
+        : out_(out), withInstruments_(withInstruments), sink_(sink) {}
 
     void Items(const VectorList& list, const SvgArea& clip, bool skipMask) {
         for (std::size_t i = 0; i < list.count; ++i) {
@@ -36,18 +41,39 @@ class Writer {
                 continue;
             }
             Item(item, clip, skipMask);
+            // A large document goes out in pieces rather than whole.
+            if (sink_ && out_.size() >= PieceBytes) Flush();
         }
     }
 
+    void Flush() {
+        if (sink_ && !out_.empty() && !(*sink_)(out_)) sink_ = nullptr;
+        out_.clear();
+    }
+
   private:
+    // Thousandths, trailing zeros dropped. Written from the rounded integer rather than by
+    // printf, which takes most of the time of a large picture.
     void Number(double v) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.3f", v);
-        std::string_view t = text;
-        while (t.ends_with('0')) t.remove_suffix(1);
-        if (t.ends_with('.')) t.remove_suffix(1);
-        if (t == "-0") t = "0";
-        out_ += t;
+        if (!(std::fabs(v) < 1e12)) {  // beyond what any drawing needs; never printed as such
+            out_ += '0';
+            return;
+        }
+        std::int64_t thousandths = std::llround(v * 1000);
+        if (thousandths < 0) {
+            out_ += '-';
+            thousandths = -thousandths;
+        }
+        char digits[24];
+        auto [end, error] = std::to_chars(digits, digits + sizeof digits, thousandths / 1000);
+        out_.append(digits, end);
+        int fraction = static_cast<int>(thousandths % 1000);
+        if (fraction == 0) return;
+        out_ += '.';
+        for (int unit = 100; fraction != 0; unit /= 10) {
+            out_ += static_cast<char>('0' + fraction / unit);
+            fraction %= unit;
+        }
     }
     void Attribute(const char* name, double v) {
         out_ += ' ';
@@ -57,9 +83,12 @@ class Writer {
         out_ += '"';
     }
     void ColourAttribute(const char* name, Colour c) {
-        char text[32];
-        std::snprintf(text, sizeof text, " %s=\"#%06x\"", name, c.Value() & 0xFFFFFF);
-        out_ += text;
+        static constexpr char Hex[] = "0123456789abcdef";
+        out_ += ' ';
+        out_ += name;
+        out_ += "=\"#";
+        for (int shift = 20; shift >= 0; shift -= 4) out_ += Hex[c.Value() >> shift & 15];
+        out_ += '"';
     }
     void Opacity(int alpha) {
         if (alpha < 255) Attribute("opacity", alpha / 255.0);
@@ -106,21 +135,19 @@ class Writer {
         const double steps = std::max(std::fabs(std::round(x2) - std::round(x1)),
                                       std::fabs(std::round(y2) - std::round(y1)));
         if (steps == 0) {
-            VectorItem dot = item;
-            dot.a[0] = std::round(x1), dot.a[1] = std::round(y1);
             out_ += "<rect";
-            Attribute("x", dot.a[0] - 0.5);
-            Attribute("y", dot.a[1] - 0.5);
+            Attribute("x", std::round(x1) - 0.5);
+            Attribute("y", std::round(y1) - 0.5);
             out_ += " width=\"1\" height=\"1\"";
             ColourAttribute("fill", item.colour);
             out_ += "/>\n";
             return;
         }
-        out_ += "<line";
-        Attribute("x1", x1);
-        Attribute("y1", y1);
-        Attribute("x2", x2);
-        Attribute("y2", y2);
+        // A path is half as long as a line element, and a large picture has many.
+        out_ += "<path d=\"";
+        Move('M', x1, y1);
+        Move('L', x2, y2);
+        out_ += '"';
         ColourAttribute("stroke", item.colour);
         Dashes(item.style, Hypot(x2 - x1, y2 - y1) / steps);
         out_ += "/>\n";
@@ -304,25 +331,29 @@ class Writer {
         if (!item.extra) return;
         const int height = static_cast<int>(item.a[2]);
         const bool greek = item.a[3] != 0;
-        if (PixelFromColour(item.paper, 2) != MaskPixel(2)) {
+        const VectorExtra& e = *item.extra;
+        if (PixelFromColour(e.paper, 2) != MaskPixel(2)) {
             out_ += "<rect";
             Attribute("x", item.left - 0.5);
             Attribute("y", item.top - 0.5);
             Attribute("width", item.right - item.left + 1);
             Attribute("height", item.bottom - item.top + 1);
-            ColourAttribute("fill", item.paper);
+            ColourAttribute("fill", e.paper);
             out_ += "/>\n";
         }
         if (PixelFromColour(item.colour, 2) == MaskPixel(2)) return;
         std::string xs, text;
-        const VectorExtra& e = *item.extra;
-        for (std::size_t i = 0; i < e.text.size() && i < e.xs.size(); ++i) {
-            const auto code = static_cast<std::uint8_t>(e.text[i]);
+        const FontView font = BuiltinFont(greek ? FontFamily::Greek : FontFamily::Sans, height);
+        double x = item.a[0];
+        for (char ch : e.text) {
+            const auto code = static_cast<std::uint8_t>(ch);
+            const double left = x;
+            x += GlyphWidth(font, code);
             char32_t c = FontCodePoint(code, greek);
             if (c == ' ' || c == 0xA0) continue;  // positions of blanks would be collapsed
             if (c == 0) c = MissingGlyph;
             const std::size_t before = out_.size();
-            Number(e.xs[i] - 0.5);
+            Number(left - 0.5);
             if (!xs.empty()) xs += ' ';
             xs.append(out_, before, std::string::npos);
             out_.resize(before);
@@ -377,7 +408,7 @@ class Writer {
         ColourAttribute("fill", item.colour);
         ColourAttribute("stroke", item.colour);
         out_ += " stroke-linejoin=\"round\"";
-        Opacity(item.alpha);
+        Opacity(item.extra->alpha);
         out_ += "/>\n";
     }
 
@@ -397,7 +428,7 @@ class Writer {
         Attribute("width", x2 - x1);
         Attribute("height", y2 - y1);
         out_ += "/></clipPath>\n<g clip-path=\"url(#c" + std::to_string(id) + ")\"";
-        if (e.mode == BlitMode::Alpha) Opacity(item.alpha);
+        if (e.mode == BlitMode::Alpha) Opacity(e.alpha);
         out_ +=
             "><g transform=\"translate(" + std::to_string(dx) + ' ' + std::to_string(dy) + ")\">\n";
         Items(e.picture, {x1 - dx, y1 - dy, x2 - x1, y2 - y1},
@@ -407,8 +438,20 @@ class Writer {
 
     std::string& out_;
     bool withInstruments_ = true;
+    const SvgSink* sink_ = nullptr;
     int clips_ = 0;
 };
+
+// The items of the list and of the pictures in it, for the size of its document.
+std::size_t ItemCount(const VectorList& list) {
+    std::size_t count = list.count;
+    for (std::size_t i = 0; i < list.count; ++i) {
+        const VectorItem& item = list.store->items[i];
+        if (item.shape == VectorShape::Picture && item.extra)
+            count += ItemCount(item.extra->picture);
+    }
+    return count;
+}
 
 }  // namespace
 
@@ -421,9 +464,8 @@ int FontBaseline(int height) {
     return static_cast<int>(std::lround(SvgFontSize(height) * FaceAscender / FaceUnitsPerEm));
 }
 
-std::string SvgOf(const VectorList& list, SvgArea area, bool withInstruments) {
+void WriteSvg(const VectorList& list, SvgArea area, bool withInstruments, const SvgSink& sink) {
     std::string out;
-    out.reserve(256 + list.count * 80);
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(area.width) +
            "\" height=\"" + std::to_string(area.height) + "\" viewBox=\"0 0 " +
@@ -439,9 +481,20 @@ std::string SvgOf(const VectorList& list, SvgArea area, bool withInstruments) {
     out += "<g clip-path=\"url(#area)\"><g transform=\"translate(" + std::string(origin) +
            ")\" fill=\"none\" stroke-width=\"1\" stroke-linecap=\"square\" font-family=\"DejaVu "
            "Sans\">\n";
-    if (list.store) Writer(out, withInstruments).Items(list, area, false);
+    Writer writer(out, withInstruments, &sink);
+    if (list.store) writer.Items(list, area, false);
     out += "</g></g>\n</svg>\n";
-    return out;
+    writer.Flush();
+}
+
+std::string SvgOf(const VectorList& list, SvgArea area, bool withInstruments) {
+    std::string document;
+    document.reserve(256 + ItemCount(list) * 80);
+    WriteSvg(list, area, withInstruments, [&document](std::string_view piece) {
+        document += piece;
+        return true;
+    });
+    return document;
 }
 
 }  // namespace zir

@@ -2,7 +2,9 @@
 // as the script wrote them, text as text in DejaVu Sans at the size of the bitmap font.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "draw/vectors.h"
 
@@ -15,8 +17,14 @@ struct SvgArea {
     int height = 0;
 };
 
+// Takes the next piece of a document; false when it cannot take more (the rest is dropped).
+using SvgSink = std::function<bool(std::string_view piece)>;
+
 // The part of the list's picture inside the area, as a document of the area's size (the
-// area's top-left pixel at its origin). Instruments are left out unless asked for.
+// area's top-left pixel at its origin), given to sink a piece at a time. Instruments are
+// left out unless asked for.
+void WriteSvg(const VectorList& list, SvgArea area, bool withInstruments, const SvgSink& sink);
+// The same as one string.
 std::string SvgOf(const VectorList& list, SvgArea area, bool withInstruments);
 
 // The pixel row of the baseline of the built-in font of this height, counted from its top:

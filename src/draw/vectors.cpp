@@ -36,16 +36,16 @@ void Drop(const std::uint8_t* image) {
     gLists.erase(image);
 }
 
-int ClampIndex(double v) {
+std::int64_t ClampIndex(double v) {
     if (std::isnan(v)) return 0;
-    return static_cast<int>(std::clamp(v, -1e9, 1e9));
+    return static_cast<std::int64_t>(std::clamp(v, -1e9, 1e9));
 }
 
 void SetBounds(VectorItem& item, double x1, double y1, double x2, double y2, double margin) {
-    item.left = ClampIndex(std::floor(std::min(x1, x2) - margin));
-    item.top = ClampIndex(std::floor(std::min(y1, y2) - margin));
-    item.right = ClampIndex(std::ceil(std::max(x1, x2) + margin));
-    item.bottom = ClampIndex(std::ceil(std::max(y1, y2) + margin));
+    item.Bound(ClampIndex(std::floor(std::min(x1, x2) - margin)),
+               ClampIndex(std::floor(std::min(y1, y2) - margin)),
+               ClampIndex(std::ceil(std::max(x1, x2) + margin)),
+               ClampIndex(std::ceil(std::max(y1, y2) + margin)));
 }
 
 // Bounds from the item's shape, for the items whose recorder left them out.
@@ -56,8 +56,8 @@ void ComputeBounds(VectorItem& item) {
         case VectorShape::Box:
         case VectorShape::FilledBox:
             // Their pixels are exactly those between the rounded ends.
-            SetBounds(item, std::round(a[0]), std::round(a[1]), std::round(a[2]),
-                      std::round(a[3]), 0);
+            SetBounds(item, std::round(a[0]), std::round(a[1]), std::round(a[2]), std::round(a[3]),
+                      0);
             return;
         case VectorShape::Arc:
             SetBounds(item, a[0] - std::fabs(a[2]), a[1] - std::fabs(a[2]), a[0] + std::fabs(a[2]),
@@ -85,22 +85,19 @@ void ComputeBounds(VectorItem& item) {
             if (!item.extra) return;
             if (item.shape == VectorShape::Picture) {
                 const VectorExtra::Rect& c = item.extra->clip;
-                item.left = c.x, item.top = c.y;
-                item.right = c.x + c.width - 1, item.bottom = c.y + c.height - 1;
+                item.Bound(c.x, c.y, std::int64_t{c.x} + c.width - 1,
+                           std::int64_t{c.y} + c.height - 1);
                 return;
             }
-            bool first = true;
-            for (const VectorExtra::Rect& r : item.extra->rects) {
-                if (first) {
-                    item.left = r.x, item.top = r.y;
-                    item.right = r.x + r.width - 1, item.bottom = r.y + r.height - 1;
-                    first = false;
-                    continue;
-                }
-                item.left = std::min(item.left, r.x), item.top = std::min(item.top, r.y);
-                item.right = std::max(item.right, r.x + r.width - 1);
-                item.bottom = std::max(item.bottom, r.y + r.height - 1);
+            const auto& rects = item.extra->rects;
+            if (rects.empty()) return;
+            std::int64_t l = rects[0].x, t = rects[0].y, r = l, b = t;
+            for (const VectorExtra::Rect& k : rects) {
+                l = std::min<std::int64_t>(l, k.x), t = std::min<std::int64_t>(t, k.y);
+                r = std::max<std::int64_t>(r, std::int64_t{k.x} + k.width - 1);
+                b = std::max<std::int64_t>(b, std::int64_t{k.y} + k.height - 1);
             }
+            item.Bound(l, t, r, b);
             return;
         }
         case VectorShape::Text:
@@ -111,12 +108,7 @@ void ComputeBounds(VectorItem& item) {
 void Append(VectorList& list, VectorItem item) {
     if (!list.store || list.store->items.size() != list.count) {
         auto fresh = std::make_shared<VectorStore>();
-        fresh->items.reserve(std::max<std::size_t>(16, list.count * 2));
-        if (list.store) {
-            fresh->items.assign(
-                list.store->items.begin(),
-                list.store->items.begin() + static_cast<std::ptrdiff_t>(list.count));
-        }
+        for (std::size_t i = 0; i < list.count; ++i) fresh->items.push_back(list.store->items[i]);
         list.store = std::move(fresh);
     }
     if (item.shape == VectorShape::Picture && item.extra) {
@@ -149,8 +141,7 @@ VectorList Trace(const std::uint8_t* image) {
         box.colour = PixelColour(s, 0, 0);
         box.a[2] = s.width - 1;
         box.a[3] = s.height - 1;
-        box.right = s.width - 1;
-        box.bottom = s.height - 1;
+        box.Bound(0, 0, s.width - 1, s.height - 1);
         Append(list, std::move(box));
         return list;
     }
@@ -204,6 +195,17 @@ void OnImageDestroyed(const std::uint8_t* image) {
 }
 
 }  // namespace
+
+void VectorItems::push_back(VectorItem item) {
+    // A block is full when the count reaches 8, 24, 56, ...: the end of block k.
+    const std::size_t k = blocks_.size();
+    if (size_ == ((std::size_t{1} << k) - 1) << FirstBits) {
+        blocks_.emplace_back();
+        blocks_.back().reserve(std::size_t{1} << (k + FirstBits));
+    }
+    blocks_.back().push_back(std::move(item));
+    ++size_;
+}
 
 void VectorRecording(bool on) {
     gRecording = on;
@@ -342,8 +344,8 @@ void VectorCopy(const std::uint8_t* target, const std::uint8_t* source, int dx, 
     item.shape = VectorShape::Picture;
     item.a[0] = dx;
     item.a[1] = dy;
-    item.alpha = static_cast<std::uint8_t>(std::clamp(alpha, 0, 255));
     auto extra = std::make_shared<VectorExtra>();
+    extra->alpha = static_cast<std::uint8_t>(std::clamp(alpha, 0, 255));
     extra->picture = std::move(picture);
     extra->clip = {x, y, width, height};
     extra->mode = mode;

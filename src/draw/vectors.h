@@ -9,12 +9,15 @@
 // rectangles of one colour, which is exact if not pretty.
 #pragma once
 
+#include <bit>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "draw/raster.h"
+#include "platform/largememory.h"
 
 namespace zir {
 
@@ -25,20 +28,38 @@ enum class VectorShape : std::uint8_t {
     Arc,        // centre (a0, a1), radius a2, from a3 to a4 as RasterArc takes them; or filled
     Pixel,      // at (a0, a1)
     Mask,       // the pixel rectangles of extra->rects
-    Text,       // extra->text, glyph i with its left edge at extra->xs[i], its top at a1;
-                // the font of height a2 (a3 = 1 for the Greek family); paper behind unless it
-                // is the transparent colour
+    Text,       // extra->text in the built-in font of height a2 (a3 = 1 for the Greek
+                // family), the first glyph's top-left pixel at (a0, a1), each glyph after the
+                // one before; extra->paper behind unless it is the transparent colour
     Shape,      // a fill: extra->points as a closed polygon, or with none the disc or sector
                 // centred at (a0, a1) with radius a2 from a3 to a4 (both 0 for the disc),
-                // outline included, at opacity alpha
+                // outline included, at opacity extra->alpha
     Picture,    // extra->picture moved by (a0, a1), cut to the pixels of extra->clip, drawn
-                // in extra->mode with alpha
+                // in extra->mode with extra->alpha
 };
 
 struct VectorItem;
 
+// Items in blocks that double in size: a long list grows without moving what it holds, with
+// few allocations, and its large blocks get huge pages (a first touch of each small page is
+// what a large picture's list would mostly cost).
+class VectorItems {
+  public:
+    std::size_t size() const { return size_; }
+    const VectorItem& operator[](std::size_t i) const {
+        const int k = std::bit_width((i >> FirstBits) + 1) - 1;
+        return blocks_[k][i - (((std::size_t{1} << k) - 1) << FirstBits)];
+    }
+    void push_back(VectorItem item);
+
+  private:
+    static constexpr int FirstBits = 3;  // the first block holds 8 items
+    std::vector<std::vector<VectorItem, LargeAllocator<VectorItem>>> blocks_;
+    std::size_t size_ = 0;
+};
+
 struct VectorStore {
-    std::vector<VectorItem> items;
+    VectorItems items;
 };
 
 // A picture as a list: the first count items of a store that other lists may share and
@@ -56,27 +77,37 @@ struct VectorExtra {
         int x = 0, y = 0, width = 0, height = 0;
     };
     std::vector<Rect> rects;
-    std::string text;  // the glyph codes, Windows-1252 or the Greek font's
-    std::vector<int> xs;
+    std::string text;            // the glyph codes, Windows-1252 or the Greek font's
     std::vector<double> points;  // x, y, x, y, ...
     VectorList picture;
     Rect clip;
     BlitMode mode = BlitMode::Copy;
+    std::uint8_t alpha = 255;   // a fill's or a picture's opacity
+    Colour paper = MaskColour;  // behind text, unless it is the transparent colour
 };
 
 struct VectorItem {
-    VectorShape shape = VectorShape::Pixel;
-    bool filled = false;
-    bool instrument = false;  // drawn as part of a drawing instrument
-    std::uint8_t alpha = 255;
-    std::uint16_t style = SolidStyle;
-    Colour colour;
-    Colour paper = MaskColour;
     double a[5] = {};
-    // The pixels the item may change, inclusive, or left > right for none.
-    int left = 0, top = 0, right = -1, bottom = -1;
     std::shared_ptr<const VectorExtra> extra;
+    Colour colour;
+    std::uint16_t style = SolidStyle;
+    VectorShape shape = VectorShape::Pixel;
+    bool filled : 1 = false;
+    bool instrument : 1 = false;  // drawn as part of a drawing instrument
+    // The pixels the item may change, inclusive, or left > right for none. Kept small, as a
+    // large picture has hundreds of thousands of items: far pixels are clamped.
+    std::int16_t left = 0, top = 0, right = -1, bottom = -1;
+
+    void Bound(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
+        auto clamp = [](std::int64_t v) {
+            return static_cast<std::int16_t>(v < INT16_MIN   ? INT16_MIN
+                                             : v > INT16_MAX ? INT16_MAX
+                                                             : v);
+        };
+        left = clamp(l), top = clamp(t), right = clamp(r), bottom = clamp(b);
+    }
 };
+static_assert(sizeof(VectorItem) <= 72, "a large picture keeps many items");
 
 // Starts or stops keeping lists. Stopping forgets every list.
 void VectorRecording(bool on);

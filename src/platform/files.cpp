@@ -64,10 +64,32 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
+    FileWriter file;
+    return file.Open(path) && file.Write(bytes) && file.Close();
+}
+
+FileWriter::~FileWriter() {
+    Close();
+}
+
+bool FileWriter::Open(const std::string& path) {
+    Close();
+    file_ = std::fopen(path.c_str(), "wb");
+    failed_ = !file_;
+    return file_ != nullptr;
+}
+
+bool FileWriter::Write(std::string_view bytes) {
+    if (!file_ || failed_) return false;
+    failed_ = std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size();
+    return !failed_;
+}
+
+bool FileWriter::Close() {
+    if (!file_) return !failed_;
+    failed_ = std::fclose(file_) != 0 || failed_;
+    file_ = nullptr;
+    return !failed_;
 }
 
 FileBytes::~FileBytes() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,24 @@ namespace zir {
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 // Writes the bytes as the whole file; false when it cannot be written completely.
 bool WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// A file written a piece at a time, for output too large to build whole first.
+class FileWriter {
+  public:
+    FileWriter() = default;
+    ~FileWriter();
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
+    bool Open(const std::string& path);
+    // False once anything could not be written.
+    bool Write(std::string_view bytes);
+    // Ends the file; false when any of it could not be written.
+    bool Close();
+
+  private:
+    std::FILE* file_ = nullptr;
+    bool failed_ = false;
+};
 
 // A file's bytes, held for as long as the object lives: a large regular file is read into
 // memory of its own that costs few first touches (see AllocateLarge), anything else (a small

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "draw/svg.h"
+#include "platform/files.h"
 #include "platform/pdf.h"
 #include "platform/platform.h"
 #include "platform/textcode.h"
@@ -44,15 +45,43 @@ std::string Printed(std::string_view line) {
 
 }  // namespace
 
-std::string DrawingAsSvg(bool withInstruments) {
+namespace {
+
+// The screen's list and where the drawing area lies on it; false without either.
+bool DrawingArea(VectorList& list, SvgArea& area) {
     const std::uint8_t* screen = ScreenImage();
-    if (!screen || !VectorRecordingOn()) return {};
+    if (!screen || !VectorRecordingOn()) return false;
     const RunState& s = Settings();
-    const SvgArea area{s.areaOriginX, s.areaOriginY,
-                       std::min<int>(s.areaWidth, ImageWidth(screen) - s.areaOriginX),
-                       std::min<int>(s.areaHeight, ImageHeight(screen) - s.areaOriginY)};
-    if (area.width <= 0 || area.height <= 0) return {};
-    return SvgOf(VectorsOf(screen), area, withInstruments);
+    area = {s.areaOriginX, s.areaOriginY,
+            std::min<int>(s.areaWidth, ImageWidth(screen) - s.areaOriginX),
+            std::min<int>(s.areaHeight, ImageHeight(screen) - s.areaOriginY)};
+    list = VectorsOf(screen);
+    return area.width > 0 && area.height > 0;
+}
+
+}  // namespace
+
+std::string DrawingAsSvg() {
+    VectorList list;
+    SvgArea area;
+    return DrawingArea(list, area) ? SvgOf(list, area, false) : std::string{};
+}
+
+bool WriteDrawingSvg(const std::string& path, std::string& message) {
+    VectorList list;
+    SvgArea area;
+    if (!DrawingArea(list, area)) {
+        message = "no picture written, the script opened no screen";
+        return false;
+    }
+    FileWriter file;
+    bool written = file.Open(path);
+    if (written) {
+        WriteSvg(list, area, false, [&file](std::string_view piece) { return file.Write(piece); });
+    }
+    written = file.Close() && written;
+    if (!written) message = "cannot be written";
+    return written;
 }
 
 bool WriteDrawingPdf(const std::string& path, const std::string& svg, std::string& message) {
@@ -75,7 +104,7 @@ void Handout::Statement(int block, int slot, bool fast) {
 
 void Handout::Keep() {
     if (steps_.size() >= MostSteps) return;
-    steps_.push_back({DrawingAsSvg(false), std::move(pending_)});
+    steps_.push_back({DrawingAsSvg(), std::move(pending_)});
     pending_.clear();
 }
 
@@ -99,7 +128,7 @@ void Handout::LoopRepeats() {
 void Handout::Finish() {
     if (ended_) return;
     ended_ = true;
-    std::string last = DrawingAsSvg(false);
+    std::string last = DrawingAsSvg();
     if (last.empty() || (!steps_.empty() && steps_.back().svg == last)) return;
     steps_.push_back({std::move(last), std::move(pending_)});
     pending_.clear();

@@ -13,9 +13,11 @@
 
 namespace zir {
 
-// The drawing area of the screen as it stands, as an SVG document; empty when no screen is
-// open or no display list is kept. Instruments are left out unless asked for.
-std::string DrawingAsSvg(bool withInstruments);
+// The drawing area of the screen as it stands, as an SVG document, without the instruments;
+// empty when no screen is open or no display list is kept.
+std::string DrawingAsSvg();
+// The same written to a file a piece at a time; false, with the reason, when it cannot be.
+bool WriteDrawingSvg(const std::string& path, std::string& message);
 
 // Writes the SVG document as one PDF page, A4 landscape, the drawing scaled to fit with its
 // aspect kept. False, with the reason in message, when it cannot be written.

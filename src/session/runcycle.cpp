@@ -46,25 +46,21 @@ class BothObservers final : public StatementObserver {
 };
 // The vector pictures the command line asks for, of the screen as the run left it.
 void WriteVectorFiles(const RunOutputs& outputs, Handout* handout, const ScriptLines* lines) {
-    const std::string svg = DrawingAsSvg(false);
-    for (const std::string* path : {&outputs.svgPath, &outputs.pdfPath}) {
-        if (path->empty()) continue;
-        std::string message = "cannot be written";
-        bool written = false;
-        if (svg.empty()) {
-            message = "no picture written, the script opened no screen";
-        } else if (path == &outputs.svgPath) {
-            written = WriteWholeFile(*path, svg);
-        } else {
-            written = WriteDrawingPdf(*path, svg, message);
+    std::string message;
+    if (!outputs.svgPath.empty() && !WriteDrawingSvg(outputs.svgPath, message)) {
+        std::fprintf(stderr, "zirkula: %s: %s\n", outputs.svgPath.c_str(), message.c_str());
+    }
+    if (!outputs.pdfPath.empty()) {
+        const std::string svg = DrawingAsSvg();
+        message = "no picture written, the script opened no screen";
+        if (svg.empty() || !WriteDrawingPdf(outputs.pdfPath, svg, message)) {
+            std::fprintf(stderr, "zirkula: %s: %s\n", outputs.pdfPath.c_str(), message.c_str());
         }
-        if (!written) std::fprintf(stderr, "zirkula: %s: %s\n", path->c_str(), message.c_str());
     }
     if (!handout || !lines) return;
     handout->Finish();
     std::string title = Utf8FromWindows1252(WindowTitle());
     if (title.ends_with(TitleSuffix)) title.resize(title.size() - std::strlen(TitleSuffix));
-    std::string message;
     if (!handout->Write(outputs.handoutPath, title, *lines, message)) {
         std::fprintf(stderr, "zirkula: %s: %s\n", outputs.handoutPath.c_str(), message.c_str());
     }

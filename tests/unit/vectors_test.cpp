@@ -28,10 +28,9 @@ const VectorItem& Last(const VectorList& list) {
 }
 
 int Count(const VectorList& list, VectorShape shape) {
-    const auto begin = list.store->items.begin();
-    return static_cast<int>(
-        std::count_if(begin, begin + static_cast<std::ptrdiff_t>(list.count),
-                      [shape](const VectorItem& item) { return item.shape == shape; }));
+    int n = 0;
+    for (std::size_t i = 0; i < list.count; ++i) n += list.store->items[i].shape == shape;
+    return n;
 }
 
 TEST_F(Vectors, EachPrimitiveRecordsItsShape) {
