@@ -61,7 +61,8 @@ void WriteVectorFiles(const RunOutputs& outputs, Handout* handout, const ScriptL
     handout->Finish();
     std::string title = Utf8FromWindows1252(WindowTitle());
     if (title.ends_with(TitleSuffix)) title.resize(title.size() - std::strlen(TitleSuffix));
-    if (!handout->Write(outputs.handoutPath, title, *lines, message)) {
+    message = "no handout written, the script showed no picture";
+    if (handout->StepCount() == 0 || !handout->Write(outputs.handoutPath, title, *lines, message)) {
         std::fprintf(stderr, "zirkula: %s: %s\n", outputs.handoutPath.c_str(), message.c_str());
     }
 }
@@ -192,6 +193,8 @@ std::int32_t RunScript(const ScriptLines& lines, ErrorList& errors, const RunOut
             errors.lines.push_back(e.line);
         }
         WriteRequestedFiles(result, errors, ClockMs(), outputs, names, nullptr);
+        // A script that does not compile draws nothing: the vector files say so.
+        WriteVectorFiles(outputs, handout ? &*handout : nullptr, &lines);
         return result;
     }
     ClearWindowConsole();
