@@ -399,7 +399,7 @@ async function pageChecks() {
   const svgName = () => fs.readdirSync(downloads).find((n) => n.endsWith('.svg'));
   await within(5000, async () => !!svgName());
   const svg = svgName() ? fs.readFileSync(path.join(downloads, svgName()), 'utf8') : '';
-  check(/<svg[^>]* width="640" height="460"/.test(svg) && svg.includes('x1="296" y1="200" x2="304" y2="200"'),
+  check(/<svg[^>]* width="640" height="460"/.test(svg) && svg.includes('d="M296 200L304 200"'),
     `the saved SVG is not the drawing with the point at (300, 200): ${svg.slice(0, 300)}`);
 
   // Öffnen reads a Windows-1252 file as the desktop program does.
