@@ -8,13 +8,17 @@
 #include <set>
 #include <utility>
 
+#include "draw/instruments.h"
+#include "draw/svg.h"
 #include "draw_canvas.h"
+#include "geometry_records.h"
 
 namespace zir {
 namespace {
 
 using test::Black;
 using test::Canvas;
+using test::P;
 using test::Red;
 
 class Vectors : public ::testing::Test {
@@ -25,6 +29,18 @@ class Vectors : public ::testing::Test {
 
 const VectorItem& Last(const VectorList& list) {
     return list.store->items[list.count - 1];
+}
+
+// The pixels a mask covers; a pixel covered twice is counted in area but once in the set.
+std::set<std::pair<int, int>> Covered(const VectorItem& mask, int& area) {
+    std::set<std::pair<int, int>> covered;
+    area = 0;
+    for (const VectorExtra::Rect& r : mask.extra->rects) {
+        area += r.width * r.height;
+        for (int y = r.y; y < r.y + r.height; ++y)
+            for (int x = r.x; x < r.x + r.width; ++x) covered.insert({x, y});
+    }
+    return covered;
 }
 
 int Count(const VectorList& list, VectorShape shape) {
@@ -71,6 +87,11 @@ TEST_F(Vectors, APartialCopyDropsOnlyWhatItCoversEntirely) {
     RasterLine(target.target(), 1, 1, 5, 5, Black, LineKind::Segment);
     RasterLine(target.target(), 20, 20, 25, 25, Black, LineKind::Segment);
     RasterLine(target.target(), 10, 20, 25, 20, Black, LineKind::Segment);
+    // The copy covers pixels 18 to 27: one just inside stays covered, one a pixel beyond on
+    // either side stays.
+    RasterLine(target.target(), 18, 18, 27, 27, Black, LineKind::Segment);
+    RasterLine(target.target(), 18, 22, 28, 22, Black, LineKind::Segment);
+    RasterLine(target.target(), 17, 23, 27, 23, Black, LineKind::Segment);
     RasterBlit(target.target(), 18, 18, source.handle, BlitMode::Copy);
     const VectorList list = VectorsOf(target.handle);
     std::set<std::pair<double, double>> starts;
@@ -79,7 +100,7 @@ TEST_F(Vectors, APartialCopyDropsOnlyWhatItCoversEntirely) {
             starts.insert({list.store->items[i].a[0], list.store->items[i].a[1]});
         }
     }
-    EXPECT_EQ(starts, (std::set<std::pair<double, double>>{{1, 1}, {10, 20}}));
+    EXPECT_EQ(starts, (std::set<std::pair<double, double>>{{1, 1}, {10, 20}, {18, 22}, {17, 23}}));
     EXPECT_EQ(Count(list, VectorShape::Picture), 1);
     ASSERT_EQ(Last(list).shape, VectorShape::Picture);
     const VectorExtra::Rect& clip = Last(list).extra->clip;
@@ -98,16 +119,9 @@ TEST_F(Vectors, AFloodFillsMaskCoversExactlyTheFilledPixels) {
         RasterFloodFill(canvas.target(), 20, 15, Red);
         const VectorList list = VectorsOf(canvas.handle);
         ASSERT_EQ(Last(list).shape, VectorShape::Mask);
-        std::set<std::pair<int, int>> covered;
         int area = 0;
-        for (const VectorExtra::Rect& r : Last(list).extra->rects) {
-            area += r.width * r.height;
-            for (int y = r.y; y < r.y + r.height; ++y)
-                for (int x = r.x; x < r.x + r.width; ++x) {
-                    EXPECT_TRUE(canvas.is(x, y, Red)) << x << ", " << y;
-                    covered.insert({x, y});
-                }
-        }
+        const std::set<std::pair<int, int>> covered = Covered(Last(list), area);
+        for (auto [x, y] : covered) EXPECT_TRUE(canvas.is(x, y, Red)) << x << ", " << y;
         EXPECT_GT(area, 100);
         EXPECT_EQ(area, canvas.count(Red));
         EXPECT_EQ(static_cast<int>(covered.size()), area);
@@ -115,17 +129,64 @@ TEST_F(Vectors, AFloodFillsMaskCoversExactlyTheFilledPixels) {
 }
 
 TEST_F(Vectors, PixelsChangedWithoutARecordAreTracedFromThePixels) {
+    // All blue, then with a red block: one box, then a mask per colour that covers exactly
+    // its pixels.
     Canvas canvas(40, 30);
     RasterLine(canvas.target(), 2, 3, 20, 10, Black, LineKind::Segment);
-    RasterNoteChanged(canvas.handle);
-    std::uint8_t* pixels = ImagePixels(canvas.handle);
-    for (int i = 0; i < canvas.width() * canvas.height(); ++i) {
-        pixels[2 * i] = 0x1F, pixels[2 * i + 1] = 0;  // blue in the 16-bit format
+    for (const bool block : {false, true}) {
+        RasterNoteChanged(canvas.handle);
+        std::uint8_t* pixels = ImagePixels(canvas.handle);
+        for (int y = 0; y < canvas.height(); ++y) {
+            for (int x = 0; x < canvas.width(); ++x) {
+                const bool red = block && x >= 10 && x < 15 && y >= 5 && y < 8;
+                const int i = 2 * (y * canvas.width() + x);
+                pixels[i] = red ? 0x00 : 0x1F, pixels[i + 1] = red ? 0xF8 : 0;
+            }
+        }
+        const VectorList list = VectorsOf(canvas.handle);
+        if (!block) {
+            ASSERT_EQ(list.count, 1u);
+            EXPECT_EQ(Last(list).shape, VectorShape::FilledBox);
+            EXPECT_EQ(Last(list).colour, ColourFrom565(0x001F));
+            continue;
+        }
+        ASSERT_EQ(list.count, 2u);
+        int total = 0;
+        for (std::size_t i = 0; i < list.count; ++i) {
+            const VectorItem& mask = list.store->items[i];
+            ASSERT_EQ(mask.shape, VectorShape::Mask);
+            int area = 0;
+            const auto covered = Covered(mask, area);
+            EXPECT_EQ(static_cast<int>(covered.size()), area);
+            for (auto [x, y] : covered) EXPECT_TRUE(canvas.is(x, y, mask.colour)) << x << ", " << y;
+            total += area;
+        }
+        EXPECT_EQ(total, canvas.width() * canvas.height());
     }
+}
+
+TEST_F(Vectors, ABoxOverTheWholeImageHidesWhatWasBefore) {
+    Canvas canvas(40, 30);
+    RasterLine(canvas.target(), 2, 3, 20, 10, Black, LineKind::Segment);
+    RasterLine(canvas.target(), 0, 0, 39, 29, Red, LineKind::FilledBox);
+    EXPECT_EQ(VectorsOf(canvas.handle).count, 1u);
+    RasterLine(canvas.target(), 0, 0, 39, 28, Black, LineKind::FilledBox);
+    EXPECT_EQ(VectorsOf(canvas.handle).count, 2u);
+}
+
+TEST_F(Vectors, InstrumentsAreMarkedAndLeftOutOfTheSvg) {
+    Canvas canvas(200, 100);
+    RasterLine(canvas.target(), 10, 80, 190, 80, Black, LineKind::Segment);
+    RulerTool(canvas.target(), P(20, 50), P(180, 50), 0, 30, Red, 10);
     const VectorList list = VectorsOf(canvas.handle);
-    ASSERT_EQ(list.count, 1u);
-    EXPECT_EQ(Last(list).shape, VectorShape::FilledBox);
-    EXPECT_EQ(Last(list).colour, ColourFrom565(0x001F));
+    ASSERT_GT(list.count, 3u);
+    for (std::size_t i = 0; i < list.count; ++i) {
+        EXPECT_EQ(list.store->items[i].instrument, list.store->items[i].colour == Red) << i;
+    }
+    const SvgArea area{0, 0, 200, 100};
+    EXPECT_NE(SvgOf(list, area, true).find("#ff0000"), std::string::npos);
+    EXPECT_EQ(SvgOf(list, area, false).find("#ff0000"), std::string::npos);
+    EXPECT_NE(SvgOf(list, area, false).find("M10 80L190 80"), std::string::npos);
 }
 
 TEST(VectorsOff, NothingIsKept) {
