@@ -27,7 +27,7 @@ struct CommandLine {
     std::string svgPath;
     std::string pdfPath;
     std::string handoutPath;  // a run without a viewer: headless
-    std::string scriptPath;  // the first argument that is not an option; later ones are ignored
+    std::string scriptPath;   // the first argument that is not an option; later ones are ignored
     std::int64_t maxStatements = 0;  // headless: the run's statement budget; 0 the default
 };
 
