@@ -5,6 +5,7 @@
 #include <map>
 #include <tuple>
 #include <unordered_map>
+#include <vector>
 
 #include "draw/rastersurface.h"
 #include "platform/platform.h"
@@ -118,12 +119,22 @@ void Append(VectorList& list, VectorItem item) {
     ++list.count;
 }
 
-Colour PixelColour(const Surface& s, int x, int y) {
-    const std::uint8_t* p =
-        s.pixels + (static_cast<std::size_t>(y) * s.width + x) * s.bytesPerPixel;
-    if (s.bytesPerPixel == 1) return Colour{std::uint32_t{p[0]}};
-    if (s.bytesPerPixel == 2) return ColourFrom565(static_cast<std::uint16_t>(p[0] | p[1] << 8));
-    return {p[2], p[1], p[0]};
+// Runs one row high, in any order, as rectangles: runs of the same columns on rows below
+// each other become one.
+std::vector<VectorExtra::Rect> MergedRuns(std::vector<VectorExtra::Rect> runs) {
+    std::sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.x, a.width, a.y) < std::tie(b.x, b.width, b.y);
+    });
+    std::vector<VectorExtra::Rect> rects;
+    for (const VectorExtra::Rect& r : runs) {
+        VectorExtra::Rect* last = rects.empty() ? nullptr : &rects.back();
+        if (last && last->x == r.x && last->width == r.width && last->y + last->height == r.y) {
+            last->height += r.height;
+        } else {
+            rects.push_back(r);
+        }
+    }
+    return rects;
 }
 
 // The image's pixels as a list: one filled box when they are all of one colour, else for
@@ -138,42 +149,29 @@ VectorList Trace(const std::uint8_t* image) {
     if (uniform) {
         VectorItem box;
         box.shape = VectorShape::FilledBox;
-        box.colour = PixelColour(s, 0, 0);
+        box.colour = ImageColourAt(image, 0, 0);
         box.a[2] = s.width - 1;
         box.a[3] = s.height - 1;
         box.Bound(0, 0, s.width - 1, s.height - 1);
         Append(list, std::move(box));
         return list;
     }
-    using RunKey = std::tuple<int, int, std::uint32_t>;  // first column, last column, colour
-    std::map<std::uint32_t, std::vector<VectorExtra::Rect>> rects;
-    std::map<RunKey, std::size_t> open, next;
+    std::map<std::uint32_t, std::vector<VectorExtra::Rect>> runs;  // by colour
     for (int y = 0; y < s.height; ++y) {
-        next.clear();
         for (int x = 0; x < s.width;) {
-            const Colour c = PixelColour(s, x, y);
+            const Colour c = ImageColourAt(image, x, y);
             int end = x + 1;
-            while (end < s.width && PixelColour(s, end, y) == c) ++end;
-            const RunKey key{x, end - 1, c.Value()};
-            std::vector<VectorExtra::Rect>& mine = rects[c.Value()];
-            auto above = open.find(key);
-            if (above != open.end()) {
-                ++mine[above->second].height;
-                next[key] = above->second;
-            } else {
-                mine.push_back({x, y, end - x, 1});
-                next[key] = mine.size() - 1;
-            }
+            while (end < s.width && ImageColourAt(image, end, y) == c) ++end;
+            runs[c.Value()].push_back({x, y, end - x, 1});
             x = end;
         }
-        std::swap(open, next);
     }
-    for (auto& [colour, r] : rects) {
+    for (auto& [colour, r] : runs) {
         VectorItem mask;
         mask.shape = VectorShape::Mask;
         mask.colour = Colour{colour};
         auto extra = std::make_shared<VectorExtra>();
-        extra->rects = std::move(r);
+        extra->rects = MergedRuns(std::move(r));
         mask.extra = std::move(extra);
         ComputeBounds(mask);
         Append(list, std::move(mask));
@@ -264,19 +262,8 @@ void VectorRecord(DrawTarget target, VectorItem item) {
 void VectorRecordRuns(const std::uint8_t* image, std::vector<VectorExtra::Rect> runs,
                       Colour colour) {
     if (!gRecording || runs.empty()) return;
-    // Runs of the same columns on rows below each other become one rectangle.
-    std::sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) {
-        return std::tie(a.x, a.width, a.y) < std::tie(b.x, b.width, b.y);
-    });
     auto extra = std::make_shared<VectorExtra>();
-    for (const VectorExtra::Rect& r : runs) {
-        VectorExtra::Rect* last = extra->rects.empty() ? nullptr : &extra->rects.back();
-        if (last && last->x == r.x && last->width == r.width && last->y + last->height == r.y) {
-            last->height += r.height;
-        } else {
-            extra->rects.push_back(r);
-        }
-    }
+    extra->rects = MergedRuns(std::move(runs));
     VectorItem mask;
     mask.shape = VectorShape::Mask;
     mask.colour = colour;

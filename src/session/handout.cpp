@@ -43,10 +43,6 @@ std::string Printed(std::string_view line) {
     return text;
 }
 
-}  // namespace
-
-namespace {
-
 // The screen's list and where the drawing area lies on it; false without either.
 bool DrawingArea(VectorList& list, SvgArea& area) {
     const std::uint8_t* screen = ScreenImage();
