@@ -18,8 +18,8 @@ target_link_options(zirkula_web PRIVATE
   "-sASYNCIFY_IMPORTS=['zir_block','zir_yield','zir_write_png']"
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=33554432
   -sMODULARIZE=1 -sEXPORT_NAME=createZirkulaEngine -sENVIRONMENT=web -sINVOKE_RUN=0
-  -sFORCE_FILESYSTEM=1 "-sEXPORTED_RUNTIME_METHODS=['FS','ccall','stringToUTF8','lengthBytesUTF8']"
-  "-sEXPORTED_FUNCTIONS=['_main','_malloc','_zir_would_grab']"
+  -sFORCE_FILESYSTEM=1 "-sEXPORTED_RUNTIME_METHODS=['FS','ccall','stringToUTF8','lengthBytesUTF8','UTF8ToString']"
+  "-sEXPORTED_FUNCTIONS=['_main','_malloc','_zir_would_grab','_zir_grab_points']"
   "--js-library=${ZIR_JS_LIBRARY}")
 set_target_properties(zirkula_web PROPERTIES LINK_DEPENDS "${ZIR_JS_LIBRARY}")
 

@@ -1,6 +1,7 @@
 #include "driver/commandline.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -39,6 +40,10 @@ constexpr const char* HelpText =
     "  --pdf FILE       the same as a PDF page, A4 landscape\n"
     "  --handout FILE   a PDF with a picture after every step and the lines that made it,\n"
     "                   six to an A4 page (runs without a window)\n"
+    "  --steps FILE     each step shown, a line each: number, time in ms, script line and\n"
+    "                   what it constructs, separated by tabs\n"
+    "  --from-step N    in a window: replay the --input on the virtual clock up to step N,\n"
+    "                   then go on from there on the real clock\n"
     "  --dump FILE      the run result, the errors and the objects as JSON\n"
     "  --gif FILE       with --headless: the run as an animated GIF with its real timing\n"
     "  --max-statements N  with --headless: end the run as if the window were closed\n"
@@ -127,6 +132,7 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
                               : name == "--svg"     ? &commandLine.svgPath
                               : name == "--pdf"     ? &commandLine.pdfPath
                               : name == "--handout" ? &commandLine.handoutPath
+                              : name == "--steps"   ? &commandLine.stepsPath
                                                     : nullptr;
         if (target) {
             if (inlineValue) {
@@ -140,16 +146,21 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
             }
             continue;
         }
-        if (name == "--max-statements") {
+        if (name == "--max-statements" || name == "--from-step") {
             const std::string value = inlineValue ? *inlineValue : i + 1 < argc ? argv[++i] : "";
             char* end = nullptr;
             errno = 0;
             const long long n = std::strtoll(value.c_str(), &end, 10);
-            if (value.empty() || *end != '\0' || errno != 0 || n < 1) {
-                error = "--max-statements needs a whole number of at least 1";
+            const long long most = name == "--from-step" ? 1'000'000'000 : LLONG_MAX;
+            if (value.empty() || *end != '\0' || errno != 0 || n < 1 || n > most) {
+                error = std::string(name) + " needs a whole number of at least 1";
                 return false;
             }
-            commandLine.maxStatements = n;
+            if (name == "--from-step") {
+                commandLine.fromStep = static_cast<int>(n);
+            } else {
+                commandLine.maxStatements = n;
+            }
             continue;
         }
         if (inlineValue) {
@@ -179,6 +190,10 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
     }
     if (commandLine.maxStatements != 0 && !commandLine.headless) {
         error = "--max-statements works only with --headless";
+        return false;
+    }
+    if (commandLine.fromStep != 0 && (commandLine.headless || !commandLine.handoutPath.empty())) {
+        error = "--from-step works only in a window";
         return false;
     }
     if (commandLine.listing && !commandLine.check) {
@@ -217,6 +232,7 @@ int RunCommandLine(const CommandLine& commandLine) {
     const bool headless = commandLine.headless || !commandLine.handoutPath.empty();
     options.backend = headless ? BackendKind::Headless : BackendKind::Windowed;
     options.inputPath = commandLine.inputPath;
+    options.replay = commandLine.fromStep > 0;
     options.framesDir = commandLine.framesDir;
     options.gifPath = commandLine.gifPath;
     if (commandLine.maxStatements != 0) options.maxStatements = commandLine.maxStatements;
@@ -234,6 +250,8 @@ int RunCommandLine(const CommandLine& commandLine) {
     outputs.svgPath = commandLine.svgPath;
     outputs.pdfPath = commandLine.pdfPath;
     outputs.handoutPath = commandLine.handoutPath;
+    outputs.stepsPath = commandLine.stepsPath;
+    outputs.liveAtStep = commandLine.fromStep;
     std::string path = commandLine.scriptPath;
     if (path.empty()) {
         ZirInit();

@@ -27,6 +27,8 @@ struct CommandLine {
     std::string svgPath;
     std::string pdfPath;
     std::string handoutPath;  // a run without a viewer: headless
+    std::string stepsPath;    // each step shown, a line each
+    int fromStep = 0;         // in a window: replay the input up to this step, then go on
     std::string scriptPath;   // the first argument that is not an option; later ones are ignored
     std::int64_t maxStatements = 0;  // headless: the run's statement budget; 0 the default
 };

@@ -110,8 +110,11 @@ Flow Call(CallFrame& frame, const Instruction& in) {
         run.runError = frame.subroutine << 16 | ErrorCode(MsgCallsNestedTooDeeply);
         return Flow::Return;
     }
+    RunWatcher* watcher = loops ? RunWatched() : nullptr;
+    if (watcher) watcher->Loop(true);
     const std::int32_t result =
         ExecuteSubroutine(run, callee | static_cast<std::int32_t>(mode) << 16, &in);
+    if (watcher) watcher->Loop(false);
     if (run.runError != 0 || CloseRequested()) return Flow::Return;
     // END ends the run at once, without the pause after an animation.
     if (result == 255) return Flow::ReturnEnd;

@@ -226,13 +226,30 @@ bool GrabsAt(int x, int y) {
     return gGrabbing && PickAt(*gGrabbing, x, y) >= 0;
 }
 
+std::vector<GrabPoint> GrabbablePoints() {
+    std::vector<GrabPoint> points;
+    if (!gGrabbing) return points;
+    const std::vector<std::string>& names = gGrabbing->run->names->rows[TypePoint];
+    const ScreenInfo screen = ScreenQuery();
+    for (const Clickable& c : gGrabbing->loop.clickables) {
+        const Point& p = PointAt(Store(*gGrabbing), c.point);
+        const double x = std::nearbyint(p.x), y = std::nearbyint(p.y);
+        if (!(x >= 0 && y >= 0 && x < screen.width && y < screen.height)) continue;
+        points.push_back({static_cast<int>(x), static_cast<int>(y),
+                          c.point >= 0 && c.point < static_cast<int>(names.size())
+                              ? names[c.point]
+                              : std::string()});
+    }
+    return points;
+}
+
 // Answers the platform's question for the interaction while it waits for a grab (an
 // interaction's body runs between its waits, so no two wait at once).
 class GrabTestScope {
   public:
     explicit GrabTestScope(CallFrame& frame) {
         gGrabbing = &frame;
-        SetGrabTest(GrabsAt);
+        SetGrabTest(GrabsAt, GrabbablePoints);
     }
     ~GrabTestScope() {
         gGrabbing = nullptr;
@@ -498,7 +515,9 @@ void PrescanLoop(CallFrame& frame) {
 }
 
 Flow BeginLoopPass(CallFrame& frame) {
-    if (RunWatcher* watcher = RunWatched(); watcher && frame.iteration > 0) watcher->LoopRepeats();
+    if (RunWatcher* watcher = RunWatched(); watcher && frame.iteration == 1) {
+        watcher->Step(StepKind::LoopStart);
+    }
     if (frame.kind == KindInteraction) return InteractionPass(frame);
     if (frame.kind == KindAnimation) return AnimationPass(frame);
     return Flow::Next;

@@ -35,7 +35,7 @@ Flow FlowAfter(CallFrame& frame, ControlAction action) {
 
 ControlAction PauseForViewer(CallFrame& frame) {
     // A handout's run has no viewer to go on.
-    if (RunWatched()) return ControlAction::PauseOrContinue;
+    if (RunWatched() && RunWatched()->Unattended()) return ControlAction::PauseOrContinue;
     frame.paused = true;
     DrawControlBar(true);
     for (;;) {

@@ -63,6 +63,12 @@ class Backend {
     virtual void Wait(int maxMs) = 0;
     // Keeps the window alive while the program waits for something else (console input).
     virtual void KeepAlive() = 0;
+    // Makes the clock read clockMs now and go on from there: a run replayed on the virtual
+    // clock goes on in the window without a jump in its time.
+    virtual void StartClockAt(double) {}
+    // The viewer has been shown step number of the run, described by text (UTF-8); a page
+    // tells a screen reader and its list of steps.
+    virtual void AnnounceStep(int, double, int, const std::string&) {}
 };
 
 // The clock of a backend on real time. It keeps to the schedule of the sleeps, in whole
@@ -76,16 +82,28 @@ class ScheduledClock {
     static constexpr double MaxLagMs = 100;
 
     double Now(double realMs) {
+        realMs += offsetMs_;
         if (realMs - scheduledMs_ > MaxLagMs) scheduledMs_ = std::floor(realMs);
         return scheduledMs_;
     }
     // Starts a sleep of ms milliseconds; returns the real time it is due to end.
-    double Sleep(double realMs, int ms) { return scheduledMs_ = Now(realMs) + ms; }
+    double Sleep(double realMs, int ms) {
+        scheduledMs_ = Now(realMs) + ms;
+        return scheduledMs_ - offsetMs_;
+    }
     // Time spent waiting for the viewer was not scheduled: the clock takes it as it was.
-    void CatchUp(double realMs) { scheduledMs_ = std::max(scheduledMs_, std::floor(realMs)); }
+    void CatchUp(double realMs) {
+        scheduledMs_ = std::max(scheduledMs_, std::floor(realMs + offsetMs_));
+    }
+    // From now on the clock runs from clockMs.
+    void StartAt(double realMs, double clockMs) {
+        offsetMs_ = clockMs - realMs;
+        scheduledMs_ = clockMs;
+    }
 
   private:
     double scheduledMs_ = 0;  // when the last sleep was due to end
+    double offsetMs_ = 0;     // added to the real time
 };
 
 // Gives the host its turn now and then during long work (the browser's page must stay
@@ -93,9 +111,11 @@ class ScheduledClock {
 // desktop, where the window's events wait in their queue.
 void Breathe(ViewerState& viewer);
 
-// The window counts as closed once the virtual clock passes maxVirtualMs.
+// The window counts as closed once the virtual clock passes maxVirtualMs, and when the
+// program waits for the viewer after the last event (a replay's backend, given no events of
+// its own, lets the time of the wait pass instead).
 std::unique_ptr<Backend> MakeHeadlessBackend(ViewerState& viewer, std::vector<ViewerEvent> events,
-                                             std::int64_t maxVirtualMs);
+                                             std::int64_t maxVirtualMs, bool replay = false);
 // The window of the desktop (SDL2), or the canvas of the browser's page. Null, with the
 // reason in message, when no display can be opened.
 std::unique_ptr<Backend> MakeWindowedBackend(ViewerState& viewer, std::string& message);

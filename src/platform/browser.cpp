@@ -36,6 +36,11 @@ int zir_held();
 void zir_block(int ms, int wakeOnInput);
 // Lets the browser handle what is waiting, and comes back at once.
 void zir_yield();
+// The viewer's action just taken in (the four numbers of zir_next_event), at this time of
+// the run's clock: the page keeps them to replay the run up to a step.
+void zir_event_taken(int kind, int a, int b, int c, double clockMs);
+// Step number of the run is shown at clockMs, made by script line (1-based, or 0).
+void zir_step(int number, double clockMs, int line, const char* utf8);
 // Writes width x height RGBA pixels to the file as a PNG; 0 when it cannot.
 int zir_write_png(const char* path, const std::uint8_t* rgba, int width, int height);
 }
@@ -142,6 +147,12 @@ class BrowserBackend final : public Backend {
         clock_.CatchUp(RealMs());
     }
 
+    void StartClockAt(double clockMs) override { clock_.StartAt(RealMs(), clockMs); }
+
+    void AnnounceStep(int number, double timeMs, int line, const std::string& text) override {
+        zir_step(number, timeMs, line, text.c_str());
+    }
+
   private:
     double RealMs() const { return zir_now() - startMs_; }
 
@@ -157,7 +168,10 @@ class BrowserBackend final : public Backend {
 
     void TakeEvents() {
         int event[4] = {};
-        while (zir_next_event(event)) Handle(event);
+        while (zir_next_event(event)) {
+            Handle(event);
+            zir_event_taken(event[0], event[1], event[2], event[3], ClockMs());
+        }
         if (zir_stop_requested()) viewer_.closeRequested = true;
     }
 
@@ -222,6 +236,23 @@ void Breathe(ViewerState& viewer) {
 // grabs a point.
 extern "C" EMSCRIPTEN_KEEPALIVE int zir_would_grab(int x, int y) {
     return WouldGrab(x, y) ? 1 : 0;
+}
+
+// For the page: the points the viewer may grab now, as JSON, [{"x":..,"y":..,"name":".."}].
+extern "C" EMSCRIPTEN_KEEPALIVE const char* zir_grab_points() {
+    static std::string json;
+    json = "[";
+    for (const GrabPoint& p : GrabPoints()) {
+        if (json.size() > 1) json += ',';
+        json += "{\"x\":" + std::to_string(p.x) + ",\"y\":" + std::to_string(p.y) + ",\"name\":\"";
+        for (char c : Utf8FromWindows1252(p.name)) {
+            if (c == '"' || c == '\\') json += '\\';
+            if (static_cast<unsigned char>(c) >= 0x20) json += c;
+        }
+        json += "\"}";
+    }
+    json += ']';
+    return json.c_str();
 }
 
 std::unique_ptr<Backend> MakeWindowedBackend(ViewerState& viewer, std::string&) {

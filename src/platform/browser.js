@@ -8,6 +8,9 @@
 //   zirWake         called by the page after pushing an action, asking to stop or letting
 //                   a held run go on
 //   zirTitle        called with the window title
+//   zirEventTaken   called with each of the viewer's actions as the run takes it in: its
+//                   four numbers and the run's clock then
+//   zirStep         called with a step's number, its time, its script line and its text
 mergeInto(LibraryManager.library, {
   zir_canvas_show: function (width, height) {
     if (Module['zirShow']) Module['zirShow'](width, height);
@@ -27,6 +30,14 @@ mergeInto(LibraryManager.library, {
     const screen = typeof window !== 'undefined' ? window.screen : null;
     HEAP32[width >> 2] = screen ? screen.width : 1920;
     HEAP32[height >> 2] = screen ? screen.height : 1080;
+  },
+
+  zir_event_taken: function (kind, a, b, c, clockMs) {
+    if (Module['zirEventTaken']) Module['zirEventTaken']([kind, a, b, c], clockMs);
+  },
+
+  zir_step: function (number, clockMs, line, utf8) {
+    if (Module['zirStep']) Module['zirStep'](number, clockMs, line, UTF8ToString(utf8));
   },
 
   zir_now: function () {

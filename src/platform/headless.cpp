@@ -10,8 +10,12 @@ constexpr ScreenInfo HeadlessDesktop{1920, 1080, 16};
 
 class HeadlessBackend final : public Backend {
   public:
-    HeadlessBackend(ViewerState& viewer, std::vector<ViewerEvent> events, std::int64_t maxMs)
-        : viewer_(viewer), events_(std::move(events)), maxMs_(std::max<std::int64_t>(maxMs, 0)) {}
+    HeadlessBackend(ViewerState& viewer, std::vector<ViewerEvent> events, std::int64_t maxMs,
+                    bool replay)
+        : viewer_(viewer),
+          events_(std::move(events)),
+          maxMs_(std::max<std::int64_t>(maxMs, 0)),
+          replay_(replay) {}
 
     bool ShowScreen(int width, int height) override {
         screenWidth_ = width;
@@ -42,8 +46,12 @@ class HeadlessBackend final : public Backend {
         AdvanceTo(nowMs_ + std::max(ms, 0));
     }
 
-    void Wait(int) override {
+    void Wait(int maxMs) override {
         keyPolled_ = mousePolled_ = false;
+        if (replay_) {
+            AdvanceTo(nowMs_ + std::max(maxMs, 0));
+            return;
+        }
         if (next_ >= events_.size()) {
             viewer_.closeRequested = true;
             return;
@@ -77,6 +85,7 @@ class HeadlessBackend final : public Backend {
     std::int64_t maxMs_ = 0;
     std::size_t next_ = 0;
     std::int64_t nowMs_ = 0;
+    bool replay_ = false;
     bool keyPolled_ = false;
     bool mousePolled_ = false;
     int screenWidth_ = 0;
@@ -86,8 +95,8 @@ class HeadlessBackend final : public Backend {
 }  // namespace
 
 std::unique_ptr<Backend> MakeHeadlessBackend(ViewerState& viewer, std::vector<ViewerEvent> events,
-                                             std::int64_t maxVirtualMs) {
-    return std::make_unique<HeadlessBackend>(viewer, std::move(events), maxVirtualMs);
+                                             std::int64_t maxVirtualMs, bool replay) {
+    return std::make_unique<HeadlessBackend>(viewer, std::move(events), maxVirtualMs, replay);
 }
 
 }  // namespace zir

@@ -48,10 +48,12 @@ struct PlatformState {
     std::int64_t realDeadlineMs = 0;   // headless: steady-clock time the run must end by, or 0
     void (*screenUseHook)() = nullptr;
     bool (*grabTest)(int x, int y) = nullptr;
+    std::vector<GrabPoint> (*grabPoints)() = nullptr;
     // A window's viewer input, played on its real clock (a demonstration of the script).
     std::vector<ViewerEvent> played;
     std::size_t nextPlayed = 0;
     std::string title;
+    bool replaying = false;  // the viewer input is being replayed without a window
 };
 
 PlatformState gState;
@@ -243,7 +245,10 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
         }
         std::fclose(f);
     }
-    if (options.backend == BackendKind::Headless) {
+    gState.replaying = options.replay && options.backend == BackendKind::Windowed;
+    if (gState.replaying) {
+        gState.backend = MakeHeadlessBackend(gState.viewer, {}, options.maxVirtualMs, true);
+    } else if (options.backend == BackendKind::Headless) {
         gState.backend =
             MakeHeadlessBackend(gState.viewer, std::move(events), options.maxVirtualMs);
         gState.statementsLeft = options.maxStatements > 0 ? options.maxStatements : -1;
@@ -268,7 +273,39 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
     return PlatformError::None;
 }
 
+void GoLive() {
+    if (!gState.replaying) return;
+    std::string message;
+    std::unique_ptr<Backend> window = MakeWindowedBackend(gState.viewer, message);
+    if (!window) {
+        gState.viewer.failed = true;
+        gState.viewer.closeRequested = true;
+        return;
+    }
+    window->StartClockAt(gState.backend->ClockMs());
+    gState.replaying = false;
+    gState.backend = std::move(window);
+    if (!gState.title.empty()) gState.backend->SetTitle(gState.title);
+    if (const std::uint8_t* screen = ScreenImage()) {
+        if (!gState.backend->ShowScreen(ImageWidth(screen), ImageHeight(screen))) {
+            gState.viewer.failed = true;
+            gState.viewer.closeRequested = true;
+            return;
+        }
+        gState.screenChanged = true;
+    }
+}
+
+bool Replaying() {
+    return gState.replaying;
+}
+
+void AnnounceStep(int number, double timeMs, int line, std::string_view text) {
+    Active().AnnounceStep(number, timeMs, line, Utf8FromWindows1252(text));
+}
+
 void PlatformStop() {
+    gState.replaying = false;
     GifStop();
     gState.backend.reset();
     FramesStop(gState.frames);
@@ -307,6 +344,7 @@ std::uint32_t ScreenSerial() {
 }
 
 bool ScreenIsSeen() {
+    if (gState.replaying) return false;
     return gState.kind != BackendKind::Headless || !gState.frames.dir.empty() ||
            !gState.gifPath.empty();
 }
@@ -315,8 +353,13 @@ void SetScreenUseHook(void (*hook)()) {
     gState.screenUseHook = hook;
 }
 
-void SetGrabTest(bool (*test)(int x, int y)) {
+void SetGrabTest(bool (*test)(int x, int y), std::vector<GrabPoint> (*points)()) {
     gState.grabTest = test;
+    gState.grabPoints = points;
+}
+
+std::vector<GrabPoint> GrabPoints() {
+    return gState.grabPoints ? gState.grabPoints() : std::vector<GrabPoint>{};
 }
 
 bool WouldGrab(int x, int y) {
@@ -403,6 +446,8 @@ void WaitForInput(int maxMs) {
     PresentIfChanged();
     const ViewerState& v = gState.viewer;
     if (KeyWaiting() || v.mouseChanged || v.closeRequested) return;
+    // The replay has come to where the viewer has not acted yet: the viewer goes on.
+    if (gState.replaying && gState.nextPlayed >= gState.played.size()) GoLive();
     gState.backend->Wait(UntilNextPlayed(std::max(maxMs, 0)));
     PlayDueInput();
 }

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/image.h"
 
@@ -24,6 +25,11 @@ struct PlatformOptions {
     // demonstration played on the real clock, beside what the viewer does. Empty for none.
     std::string inputPath;  // the viewer input file
     std::string inputText;  // the viewer input itself, when there is no file
+    // Windowed only: the viewer input is first replayed without a window on the virtual
+    // clock, until GoLive; the run then goes on in the window on the real clock from the
+    // same time, the rest of the input played as a demonstration. A replay whose input is
+    // used up while the program waits for the viewer goes live by itself.
+    bool replay = false;
     std::string framesDir;  // every picture shown, as PNG files; empty for none
     std::string gifPath;    // the run as an animated GIF; empty for none
     int consoleInFd = 0;    // the console's line input
@@ -58,6 +64,15 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
 void PlatformStop();
 // While set, pictures shown are left out of the GIF (the logo is no part of a demonstration).
 void GifRecordingPaused(bool paused);
+// Ends the replay: from now on the run shows in the window, on the real clock. Nothing
+// outside a replay.
+void GoLive();
+// True while a run is being replayed.
+bool Replaying();
+// Tells the viewer's window that step number of the run (made by script line, 1-based, or
+// 0) is shown at timeMs, described by text (Windows-1252).
+void AnnounceStep(int number, double timeMs, int line, std::string_view text);
+
 // True after the window could not be opened during the run: the run then ended as if the
 // viewer had closed it, and the program should exit with the code for "no display".
 bool PlatformFailed();
@@ -93,8 +108,16 @@ void SetScreenUseHook(void (*hook)());
 // While the viewer may grab a point, a test of whether a press at a screen pixel would grab
 // one (null when none may be grabbed). A touch screen scrolls the page under a finger that
 // grabs nothing and holds it still under one that grabs a point.
-void SetGrabTest(bool (*test)(int x, int y));
+// The same lists the points that may be grabbed, where they stand on the screen, for a page
+// that lets the keyboard move them.
+struct GrabPoint {
+    int x = 0;
+    int y = 0;
+    std::string name;  // Windows-1252
+};
+void SetGrabTest(bool (*test)(int x, int y), std::vector<GrabPoint> (*points)() = nullptr);
 bool WouldGrab(int x, int y);
+std::vector<GrabPoint> GrabPoints();
 
 // The window's caption (Windows-1252 text); only the first 127 characters are used.
 void SetWindowTitle(std::string_view text);

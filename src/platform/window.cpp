@@ -210,6 +210,10 @@ class WindowedBackend final : public Backend {
         return clock_.Now(RealMs());
     }
 
+    void StartClockAt(double clockMs) override {
+        clock_.StartAt(RealMs(), clockMs);
+    }
+
     void Poll(PollKind) override {
         PumpEvents();
     }

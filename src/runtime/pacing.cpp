@@ -75,7 +75,7 @@ RunWatcher* RunWatched() {
 }
 
 void PauseAfterStep(InputEvent& event) {
-    if (gWatcher) gWatcher->Step();
+    if (gWatcher) gWatcher->Step(StepKind::Paced);
     if (event == 0) event = TimedWait(Settings().stepWait);
 }
 

@@ -42,16 +42,24 @@ InputEvent WaitUntil(double deadlineSeconds, int stepMs);
 // Sleeps in 20 ms steps until the time has passed or input arrives; returns that input,
 // or 0. Zero or negative times still sleep once and poll once.
 InputEvent TimedWait(std::int32_t ms);
-// Watches a run for its handout: told of every statement as it starts (inside a FAST
-// construction, whose work is one step, with fast set), of every pause after a paced step,
-// and of each pass of an interaction or animation after its first. While one watches, the
-// viewer's pauses (WAIT, Weiter) go on at once.
+// What the viewer is given to look at as one step.
+enum class StepKind {
+    Paced,      // the picture of a paced step, before its pause
+    Menu,       // a menu about to wait for the viewer's choice
+    LoopStart,  // the first picture of an interaction or animation
+};
+// Watches a run's steps, for the handout and for the page's list of steps: told of every
+// statement as it starts (inside a FAST construction, whose work is one step, with fast set),
+// of every step, and of each interaction or animation as it is entered and left.
 class RunWatcher {
   public:
     virtual ~RunWatcher() = default;
     virtual void Statement(int block, int slot, bool fast) = 0;
-    virtual void Step() = 0;
-    virtual void LoopRepeats() = 0;
+    virtual void Step(StepKind kind) = 0;
+    virtual void Loop(bool entered) = 0;
+    // A run without a viewer (the handout's): the viewer's pauses (WAIT, Weiter) go on at
+    // once.
+    virtual bool Unattended() const = 0;
 };
 // The watcher of the run (null for none).
 void WatchRun(RunWatcher* watcher);

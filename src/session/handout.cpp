@@ -1,6 +1,7 @@
 #include "session/handout.h"
 
 #include <algorithm>
+#include <map>
 
 #include "draw/svg.h"
 #include "platform/files.h"
@@ -28,10 +29,6 @@ constexpr double LineStep = 10;
 constexpr std::size_t MostLines = 4;
 // A handout stops keeping pictures after this many steps (more than 80 pages).
 constexpr std::size_t MostSteps = 480;
-
-long Key(int block, int slot) {
-    return static_cast<long>(block) << 16 | slot;
-}
 
 // A line of the script as it is printed: UTF-8, without its indentation, tabs as blanks.
 std::string Printed(std::string_view line) {
@@ -87,47 +84,24 @@ bool WriteDrawingPdf(const std::string& path, const std::string& svg, std::strin
     return WritePdf(path, A4LongPt, A4ShortPt, {page}, message);
 }
 
-void Handout::Compiled(const CompiledStatement& compiled) {
-    lineOf_[Key(compiled.block, compiled.slot)] = compiled.lineIndex;
-}
-
-void Handout::Statement(int block, int slot, bool fast) {
-    if (fast) return;
-    const auto found = lineOf_.find(Key(block, slot));
-    if (found == lineOf_.end()) return;
-    if (pending_.empty() || pending_.back() != found->second) pending_.push_back(found->second);
-}
-
-void Handout::Keep() {
-    if (steps_.size() >= MostSteps) return;
-    steps_.push_back({DrawingAsSvg(), std::move(pending_)});
-    pending_.clear();
-}
-
-void Handout::Step() {
+void Handout::TakeStep(const RunStep& step) {
     if (ended_) return;
-    // A statement of several steps (a paced construction) names its line under each.
-    if (pending_.empty() && !steps_.empty() && !steps_.back().lines.empty()) {
-        pending_.push_back(steps_.back().lines.back());
+    if (steps_.size() < MostSteps) steps_.push_back({DrawingAsSvg(), step.description, step.lines});
+    if (step.kind == StepKind::LoopStart) {
+        // The interaction or animation has drawn its first picture: the handout ends with it.
+        ended_ = true;
+        RequestClose();
     }
-    Keep();
 }
 
-void Handout::LoopRepeats() {
-    // The interaction or animation has drawn its first picture: the handout ends with it.
-    if (ended_) return;
-    Keep();
-    ended_ = true;
-    RequestClose();
-}
-
-void Handout::Finish() {
+void Handout::Finish(const RunStep& pending) {
     if (ended_) return;
     ended_ = true;
     std::string last = DrawingAsSvg();
     if (last.empty() || (!steps_.empty() && steps_.back().svg == last)) return;
-    steps_.push_back({std::move(last), std::move(pending_)});
-    pending_.clear();
+    if (steps_.size() < MostSteps) {
+        steps_.push_back({std::move(last), pending.description, pending.lines});
+    }
 }
 
 bool Handout::Write(const std::string& path, const std::string& title, const ScriptLines& script,
@@ -169,7 +143,8 @@ bool Handout::Write(const std::string& path, const std::string& title, const Scr
         page.pictures.push_back({step.svg, x, y, cellWidth, pictureHeight, true});
         double baseline = y + pictureHeight + 4 + CaptionSize;
         page.texts.push_back(
-            {"Schritt " + std::to_string(i + 1), x, baseline, CaptionSize, true, false, cellWidth});
+            {"Schritt " + std::to_string(i + 1) + ": " + Utf8FromWindows1252(step.description), x,
+             baseline, CaptionSize, true, false, cellWidth});
         std::vector<std::string> shown;
         for (int l : step.lines) {
             if (!texts[l].empty()) shown.push_back(texts[l]);

@@ -3,13 +3,11 @@
 // an A4 page, for students to follow with their own ruler and compass.
 #pragma once
 
-#include <map>
 #include <string>
 #include <vector>
 
-#include "frontend/pass2.h"
 #include "frontend/scriptlines.h"
-#include "runtime/pacing.h"
+#include "session/steps.h"
 
 namespace zir {
 
@@ -23,31 +21,28 @@ bool WriteDrawingSvg(const std::string& path, std::string& message);
 // aspect kept. False, with the reason in message, when it cannot be written.
 bool WriteDrawingPdf(const std::string& path, const std::string& svg, std::string& message);
 
-// Watches a run (WatchRun) and keeps one picture per paced step. The run of an interaction or
-// an animation ends after its first picture.
-class Handout final : public RunWatcher, public StatementObserver {
+// Keeps a picture of the drawing at every step of a run, for the handout. Its run has no
+// viewer (StepOptions::unattended), and it ends with the first picture of an interaction or
+// animation.
+class Handout final {
   public:
-    // Where each statement of the compiled program stands in the script.
-    void Compiled(const CompiledStatement& compiled) override;
-    void Statement(int block, int slot, bool fast) override;
-    void Step() override;
-    void LoopRepeats() override;
-    // After the run: the last picture, when it differs from the last step's.
-    void Finish();
+    void TakeStep(const RunStep& step);
+    // After the run: the last picture, made by the statements pending since the last step,
+    // when it differs from the last step's.
+    void Finish(const RunStep& pending);
     std::size_t StepCount() const { return steps_.size(); }
-    // Writes the pages: the title on each, then the steps, each with its lines of the script.
+    // Writes the pages: the title on each, then the steps, each with its description and
+    // its lines of the script.
     bool Write(const std::string& path, const std::string& title, const ScriptLines& script,
                std::string& message) const;
 
   private:
     struct Picture {
         std::string svg;
+        std::string description;
         std::vector<int> lines;  // indexes of the script lines that made it
     };
-    void Keep();
 
-    std::map<long, int> lineOf_;  // block << 16 | slot -> line index
-    std::vector<int> pending_;    // lines run since the last step
     std::vector<Picture> steps_;
     bool ended_ = false;
 };

@@ -23,6 +23,7 @@
 #include "session/dump.h"
 #include "session/errors.h"
 #include "session/handout.h"
+#include "session/steps.h"
 #include "session/windowconsole.h"
 
 namespace zir {
@@ -45,7 +46,8 @@ class BothObservers final : public StatementObserver {
     StatementObserver* second_ = nullptr;
 };
 // The vector pictures the command line asks for, of the screen as the run left it.
-void WriteVectorFiles(const RunOutputs& outputs, Handout* handout, const ScriptLines* lines) {
+void WriteVectorFiles(const RunOutputs& outputs, Handout* handout, const StepTracker* tracker,
+                      const ScriptLines* lines) {
     std::string message;
     if (!outputs.svgPath.empty() && !WriteDrawingSvg(outputs.svgPath, message)) {
         std::fprintf(stderr, "zirkula: %s: %s\n", outputs.svgPath.c_str(), message.c_str());
@@ -58,7 +60,7 @@ void WriteVectorFiles(const RunOutputs& outputs, Handout* handout, const ScriptL
         }
     }
     if (!handout || !lines) return;
-    handout->Finish();
+    handout->Finish(tracker ? tracker->Pending(StepKind::Paced) : RunStep{});
     std::string title = Utf8FromWindows1252(WindowTitle());
     if (title.ends_with(TitleSuffix)) title.resize(title.size() - std::strlen(TitleSuffix));
     message = "no handout written, the script showed no picture";
@@ -178,7 +180,19 @@ std::int32_t RunScript(const ScriptLines& lines, ErrorList& errors, const RunOut
     const bool warn = !outputs.warningsName.empty();
     std::optional<Handout> handout;
     if (!outputs.handoutPath.empty()) handout.emplace();
-    BothObservers observers{warn ? &warnings : nullptr, handout ? &*handout : nullptr};
+    std::optional<StepTracker> tracker;
+    FileWriter stepsFile;
+    if (handout || !outputs.stepsPath.empty() || outputs.liveAtStep > 0) {
+        tracker.emplace(StepOptions{handout.has_value(), outputs.liveAtStep});
+        if (!outputs.stepsPath.empty() && !stepsFile.Open(outputs.stepsPath)) {
+            std::fprintf(stderr, "zirkula: %s: cannot be written\n", outputs.stepsPath.c_str());
+        }
+        tracker->onStep = [&](const RunStep& step) {
+            if (handout) handout->TakeStep(step);
+            stepsFile.Write(StepLine(step));
+        };
+    }
+    BothObservers observers{warn ? &warnings : nullptr, tracker ? &*tracker : nullptr};
     std::int32_t result = ParseScript(lines, table, found, names, &observers);
     if (warn) {
         for (const Warning& w : warnings.Finish(lines, names, result)) {
@@ -194,7 +208,7 @@ std::int32_t RunScript(const ScriptLines& lines, ErrorList& errors, const RunOut
         }
         WriteRequestedFiles(result, errors, ClockMs(), outputs, names, nullptr);
         // A script that does not compile draws nothing: the vector files say so.
-        WriteVectorFiles(outputs, handout ? &*handout : nullptr, &lines);
+        WriteVectorFiles(outputs, handout ? &*handout : nullptr, nullptr, &lines);
         return result;
     }
     ClearWindowConsole();
@@ -202,15 +216,19 @@ std::int32_t RunScript(const ScriptLines& lines, ErrorList& errors, const RunOut
     const bool vectors =
         !outputs.svgPath.empty() || !outputs.pdfPath.empty() || !outputs.handoutPath.empty();
     VectorRecording(vectors);
-    WatchRun(handout ? &*handout : nullptr);
+    WatchRun(tracker ? &*tracker : nullptr);
     result = RunProgram(table, names, store);
     WatchRun(nullptr);
     // A window closed by the viewer ends the run at once, as a normal end without the logo.
     bool closed = CloseRequested();
     if (closed) result = 0;
+    if (!outputs.stepsPath.empty() && !stepsFile.Close()) {
+        std::fprintf(stderr, "zirkula: %s: cannot be written\n", outputs.stepsPath.c_str());
+    }
     WriteRequestedFiles(result, errors, ClockMs(), outputs, names, &store);
     if (vectors) {
-        WriteVectorFiles(outputs, handout ? &*handout : nullptr, &lines);
+        WriteVectorFiles(outputs, handout ? &*handout : nullptr, tracker ? &*tracker : nullptr,
+                         &lines);
         VectorRecording(false);
     }
     if (!closed) {

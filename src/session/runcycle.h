@@ -25,6 +25,11 @@ struct RunOutputs {
     // a viewer, whose pauses go on at once and whose interactions end after their first
     // picture.
     std::string handoutPath;
+    // Each step the viewer is shown, a line each (StepLine); the steps are also announced to
+    // the window (AnnounceStep).
+    std::string stepsPath = {};
+    // A replay (PlatformOptions::replay) goes live when this step is shown; 0 for none.
+    int liveAtStep = 0;
     // When not empty, the script's warnings are printed on standard error after the compile,
     // before the run, each as "NAME:LINE: Warnung: TEXT" with this name.
     std::string warningsName = {};
