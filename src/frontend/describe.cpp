@@ -64,6 +64,7 @@ constexpr Wording Wordings[] = {
     {Op::Text, "{1}"},
     {Op::Title, "Titel: {1}"},
     {Op::Menu, "Auswahl im Men\xFC"},
+    {Op::MenuItem, "Gew\xE4hlt: {1}"},
 };
 
 // The mark statements that may stand without their points, in that form.

@@ -208,10 +208,14 @@ std::int32_t Run(CallFrame& frame) {
             // A headless run without a viewer ends once its statement budget is used up.
             if (!CountStatement()) return 0;
             flow = CheckPendingControls(frame);
-            if (RunWatcher* watcher = RunWatched(); watcher && flow == Flow::Next) {
+            const Instruction& in = SlotOf(*run.program, block, frame.pc);
+            // A menu entry reached from the entry before it only ends that entry's statements;
+            // the menu itself tells of the entry chosen.
+            if (RunWatcher* watcher = RunWatched();
+                watcher && flow == Flow::Next && OpcodeOf(in[0]) != OpcodeNumber(Op::MenuItem)) {
                 watcher->Statement(block, frame.pc, !ShowsAfterDrawing(frame));
             }
-            if (flow == Flow::Next) flow = Execute(frame, SlotOf(*run.program, block, frame.pc));
+            if (flow == Flow::Next) flow = Execute(frame, in);
         }
         switch (flow) {
             case Flow::Next:

@@ -152,8 +152,11 @@ Flow Menu(CallFrame& frame, const Instruction& in) {
     if (in[2] != -1) s.menuHighlightColour = Colour{in[2]};
     // A menu on no screen could not be seen: it opens the default screen, as drawing does.
     EnsureScreen(frame);
-    if (RunWatcher* watcher = RunWatched()) watcher->Step(StepKind::Menu);
+    RunWatcher* watcher = RunWatched();
+    if (watcher) watcher->Step(StepKind::Menu);
     const std::int32_t choice = ShowMenu(texts);
+    // The entry chosen is where the next step comes from.
+    if (watcher && choice >= 0) watcher->Statement(frame.subroutine, positions[choice], false);
     return ContinueAfter(frame, choice < 0 ? in[3] : positions[choice]);
 }
 

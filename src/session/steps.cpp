@@ -11,7 +11,7 @@ namespace {
 
 // A step made of more statements than this names the first ones and the last, the one whose
 // picture the viewer sees.
-constexpr std::size_t MostDescribed = 3;
+constexpr std::size_t MostDescribed = 4;
 
 const char* KindWord(StepKind kind) {
     switch (kind) {
@@ -54,18 +54,18 @@ RunStep StepTracker::Pending(StepKind kind) const {
         if (step.lines.empty() || step.lines.back() != d.line) step.lines.push_back(d.line);
         if (!d.text.empty() && (texts.empty() || *texts.back() != d.text)) texts.push_back(&d.text);
     }
-    if (texts.size() > MostDescribed) {
-        texts.erase(texts.begin() + (MostDescribed - 1), texts.end() - 1);
-    }
-    for (const std::string* text : texts) {
-        if (!step.description.empty()) step.description += texts.size() > 1 ? "; " : "";
-        step.description += *text;
+    const bool cut = texts.size() > MostDescribed;
+    if (cut) texts.erase(texts.begin() + (MostDescribed - 1), texts.end() - 1);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (i > 0) step.description += cut && i + 1 == texts.size() ? "; \x85 " : "; ";
+        step.description += *texts[i];
     }
     // A statement of several steps (a construction with the instruments) names its line and
     // what it makes under each of them.
     if (step.description.empty() && pending_.empty() && last_.number > 0 && kind == last_.kind) {
-        step.lines = last_.lines;
-        step.description = last_.description;
+        step.lines = {last_.lines.empty() ? 0 : last_.lines.back()};
+        if (last_.lines.empty()) step.lines.clear();
+        step.description = lastText_;
     }
     if (step.description.empty()) step.description = KindWord(kind);
     return step;
@@ -75,6 +75,10 @@ void StepTracker::Step(StepKind kind) {
     // Inside a moving figure only its first picture counts.
     if (loopDepth_ > (kind == StepKind::LoopStart ? 1 : 0)) return;
     last_ = Pending(kind);
+    for (int k : pending_) {
+        if (!described_[k].text.empty()) lastText_ = described_[k].text;
+    }
+    if (pending_.empty() && lastText_.empty()) lastText_ = last_.description;
     pending_.clear();
     if (last_.number == options_.liveAtStep) GoLive();
     AnnounceStep(last_.number, last_.timeMs, last_.lines.empty() ? 0 : last_.lines.back() + 1,

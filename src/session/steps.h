@@ -50,6 +50,7 @@ class StepTracker final : public RunWatcher, public StatementObserver {
     std::vector<Described> described_;
     std::vector<int> pending_;  // indexes in described_ run since the last step
     RunStep last_;
+    std::string lastText_;  // what the last described statement made
     int loopDepth_ = 0;
 };
 

@@ -83,7 +83,7 @@ TEST(Describe, EachFormInShortGerman) {
          "Konstruktion X|Konstruktion X|Interaktion Y|Animation Z"},
         {"CLS|TEXT \"Gr\xFC\xDF Gott, \"|TITLE \"Thales\"|MENU|MENUITEM \"a\"|EXITMENU|ENDMENU",
          "Zeichenfl\xE4"
-         "che gel\xF6scht|Gr\xFC\xDF Gott, |Titel: Thales|Auswahl im Men\xFC|||"},
+         "che gel\xF6scht|Gr\xFC\xDF Gott, |Titel: Thales|Auswahl im Men\xFC|Gew\xE4hlt: a||"},
         // Statements that show nothing of their own.
         {"SCREEN 640, 480|WINDOW 600, 400|TWINDOW 1, 2, 3, 4|DEFAULTS 1|TOOLDEFAULTS 3|SPEED 9|"
          "FRAME 5|IPOINT Q, 1, 2|M = IMIDDLE A, B|REVERT g|ORDERLINES g, h|WAIT|WAITALWAYS 9",
