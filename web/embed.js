@@ -21,6 +21,9 @@
   }
 
   Zirkula.attach(canvas, null, { fitWidth: true });
+  ZirkulaSteps.attach({ back: 'step-back', forward: 'step-forward', slider: 'step-slider',
+    count: 'step-count', announce: 'step-announce' });
+  Zirkula.reducedMotion = matchMedia('(prefers-reduced-motion: reduce)').matches;
   Zirkula.onFit(postHeight);
   Zirkula.attachBarButtons();
   if (document.fullscreenEnabled) {

@@ -26,9 +26,16 @@
     $('about').textContent = '';
   });
   Zirkula.attach(canvas, $('console'));
+  ZirkulaSteps.attach({ back: 'step-back', forward: 'step-forward', slider: 'step-slider',
+    count: 'step-count', announce: 'step-announce', list: 'protocol-list' });
+  // Less motion, where the viewer's system asks for it: the instruments stay still.
+  $('calm').checked = matchMedia('(prefers-reduced-motion: reduce)').matches;
+  Zirkula.reducedMotion = $('calm').checked;
+  $('calm').addEventListener('change', () => { Zirkula.reducedMotion = $('calm').checked; });
   Zirkula.onState((state) => {
     $('stop').disabled = state !== 'running';
     if (state === 'ended') say('Beendet.');
+    if (state === 'running') say('Läuft …');
   });
 
   // A file's bytes as text: UTF-8 where they are valid UTF-8, else Windows-1252, as the

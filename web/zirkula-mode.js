@@ -53,16 +53,40 @@ const ZirkulaEditor = (() => {
     })));
   }
 
+  // Moves the focus to the control before or after the editor in the order of Tab.
+  function leave(cm, by) {
+    const all = Array.from(document.querySelectorAll(
+      'button, input, select, textarea, [tabindex], [contenteditable="true"]'))
+      .filter((e) => !e.disabled && e.tabIndex >= 0 && e.offsetParent !== null);
+    const wrapper = cm.getWrapperElement();
+    const inside = all.filter((e) => wrapper.contains(e));
+    const from = all.indexOf(by > 0 ? inside[inside.length - 1] : inside[0]);
+    const next = all[from + by];
+    if (next) next.focus();
+  }
+
   // An editor in place of the textarea; highlights keywords once the engine has named them.
   function create(textarea) {
+    // Tab indents; after Esc it leaves the editor, so the keyboard is never caught in it.
+    let leaving = false;
     const editor = CodeMirror.fromTextArea(textarea, {
       mode: 'zirkula',
       lineNumbers: true,
       indentWithTabs: false,
       gutters: ['CodeMirror-lint-markers'],
       lint: { getAnnotations: annotations, async: true, delay: 500 },
-      extraKeys: { Tab: (cm) => cm.replaceSelection('  ') },
+      // Editable text a screen reader reads as text, with the editor's name.
+      inputStyle: 'contenteditable',
+      screenReaderLabel: textarea.getAttribute('aria-label') || 'Skript',
+      extraKeys: {
+        Tab: (cm) => (leaving ? leave(cm, 1) : cm.replaceSelection('  ')),
+        'Shift-Tab': (cm) => leave(cm, -1),
+      },
     });
+    editor.on('keydown', (cm, event) => {
+      if (event.key !== 'Tab' && event.key !== 'Shift') leaving = event.key === 'Escape';
+    });
+    editor.on('blur', () => { leaving = false; });
     Zirkula.keywords().then((words) => {
       words.forEach((w) => keywords.add(w));
       editor.setOption('mode', 'zirkula');

@@ -8,6 +8,9 @@
 //   Zirkula.hold(true | false)           stops the run's clock while nobody sees it
 //   Zirkula.key(name)                    a key pressed for the viewer ('Enter', 'Escape', 'r')
 //   Zirkula.attach(canvas, consoleElement)   where runs in real time are shown
+//   Zirkula.timeline                     the steps of the run on the canvas so far
+//   await Zirkula.goToStep(k)            shows step k again: a replay up to it, then live
+//   Zirkula.onSteps(listener)            told whenever a step is shown or gone to
 //
 // With virtualClock the input is all the viewer does; without, it is played on the real
 // clock as a demonstration, and the viewer can take over.
@@ -21,6 +24,9 @@ const Zirkula = (() => {
   // In the order the engine numbers them.
   const SpecialKeys = ['Enter', 'Escape', 'Backspace', 'Tab', 'ArrowUp', 'ArrowDown',
     'ArrowLeft', 'ArrowRight', 'PageUp', 'PageDown', 'Home', 'End'];
+  // The same keys by their names in the viewer input.
+  const InputKeyNames = ['Enter', 'Esc', 'Backspace', 'Tab', 'Up', 'Down', 'Left', 'Right',
+    'PageUp', 'PageDown', 'Home', 'End'];
   const ButtonBits = [1, 4, 2];  // left, middle, right as the browser numbers them
   const ExitAborted = -1;
 
@@ -33,6 +39,13 @@ const Zirkula = (() => {
   let current = null;  // the run shown on the canvas: {engine, done}
   let shownTickets = 0;  // runs asked to be shown so far
   const stateListeners = [];
+  const stepListeners = [];
+  // The run on the canvas as the viewer saw it: its steps so far and the viewer's actions,
+  // each with the step it came after, so that any step can be shown again by replaying the
+  // run up to it with the actions taken before it.
+  let timeline = null;
+  // Runs see the SLOW statements' instruments unless the viewer asked for less motion.
+  let reducedMotion = false;
 
   // The engine's code and its compiled WebAssembly, loaded once for every run.
   function loadEngine() {
@@ -134,12 +147,21 @@ const Zirkula = (() => {
     // Of runs started on the canvas at nearly the same time (a double click), the last wins.
     const ticket = shown ? ++shownTickets : 0;
     if (shown) await stop();
-    const engine = await newEngine({
+    const replayTo = shown ? options.replayTo || 0 : 0;
+    if (shown && !replayTo) {
+      timeline = { script, name, demo: options.input || '', steps: [], events: [], current: 0, replayingTo: 0, epoch: 0, liveFrom: 0 };
+    }
+    const track = shown ? timeline : null;
+    let engine = null;
+    const mine = () => current && current.engine === engine;
+    engine = await newEngine({
       zirShow: shown ? showScreen : null,
-      zirPut: shown ? putScreen : null,
+      zirPut: shown ? (picture) => { putScreen(picture); if (mine()) wentLive(track); } : null,
       print(line) { lines.push(line); if (shown) say(line); },
       printErr(line) { lines.push(line); if (shown) say(line); },
       zirTitle(title) { if (shown) document.title = title; },
+      zirStep: shown ? (number, timeMs, line, text) => { if (mine()) stepShown(track, number, timeMs, line, text); } : null,
+      zirEventTaken: shown ? (event, timeMs) => { if (mine()) actionTaken(track, event, timeMs); } : null,
     });
     engine.FS.mkdir('/run');
     engine.FS.mkdir('/out');
@@ -149,10 +171,14 @@ const Zirkula = (() => {
     if (virtualClock) args.unshift('--headless');
     // The drawing as SVG is kept only when asked for: recording it costs time.
     if (options.svg) args.push('--svg', '/out/last.svg');
-    if (options.input) {
-      engine.FS.writeFile('/out/input.txt', bytesOf(options.input));
+    const input = replayTo ? options.replayInput : options.input;
+    if (input) {
+      engine.FS.writeFile('/out/input.txt', bytesOf(input));
       args.push('--input', '/out/input.txt');
     }
+    if (shown) args.push('--steps', '/out/steps.tsv');
+    if (replayTo) args.push('--from-step', String(replayTo));
+    if (reducedMotion) args.push('--no-instruments');
     args.push(name);
     if (shown && ticket !== shownTickets) return { exitCode: ExitAborted, dump: null, png: null, svg: null, console: [] };
     let finished;
@@ -174,9 +200,209 @@ const Zirkula = (() => {
     finished();
     if (shown && current && current.engine === engine) {
       current = null;
+      wentLive(track);
       notify('ended');
+      notifySteps(false);
     }
     return result;
+  }
+
+  // --- steps -------------------------------------------------------------------------
+
+  function notifySteps(announce) {
+    for (const listener of stepListeners) listener(timeline, announce);
+  }
+
+  let liveWaiters = [];
+  // The replay has reached its step, or could go no further: the run is live again.
+  function wentLive(track) {
+    if (!track || !track.replayingTo) return;
+    track.replayingTo = 0;
+    for (const resolve of liveWaiters) resolve();
+    liveWaiters = [];
+    notifySteps(false);
+  }
+
+  function stepShown(track, number, timeMs, line, text) {
+    // Actions of an earlier history between the last step and this one did not happen in
+    // this run, which went from one to the other without them.
+    if (number > track.liveFrom) {
+      track.events = track.events.filter((e) => e.epoch === track.epoch || e.step !== number - 1);
+    }
+    const known = track.steps[number - 1];
+    // A different step where one was known: what came after it is no longer known.
+    if (known && (known.text !== text || known.line !== line)) track.steps.length = number - 1;
+    track.steps[number - 1] = { number, timeMs, line, text };
+    track.current = number;
+    // The steps of a replay before its own go by unspoken.
+    if (track.replayingTo && number < track.replayingTo) return notifySteps(false);
+    const replayed = track.replayingTo !== 0;
+    wentLive(track);
+    notifySteps(!replayed);
+  }
+
+  // The viewer acts: what an earlier history had the viewer do from this step on is
+  // replaced by what the viewer does now.
+  function actionTaken(track, event, timeMs) {
+    track.events = track.events.filter((e) => e.epoch === track.epoch || e.step < track.current);
+    track.events.push({ event, timeMs, step: track.current, epoch: track.epoch });
+  }
+
+  // A viewer action as a line of the viewer input; null for those it has no words for.
+  function inputLine(event, timeMs) {
+    const [kind, a, b, c] = event;
+    const ms = Math.max(0, Math.round(timeMs));
+    switch (kind) {
+      case Kind.Character: {
+        const ch = String.fromCodePoint(a);
+        if (ch === ' ') return `${ms} key Space`;
+        return /\s/.test(ch) ? null : `${ms} key ${ch}`;
+      }
+      case Kind.SpecialKey: return InputKeyNames[a] ? `${ms} key ${InputKeyNames[a]}` : null;
+      case Kind.Move: return `${ms} move ${a} ${b}`;
+      case Kind.Press: return c === 1 ? `${ms} press ${a} ${b}` : null;
+      case Kind.Release: return c === 1 ? `${ms} release ${a} ${b}` : null;
+      case Kind.Leave: return `${ms} move -1 -1`;
+      default: return null;
+    }
+  }
+
+  // The demonstration's input and the viewer's actions, merged in the order of their times.
+  function replayInput(demo, events) {
+    const timed = [];
+    for (const line of demo.split('\n')) {
+      const m = /^\s*(\d+)\s/.exec(line);
+      if (m) timed.push([Number(m[1]), line.trim()]);
+    }
+    for (const e of events) {
+      const line = inputLine(e.event, e.timeMs);
+      if (line) timed.push([Math.max(0, Math.round(e.timeMs)), line]);
+    }
+    timed.sort((p, q) => p[0] - q[0]);
+    return timed.map((t) => t[1]).join('\n') + '\n';
+  }
+
+  // Shows step k of the run on the canvas again: the run is replayed on the virtual clock
+  // with the viewer's actions before that step and goes on live from there. Resolves once
+  // the run is live (or has ended).
+  function goToStep(k) {
+    const t = timeline;
+    if (!t || t.steps.length === 0) return Promise.resolve();
+    k = Math.max(1, Math.min(Math.round(k), t.steps.length));
+    t.epoch++;
+    t.replayingTo = k;
+    t.liveFrom = k;
+    const live = new Promise((resolve) => liveWaiters.push(resolve));
+    notifySteps(false);
+    run(t.script, { name: t.name, replayTo: k,
+      replayInput: replayInput(t.demo, t.events.filter((e) => e.step < k)) });
+    return live;
+  }
+
+  // The next step: one known already is gone to; else a live run is asked not to wait.
+  function stepForward() {
+    const t = timeline;
+    if (!t) return Promise.resolve();
+    const from = t.replayingTo || t.current;
+    if (from < t.steps.length) return goToStep(from + 1);
+    if (current) key(' ');
+    return Promise.resolve();
+  }
+
+  function stepBack() {
+    const t = timeline;
+    const from = t ? t.replayingTo || t.current : 0;
+    return from > 1 ? goToStep(from - 1) : Promise.resolve();
+  }
+
+  // --- points the keyboard moves -----------------------------------------------------
+
+  function grabPoints() {
+    if (!current) return [];
+    try {
+      return JSON.parse(current.engine.UTF8ToString(current.engine._zir_grab_points()));
+    } catch (e) {
+      return [];
+    }
+  }
+
+  const settle = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+  // Until the run has taken in every action sent, and a moment for it to act on them.
+  async function taken() {
+    for (let i = 0; i < 100 && current && current.engine.zirEvents.length; i++) await settle(10);
+    await settle(40);
+  }
+
+  // Drags the point at (x, y) by (dx, dy) screen pixels, as the mouse would.
+  async function dragPoint(x, y, dx, dy) {
+    send(Kind.Move, x, y, 0);
+    send(Kind.Press, x, y, 1);
+    await taken();
+    send(Kind.Move, x + dx, y + dy, 0);
+    await taken();
+    send(Kind.Release, x + dx, y + dy, 1);
+    await taken();
+  }
+
+  // Buttons over the points the viewer may drag, for the keyboard: Tab chooses one, the
+  // arrow keys move it (with Shift further).
+  const PointStepPx = 4;
+  const PointLongStepPx = 20;
+  let pointLayer = null;
+  let pointsTimer = 0;
+
+  function schedulePoints() {
+    clearTimeout(pointsTimer);
+    pointsTimer = setTimeout(refreshPoints, 80);
+  }
+
+  function refreshPoints() {
+    if (!pointLayer) return;
+    const points = grabPoints();
+    const box = canvas.getBoundingClientRect();
+    const stage = pointLayer.parentElement.getBoundingClientRect();
+    const scale = box.width / screenCanvas.width;
+    const buttons = Array.from(pointLayer.children);
+    points.forEach((p, i) => {
+      let button = buttons[i];
+      if (!button) {
+        button = document.createElement('button');
+        button.type = 'button';
+        button.className = 'grab-point';
+        button.addEventListener('keydown', onPointKey);
+        pointLayer.appendChild(button);
+      }
+      const name = p.name || `${i + 1}`;
+      button.setAttribute('aria-label', `Punkt ${name} verschieben (Pfeiltasten, mit Umschalttaste weiter)`);
+      button.title = `Punkt ${name}`;
+      button.dataset.x = p.x;
+      button.dataset.y = p.y;
+      button.style.left = `${box.left - stage.left + (p.x + 0.5) * scale}px`;
+      button.style.top = `${box.top - stage.top + (p.y + 0.5) * scale}px`;
+    });
+    for (const extra of buttons.slice(points.length)) extra.remove();
+  }
+
+  let pointBusy = false;
+  async function onPointKey(event) {
+    const moves = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+    const move = moves[event.key];
+    if (!move) return;
+    event.preventDefault();
+    if (pointBusy) return;
+    pointBusy = true;
+    const button = event.currentTarget;
+    const index = Array.from(pointLayer.children).indexOf(button);
+    const step = event.shiftKey ? PointLongStepPx : PointStepPx;
+    try {
+      await dragPoint(Number(button.dataset.x), Number(button.dataset.y), move[0] * step, move[1] * step);
+    } finally {
+      pointBusy = false;
+    }
+    refreshPoints();
+    const again = pointLayer.children[index];
+    if (again) again.focus();
   }
 
   // Ends the run on the canvas as closing its window would; resolves once it has ended.
@@ -248,7 +474,8 @@ const Zirkula = (() => {
   }
 
   function onKey(event) {
-    if (!current) return;
+    // Tab leaves the picture for the next control, as everywhere on the page.
+    if (!current || event.key === 'Tab') return;
     const special = SpecialKeys.indexOf(event.key);
     const chars = Array.from(event.key);
     // Ctrl or Cmd combinations stay the browser's; AltGr (Ctrl and Alt at once) types.
@@ -345,6 +572,7 @@ const Zirkula = (() => {
     stats.pictures++;
     screenCanvas.getContext('2d').putImageData(picture, 0, 0);
     paint();
+    schedulePoints();
   }
 
   function paint() {
@@ -376,6 +604,7 @@ const Zirkula = (() => {
       ? 'pixelated' : 'auto';
     paint();
     for (const listener of fitListeners) listener(width, height);
+    schedulePoints();
   }
 
   // Shows runs on the canvas, as large as its parent allows (with fitWidth: as wide as its
@@ -396,6 +625,11 @@ const Zirkula = (() => {
     for (const type of ['touchstart', 'touchmove', 'touchend', 'touchcancel']) {
       canvas.addEventListener(type, onTouch, { passive: false });
     }
+    pointLayer = document.createElement('div');
+    pointLayer.className = 'grab-points';
+    canvas.parentElement.appendChild(pointLayer);
+    // A point the viewer may drag appears while the run waits for it, without a new picture.
+    setInterval(() => { if (current) refreshPoints(); else if (pointLayer.firstChild) pointLayer.replaceChildren(); }, 400);
     window.addEventListener('resize', fitCanvas);
     new ResizeObserver(fitCanvas).observe(canvas.parentElement);
     fitCanvas();
@@ -427,7 +661,12 @@ const Zirkula = (() => {
 
   return {
     run, check, keywords, stop, hold, key, attach, attachBarButtons, fullscreen, loadEngine,
-    screenPixels, stats, pictureBlob, base64,
+    screenPixels, stats, pictureBlob, base64, goToStep, stepForward, stepBack, grabPoints,
+    dragPoint,
+    get timeline() { return timeline; },
+    onSteps(listener) { stepListeners.push(listener); },
+    set reducedMotion(on) { reducedMotion = !!on; },
+    get reducedMotion() { return reducedMotion; },
     // What a page says when the engine cannot be loaded.
     LoadFailed: 'Die Zirkula-Engine konnte nicht geladen werden. Bitte die Seite neu laden ' +
       'oder einen aktuellen Browser verwenden.',

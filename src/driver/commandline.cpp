@@ -16,6 +16,7 @@
 #include "frontend/warnings.h"
 #include "platform/platform.h"
 #include "platform/textcode.h"
+#include "runtime/pacing.h"
 #include "session/errors.h"
 #include "session/runcycle.h"
 #include "zirkula.h"
@@ -44,6 +45,7 @@ constexpr const char* HelpText =
     "                   what it constructs, separated by tabs\n"
     "  --from-step N    in a window: replay the --input on the virtual clock up to step N,\n"
     "                   then go on from there on the real clock\n"
+    "  --no-instruments SLOW constructions run paced, without the moving instruments\n"
     "  --dump FILE      the run result, the errors and the objects as JSON\n"
     "  --gif FILE       with --headless: the run as an animated GIF with its real timing\n"
     "  --max-statements N  with --headless: end the run as if the window were closed\n"
@@ -173,6 +175,8 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& commandLin
             commandLine.check = true;
         } else if (name == "--listing") {
             commandLine.listing = true;
+        } else if (name == "--no-instruments") {
+            commandLine.noInstruments = true;
         } else if (name == "--keywords") {
             commandLine.keywords = true;
         } else if (name == "--help" || name == "-h") {
@@ -233,6 +237,7 @@ int RunCommandLine(const CommandLine& commandLine) {
     options.backend = headless ? BackendKind::Headless : BackendKind::Windowed;
     options.inputPath = commandLine.inputPath;
     options.replay = commandLine.fromStep > 0;
+    ShowInstruments(!commandLine.noInstruments);
     options.framesDir = commandLine.framesDir;
     options.gifPath = commandLine.gifPath;
     if (commandLine.maxStatements != 0) options.maxStatements = commandLine.maxStatements;

@@ -19,6 +19,7 @@ struct CommandLine {
     bool check = false;     // compile only and list the errors
     bool listing = false;   // with check: print the compiled table
     bool keywords = false;  // print every keyword, for editors that highlight scripts
+    bool noInstruments = false;  // SLOW calls run as PACE: less motion
     std::string gifPath;    // headless: the run as an animated GIF
     std::string inputPath;
     std::string pngPath;

@@ -101,7 +101,7 @@ Flow Call(CallFrame& frame, const Instruction& in) {
             mode = PaceMode::Pace;
             break;
         case Op::CallSlow:
-            mode = PaceMode::Slow;
+            mode = InstrumentsShown() ? PaceMode::Slow : PaceMode::Pace;
             break;
         default:
             break;

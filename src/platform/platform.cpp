@@ -54,6 +54,7 @@ struct PlatformState {
     std::size_t nextPlayed = 0;
     std::string title;
     bool replaying = false;  // the viewer input is being replayed without a window
+    std::unique_ptr<Backend> liveWindow;  // the window a replay goes on in, meanwhile hearing its steps
 };
 
 PlatformState gState;
@@ -247,6 +248,12 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
     }
     gState.replaying = options.replay && options.backend == BackendKind::Windowed;
     if (gState.replaying) {
+        gState.liveWindow = MakeWindowedBackend(gState.viewer, message);
+        if (!gState.liveWindow) {
+            gState.replaying = false;
+            FramesStop(gState.frames);
+            return PlatformError::NoDisplay;
+        }
         gState.backend = MakeHeadlessBackend(gState.viewer, {}, options.maxVirtualMs, true);
     } else if (options.backend == BackendKind::Headless) {
         gState.backend =
@@ -274,14 +281,8 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
 }
 
 void GoLive() {
-    if (!gState.replaying) return;
-    std::string message;
-    std::unique_ptr<Backend> window = MakeWindowedBackend(gState.viewer, message);
-    if (!window) {
-        gState.viewer.failed = true;
-        gState.viewer.closeRequested = true;
-        return;
-    }
+    if (!gState.replaying || !gState.liveWindow) return;
+    std::unique_ptr<Backend> window = std::move(gState.liveWindow);
     window->StartClockAt(gState.backend->ClockMs());
     gState.replaying = false;
     gState.backend = std::move(window);
@@ -301,11 +302,13 @@ bool Replaying() {
 }
 
 void AnnounceStep(int number, double timeMs, int line, std::string_view text) {
-    Active().AnnounceStep(number, timeMs, line, Utf8FromWindows1252(text));
+    Backend& window = gState.liveWindow ? *gState.liveWindow : Active();
+    window.AnnounceStep(number, timeMs, line, Utf8FromWindows1252(text));
 }
 
 void PlatformStop() {
     gState.replaying = false;
+    gState.liveWindow.reset();
     GifStop();
     gState.backend.reset();
     FramesStop(gState.frames);

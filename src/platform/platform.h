@@ -70,7 +70,8 @@ void GoLive();
 // True while a run is being replayed.
 bool Replaying();
 // Tells the viewer's window that step number of the run (made by script line, 1-based, or
-// 0) is shown at timeMs, described by text (Windows-1252).
+// 0) is shown at timeMs, described by text (Windows-1252); during a replay the window that
+// is to show the run hears of the steps replayed.
 void AnnounceStep(int number, double timeMs, int line, std::string_view text);
 
 // True after the window could not be opened during the run: the run then ended as if the

@@ -64,7 +64,16 @@ InputEvent TimedWait(std::int32_t ms) {
 
 namespace {
 RunWatcher* gWatcher = nullptr;
+bool gInstrumentsShown = true;
 }  // namespace
+
+void ShowInstruments(bool shown) {
+    gInstrumentsShown = shown;
+}
+
+bool InstrumentsShown() {
+    return gInstrumentsShown;
+}
 
 void WatchRun(RunWatcher* watcher) {
     gWatcher = watcher;

@@ -61,6 +61,11 @@ class RunWatcher {
     // once.
     virtual bool Unattended() const = 0;
 };
+// Whether SLOW calls show the instruments; without, for viewers who want less motion, they
+// run as PACE calls. Shown unless set otherwise; kept across runs.
+void ShowInstruments(bool shown);
+bool InstrumentsShown();
+
 // The watcher of the run (null for none).
 void WatchRun(RunWatcher* watcher);
 RunWatcher* RunWatched();

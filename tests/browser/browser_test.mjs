@@ -551,7 +551,140 @@ async function pageChecks() {
   check(await waitUntilEnded(5000), 'the large Beenden button did not end the interaction and the run');
 }
 
+// --- the classroom: steps back and forth, keyboard only, accessible --------------------
+
+// A hash of the screen's pixels as the engine last showed them.
+const screenHash = () => page.evaluate(() => {
+  const d = Zirkula.screenPixels().data;
+  let h = 0;
+  for (let i = 0; i < d.length; i++) h = (h * 31 + d[i]) | 0;
+  return h;
+});
+const timeline = () => page.evaluate(() => {
+  const t = Zirkula.timeline;
+  return t && { current: t.current, known: t.steps.length, replaying: t.replayingTo, texts: t.steps.map((s) => s.text) };
+});
+
+async function classroomChecks() {
+  await page.setViewport({ width: 1280, height: 800 });
+  await page.goto(site + 'index.html');
+  // The page runs its demonstration on load: it gives way to the checks' runs.
+  await within(10000, () => page.evaluate(() => Zirkula.running));
+  await page.evaluate(() => Zirkula.stop());
+  step = 'Going back from step 5 to 4 shows what step 4 showed';
+  // A WAIT after each step holds its picture until Enter, so every picture can be looked at.
+  await start('SPEED 200\nPOINT A, 100, 300\nWAIT\nPOINT B, 400, 320\nWAIT\nPOINT C, 250, 100\nWAIT\n' +
+    'g = LINE A, B\nWAIT\nk = CIRCLE A, B\nWAIT\nm = MIDLINE A, B\nWAIT\nEND\n');
+  const shown = [];
+  const settled = async (n) => {
+    const ok = await within(5000, async () => {
+      const t = await timeline();
+      return t && t.current === n && !t.replaying;
+    });
+    await sleep(600);  // past the step's pause, at its WAIT
+    return ok;
+  };
+  for (let n = 1; n <= 5; n++) {
+    check(await settled(n), `the run did not show step ${n}`);
+    shown[n] = await screenHash();
+    if (n < 5) await page.keyboard.press('Enter');
+  }
+  const texts = (await timeline()).texts;
+  check(texts[0] === 'Punkt A' && texts[4] === 'Kreis k um A durch B',
+    `the steps are described as ${JSON.stringify(texts)}`);
+  const list = await page.$$eval('#protocol-list li', (items) => items.map((i) => i.textContent));
+  check(list[1] === 'Punkt B', `the Konstruktionsbeschreibung lists ${JSON.stringify(list)}`);
+  await page.click('#step-back');
+  check(await settled(4), 'Schritt zurück did not go to step 4');
+  check((await screenHash()) === shown[4], 'step 4 shown again is not the picture step 4 showed');
+  const current = await page.$eval('#protocol-list li.current', (li) => li.textContent);
+  check(current === 'Gerade g durch A und B', `the list marks "${current}" as the current step`);
+  await page.screenshot({ path: path.join(outDir, 'steps.png') });
+  await page.click('#step-forward');
+  check(await settled(5), 'Schritt vor did not go on to step 5');
+  check((await screenHash()) === shown[5], 'step 5 after Schritt vor is not the picture step 5 showed');
+  await page.focus('#screen');
+  await page.keyboard.press('Enter');
+  check(await settled(6), 'the run did not go on from step 5');
+  check((await timeline()).texts[5] === 'Mittelsenkrechte m von A und B', 'step 6 is not the bisector');
+  step = 'The slider reaches the last step';
+  await page.focus('#step-slider');
+  await page.keyboard.press('Home');
+  check(await settled(1), 'Home on the slider did not go to step 1');
+  check((await screenHash()) === shown[1], 'step 1 from the slider is not the picture step 1 showed');
+  await page.keyboard.press('End');
+  check(await within(5000, async () => {
+    const t = await timeline();
+    return t.current === t.known && !t.replaying;
+  }), 'End on the slider did not reach the last step');
+  await page.evaluate(() => Zirkula.stop());
+
+  step = 'Tab reaches every control and a point the viewer may drag';
+  await start('SPEED 100\nPOINT A, 100, 300\nPOINT B, 400, 300\nINTERACT Z\nEND\n' +
+    'INTERACTION Z\nCLICKABLE A, B\ng = LINE A, B\nM = MIDDLE A, B\nREPEAT\n');
+  check(await within(15000, async () => (await page.evaluate(() => Zirkula.grabPoints().length)) === 2),
+    'the page does not offer the two points');
+  await within(2000, () => page.evaluate(() => document.querySelectorAll('.grab-point').length === 2));
+  await page.evaluate(() => document.activeElement && document.activeElement.blur());
+  const reached = new Set();
+  let pointButton = false;
+  for (let i = 0; i < 80 && !pointButton; i++) {
+    // The editor keeps Tab for indenting; Esc first lets it go.
+    if (await page.evaluate(() => !!document.activeElement.closest('.CodeMirror'))) {
+      await page.keyboard.press('Escape');
+    }
+    await page.keyboard.press('Tab');
+    const [id, point] = await page.evaluate(() => [document.activeElement.id,
+      document.activeElement.classList.contains('grab-point')]);
+    if (id) reached.add(id);
+    pointButton = point;
+  }
+  const controls = await page.$$eval('header button, header input, header select, #steps button, #steps input',
+    (all) => all.filter((e) => !e.disabled && e.offsetParent !== null).map((e) => e.id || e.closest('label').htmlFor));
+  const missed = controls.filter((id) => id && !reached.has(id));
+  check(missed.length === 0, `Tab did not reach ${missed.join(', ')}`);
+  check(pointButton, 'Tab did not reach a point the viewer may drag');
+  const focusRing = await page.evaluate(() => getComputedStyle(document.activeElement).outlineStyle);
+  check(focusRing !== 'none', 'the chosen point shows no focus');
+  const before = await page.evaluate(() => Zirkula.grabPoints()[0]);
+  const built = await screenHash();
+  await page.keyboard.down('Shift');
+  await page.keyboard.press('ArrowRight');
+  await page.keyboard.up('Shift');
+  check(await within(3000, async () => (await page.evaluate(() => Zirkula.grabPoints()[0].x)) === before.x + 20),
+    'Shift+→ did not move the point 20 pixels');
+  check((await screenHash()) !== built, 'the line through the moved point did not follow');
+  await page.keyboard.press('ArrowDown');
+  check(await within(3000, async () => (await page.evaluate(() => Zirkula.grabPoints()[0].y)) === before.y + 4),
+    '↓ did not move the point 4 pixels');
+  await page.evaluate(() => Zirkula.stop());
+
+  step = 'axe-core finds no violation of WCAG A or AA';
+  await page.setBypassCSP(true);
+  await page.goto(site + 'index.html');
+  await within(10000, async () => (await editorText()).length > 0);
+  await within(10000, async () => (await timeline() || {}).known > 2);
+  await page.addScriptTag({ path: path.join(path.dirname(new URL(import.meta.url).pathname),
+    'node_modules/axe-core/axe.min.js') });
+  for (const dialog of [null, 'help']) {
+    if (dialog) await page.evaluate((id) => document.getElementById(id).showModal(), dialog);
+    const violations = await page.evaluate(async () => (await axe.run(document, {
+      runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'] })).violations
+      .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).slice(0, 3).join(', ')}`));
+    check(violations.length === 0, `axe-core${dialog ? ' with ' + dialog : ''}: ${violations.join('; ')}`);
+  }
+  await page.setBypassCSP(false);
+
+  step = 'Less motion where the viewer asks for it';
+  await page.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: 'reduce' }]);
+  await page.goto(site + 'index.html');
+  check(await page.evaluate(() => document.getElementById('calm').checked && Zirkula.reducedMotion),
+    'prefers-reduced-motion did not choose less motion');
+  await page.emulateMediaFeatures([]);
+}
+
 try {
+  if (!filter || filter === 'classroom') await classroomChecks();
   if (!filter || filter === 'realtime') await realTimeChecks();
   if (!filter || filter === 'page') await pageChecks();
 } catch (e) {
