@@ -156,7 +156,7 @@ const Zirkula = (() => {
     const mine = () => current && current.engine === engine;
     engine = await newEngine({
       zirShow: shown ? showScreen : null,
-      zirPut: shown ? (picture) => { putScreen(picture); if (mine()) wentLive(track); } : null,
+      zirPut: shown ? (picture) => { putScreen(picture); if (replayTo && mine()) wentLive(track); } : null,
       print(line) { lines.push(line); if (shown) say(line); },
       printErr(line) { lines.push(line); if (shown) say(line); },
       zirTitle(title) { if (shown) document.title = title; },
@@ -200,7 +200,7 @@ const Zirkula = (() => {
     finished();
     if (shown && current && current.engine === engine) {
       current = null;
-      wentLive(track);
+      if (replayTo) wentLive(track);
       notify('ended');
       notifySteps(false);
     }
@@ -287,8 +287,9 @@ const Zirkula = (() => {
   // the run is live (or has ended).
   function goToStep(k) {
     const t = timeline;
-    if (!t || t.steps.length === 0) return Promise.resolve();
-    k = Math.max(1, Math.min(Math.round(k), t.steps.length));
+    if (!t) return Promise.resolve();
+    // A step not yet seen is reached as a run without a viewer would reach it.
+    k = Math.max(1, Math.round(k));
     t.epoch++;
     t.replayingTo = k;
     t.liveFrom = k;

@@ -96,6 +96,57 @@ class Examples(unittest.TestCase):
                 frames = os.path.join(WORK, "runs", script_name(path) + "-frames")
                 self.assertEqual(run_headless(path, "--frames", frames)[1], picture)
 
+    # Three gallery scripts read aloud word for word; the others only need a description at
+    # every step (number, time, line, words).
+    STEPS = {
+        "mittelsenkrechte": ["Titel: Mittelsenkrechte mit Zirkel und Lineal; Punkt A", "Punkt B",
+                             "Punkt A beschriftet; Punkt B beschriftet; Gerade s durch A und B",
+                             "Bogen bA1 um A durch P1", "Bogen bB1 um B durch P1",
+                             "Bogen bA2 um A durch P2", "Bogen bB2 um B durch P2",
+                             "Punkt P1 beschriftet; Punkt P2 beschriftet; Gerade m durch P1 und P2",
+                             "Schnittpunkt M von s und m",
+                             "Punkt M beschriftet; Zeichenfl\u00e4che gel\u00f6scht; "
+                             "Punkt A beschriftet; \u2026 Gerade s durch A und B"]
+                            + ["Mittelsenkrechte m2 von A und B"] * 3
+                            + ["Schnittpunkt M von s und m2"] * 2,
+        "lot": ["Titel: Das Lot f\u00e4llen; Zeichenfl\u00e4che gel\u00f6scht; Das Lot f\u00e4llen; "
+                "\u2026 Gerade g", "Gerade g markiert; Punkt P",
+                "Punkt P beschriftet; 1. Zeichne einen Kreisbogen um P, der g in S1 und S2 "
+                "schneidet.; Schnittpunkte S1 und S2 von k und g",
+                "Schnittpunkte S1 und S2 von k und g", "Bogen bP1 um P durch S1",
+                "Bogen bP2 um P durch S2",
+                "Punkt S1 beschriftet; Punkt S2 beschriftet; 2. Zeichne Kreisb\u00f6gen um S1 und "
+                "S2 durch P. Sie schneiden sich unter g in Q.; Bogen b1 um S1 durch Q",
+                "Bogen b2 um S2 durch Q",
+                "Punkt Q beschriftet; 3. Verbinde P und Q. Der Schnittpunkt F mit g ist der "
+                "Lotfu\u00dfpunkt.; Gerade l durch Q und P", "Schnittpunkt F von g und l"],
+        "thales": ["Titel: Satz des Thales; Ziehe C oder D mit der Maus auf dem Kreis. Der "
+                   "Winkel bei C und bei D bleibt ein rechter Winkel. Esc beendet das Ziehen.; "
+                   "Punkt A", "Punkt B",
+                   "Punkt A beschriftet; Punkt B beschriftet; Gerade d durch A und B",
+                   "Mittelpunkt M von A und B", "Kreis k um M durch A", "Interaktion Ziehen",
+                   "Konstruktion Figur; Dreieck ABC gef\u00fcllt", "Dreieck ABD gef\u00fcllt",
+                   "Gerade ca durch C und A", "Gerade cb durch C und B",
+                   "Gerade da durch D und A", "Gerade db durch D und B"],
+    }
+
+    def test_every_step_of_every_gallery_script_is_described(self):
+        for path in gallery_scripts():
+            name = script_name(path)
+            with self.subTest(script=name):
+                steps = os.path.join(WORK, "runs", name + ".steps")
+                run_headless(path, "--steps", steps)
+                with open(steps, encoding="utf-8") as f:
+                    rows = [line.rstrip("\n").split("\t") for line in f]
+                self.assertTrue(rows)
+                self.assertEqual([int(r[0]) for r in rows], list(range(1, len(rows) + 1)))
+                times = [int(r[1]) for r in rows]
+                self.assertEqual(times, sorted(times))
+                for number, _, line, words in rows:
+                    self.assertTrue(int(line) > 0 and words.strip(), f"step {number}")
+                if name in self.STEPS:
+                    self.assertEqual([r[3] for r in rows], self.STEPS[name])
+
     # The teaching examples' input files are timed by hand: a script made slower or an
     # input moved makes a press miss its point or a click end a pause instead of choosing.
     def test_the_teaching_examples_get_where_their_input_leads(self):

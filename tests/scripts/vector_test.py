@@ -241,11 +241,15 @@ class Handout(unittest.TestCase):
                 pdf = out + "-handout.pdf"
                 self.assertEqual(pdf_pages(pdf), pages)
                 found = words(pdf)
-                headings = {int(n[1]): (page, x, y) for (page, s, x, y), n in
-                            zip(found, found[1:]) if s == "Schritt" and n[1].isdigit()}
+                # Each picture's caption: "Schritt N:" and what the step made.
+                headings = {int(n[1][:-1]): (page, x, y, d[1]) for (page, s, x, y), n, d in
+                            zip(found, found[1:], found[2:])
+                            if s == "Schritt" and n[1][:-1].isdigit()}
                 self.assertEqual(sorted(headings), list(range(1, steps + 1)))
+                self.assertEqual([headings[k][3] for k in sorted(headings)],
+                                 ["Punkt"] * points + ["Kreis", "Gerade", "Konstruktion"])
                 for step, key in enumerate(keys, 1):
-                    page, x, y = headings[step]
+                    page, x, y, _ = headings[step]
                     # The step's line stands below its heading, in the same picture's column.
                     self.assertTrue(any(p == page and w == key and 0 < wy - y < 60 and
                                         abs(wx - x) < 100 for p, w, wx, wy in found),

@@ -71,7 +71,7 @@ TEST(Describe, EachFormInShortGerman) {
          "Kreis m um P, der g ber\xFChrt|Bogen b um A durch B|Bogen b zwischen g und h|"
          "Endpunkte P1 und P2 von b"},
         {"Q = COPY A|MOVECIRCLE k, P|FILLTRIANGLE A, B, C|FILL k",
-         "Kopie Q von A|Kreis k nach P verschoben|Dreieck ABC gef\xFCllt|Kreis k gef\xFCllt"},
+         "|Kreis k nach P verschoben|Dreieck ABC gef\xFCllt|Kreis k gef\xFCllt"},
         {"MARKPOINT A|MARKLINE g, A, B|MARKLINE g, 16, 0|MARKNLINE g, A, B|MARKNUMBERLINE g",
          "Punkt A beschriftet|Strecke AB markiert|Gerade g markiert|L\xE4nge der Strecke AB|"
          "L\xE4nge der Strecke g"},
