@@ -66,8 +66,11 @@ slowSteps.push('REPEAT', '');
 const jumps = [];
 for (let i = 0; i < 5; i++) {
   jumps.push(await page.evaluate(async (script) => {
+    const before = Zirkula.timeline;
     Zirkula.run(script, { name: 'schritte.zir' });
-    while (!Zirkula.timeline || Zirkula.timeline.current < 1) await new Promise((r) => setTimeout(r, 20));
+    while (Zirkula.timeline === before || Zirkula.timeline.current < 1) {
+      await new Promise((r) => setTimeout(r, 20));
+    }
     const started = performance.now();
     await Zirkula.goToStep(40);
     const ms = performance.now() - started;
