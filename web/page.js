@@ -139,12 +139,29 @@
     }
     download(new Blob([result.svg], { type: 'image/svg+xml' }), scriptName.replace(/\.zir$/i, '') + '.svg');
   });
+  // A script file, or a picture that carries its script.
+  async function openFile(file) {
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    const picture = await ZirkulaPicture.scriptOf(bytes);
+    if (picture.message) return say(picture.message);
+    const name = picture.script ? file.name.replace(/\.(png|svg)$/i, '') + '.zir' : file.name;
+    load(decodeScript(picture.script || bytes), name);
+    say(`${file.name} geöffnet.`);
+  }
   $('file').addEventListener('change', async (event) => {
     const file = event.target.files[0];
     event.target.value = '';
-    if (!file) return;
-    load(decodeScript(new Uint8Array(await file.arrayBuffer())), file.name);
-    say(`${file.name} geöffnet.`);
+    if (file) openFile(file);
+  });
+  // A file dropped anywhere opens as Öffnen does; the editor would insert its text instead.
+  editor.on('drop', (cm, event) => {
+    if (event.dataTransfer.files.length) event.preventDefault();
+  });
+  window.addEventListener('dragover', (event) => event.preventDefault());
+  window.addEventListener('drop', (event) => {
+    if (!event.dataTransfer.files.length) return;
+    event.preventDefault();
+    openFile(event.dataTransfer.files[0]);
   });
   const saveScript = () =>
     download(new Blob([editor.getValue()], { type: 'text/plain;charset=utf-8' }), scriptName);

@@ -37,6 +37,7 @@ const Zirkula = (() => {
   let canvas = null;
   let consoleElement = null;
   let current = null;  // the run shown on the canvas: {engine, done}
+  let shownScript = '';  // the script of the picture on the canvas, which its PNG carries
   let shownTickets = 0;  // runs asked to be shown so far
   const stateListeners = [];
   const stepListeners = [];
@@ -152,6 +153,8 @@ const Zirkula = (() => {
       timeline = { script, name, demo: options.input || '', steps: [], events: [], current: 0, replayingTo: 0, epoch: 0, liveFrom: 0 };
     }
     const track = shown ? timeline : null;
+    // The picture the run ends with carries the script: compressed while the run goes on.
+    if (typeof ZirkulaPicture !== 'undefined') ZirkulaPicture.chunksOf(bytesOf(script)).catch(() => {});
     let engine = null;
     const mine = () => current && current.engine === engine;
     engine = await newEngine({
@@ -186,6 +189,7 @@ const Zirkula = (() => {
     if (shown) {
       if (consoleElement) consoleElement.textContent = '';
       current = { engine, done };
+      shownScript = script;
       notify('running');
     }
     const exitCode = await callMain(engine, args);
@@ -650,9 +654,12 @@ const Zirkula = (() => {
     if (canvas && canvas.parentElement.requestFullscreen) canvas.parentElement.requestFullscreen();
   }
 
-  // The picture on the screen as a PNG file.
-  function pictureBlob() {
-    return new Promise((resolve) => screenCanvas.toBlob(resolve, 'image/png'));
+  // The picture on the screen as a PNG file, carrying its script where web/picture.js is loaded.
+  async function pictureBlob() {
+    const blob = await new Promise((resolve) => screenCanvas.toBlob(resolve, 'image/png'));
+    if (!blob || !shownScript || typeof ZirkulaPicture === 'undefined') return blob;
+    const png = new Uint8Array(await blob.arrayBuffer());
+    return new Blob([await ZirkulaPicture.withScript(png, bytesOf(shownScript))], { type: 'image/png' });
   }
 
   // The screen's pixels as the engine last showed them (an ImageData), for tests.

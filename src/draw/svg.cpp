@@ -9,6 +9,7 @@
 
 #include "draw/fonts.h"
 #include "geometry/portablemath.h"
+#include "platform/picturescript.h"
 #include "platform/textcode.h"
 
 namespace zir {
@@ -464,12 +465,14 @@ int FontBaseline(int height) {
     return static_cast<int>(std::lround(SvgFontSize(height) * FaceAscender / FaceUnitsPerEm));
 }
 
-void WriteSvg(const VectorList& list, SvgArea area, bool withInstruments, const SvgSink& sink) {
+void WriteSvg(const VectorList& list, SvgArea area, bool withInstruments, const SvgSink& sink,
+              std::string_view script) {
     std::string out;
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(area.width) +
            "\" height=\"" + std::to_string(area.height) + "\" viewBox=\"0 0 " +
            std::to_string(area.width) + ' ' + std::to_string(area.height) + "\">\n";
+    if (!script.empty()) out += SvgScriptMetadata(script);
     // Pixel centres lie on whole coordinates, so the figures keep the script's numbers.
     char origin[64];
     std::snprintf(origin, sizeof origin, "%g %g", 0.5 - area.x, 0.5 - area.y);

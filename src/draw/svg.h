@@ -22,8 +22,9 @@ using SvgSink = std::function<bool(std::string_view piece)>;
 
 // The part of the list's picture inside the area, as a document of the area's size (the
 // area's top-left pixel at its origin), given to sink a piece at a time. Instruments are
-// left out unless asked for.
-void WriteSvg(const VectorList& list, SvgArea area, bool withInstruments, const SvgSink& sink);
+// left out unless asked for. A script given (UTF-8) is carried in the document's metadata.
+void WriteSvg(const VectorList& list, SvgArea area, bool withInstruments, const SvgSink& sink,
+              std::string_view script = {});
 // The same as one string.
 std::string SvgOf(const VectorList& list, SvgArea area, bool withInstruments);
 

@@ -27,14 +27,16 @@ namespace {
 constexpr const char* HelpText =
     "Usage: zirkula [OPTIONS] [SCRIPT]\n"
     "Runs a Zirkula script: a geometric construction shown step by step in a window.\n"
-    "Without SCRIPT a file dialog asks for one.\n"
+    "Without SCRIPT a file dialog asks for one. SCRIPT may also be a PNG or SVG picture\n"
+    "written by Zirkula: the script it carries is run.\n"
     "\n"
     "  --headless       no window: a virtual clock, nothing waits in real time\n"
     "  --input FILE     viewer input, one timed event per line (with --headless on\n"
     "                   the virtual clock; in a window played on the real clock):\n"
     "                     <ms> key <NAME> | press <x> <y> | move <x> <y> |\n"
     "                     release <x> <y> | click <x> <y> | close\n"
-    "  --png FILE       the picture on the screen when the run ends, before the logo\n"
+    "  --png FILE       the picture on the screen when the run ends, before the logo,\n"
+    "                   carrying the script (as --svg does)\n"
     "  --frames DIR     every picture shown, as DIR/frame-NNNNN.png, with their times in\n"
     "                   DIR/frames.tsv\n"
     "  --svg FILE       the drawing when the run ends as SVG (without the control bar)\n"
@@ -70,7 +72,8 @@ std::string ShownPath(const std::string& path) {
 // script without END.
 bool ReadScriptOrSay(const std::string& path, ScriptText& script) {
     if (ReadScript(path, script)) return true;
-    std::fprintf(stderr, "%s\n", UnreadableScriptLine(path, script.file.LoadError()).c_str());
+    std::fprintf(stderr, "%s\n",
+                 UnreadableScriptLine(path, script.file.LoadError(), script.picture).c_str());
     return false;
 }
 

@@ -41,8 +41,10 @@ void zir_yield();
 void zir_event_taken(int kind, int a, int b, int c, double clockMs);
 // Step number of the run is shown at clockMs, made by script line (1-based, or 0).
 void zir_step(int number, double clockMs, int line, const char* utf8);
-// Writes width x height RGBA pixels to the file as a PNG; 0 when it cannot.
-int zir_write_png(const char* path, const std::uint8_t* rgba, int width, int height);
+// Writes width x height RGBA pixels to the file as a PNG carrying the script (UTF-8, length
+// bytes; none when 0); 0 when it cannot.
+int zir_write_png(const char* path, const std::uint8_t* rgba, int width, int height,
+                  const char* script, int length);
 }
 
 namespace zir {
@@ -259,10 +261,15 @@ std::unique_ptr<Backend> MakeWindowedBackend(ViewerState& viewer, std::string&) 
     return std::make_unique<BrowserBackend>(viewer);
 }
 
-bool WritePng(const std::string& path, const std::uint8_t* image) {
+bool WritePng(const std::string& path, const std::uint8_t* image, std::string_view script) {
     std::vector<std::uint8_t> rgba;
     ToRgba(image, rgba);
-    return zir_write_png(path.c_str(), rgba.data(), ImageWidth(image), ImageHeight(image)) != 0;
+    return zir_write_png(path.c_str(), rgba.data(), ImageWidth(image), ImageHeight(image),
+                         script.data(), static_cast<int>(script.size())) != 0;
+}
+
+PictureScript ReadPngScript(std::string_view) {
+    return {PictureScriptStatus::Missing, {}, 0};
 }
 
 struct GifRecording {};

@@ -11,6 +11,8 @@
 //   zirEventTaken   called with each of the viewer's actions as the run takes it in: its
 //                   four numbers and the run's clock then
 //   zirStep         called with a step's number, its time, its script line and its text
+// and, where the page has loaded web/picture.js, its ZirkulaPicture puts the script into the
+// PNG pictures the engine writes.
 mergeInto(LibraryManager.library, {
   zir_canvas_show: function (width, height) {
     if (Module['zirShow']) Module['zirShow'](width, height);
@@ -91,7 +93,7 @@ mergeInto(LibraryManager.library, {
     });
   },
 
-  zir_write_png: function (path, rgba, width, height) {
+  zir_write_png: function (path, rgba, width, height, script, length) {
     return Asyncify.handleSleep(function (wakeUp) {
       const canvas = document.createElement('canvas');
       canvas.width = width;
@@ -99,15 +101,17 @@ mergeInto(LibraryManager.library, {
       const pixels = new Uint8ClampedArray(HEAPU8.slice(rgba, rgba + width * height * 4).buffer);
       canvas.getContext('2d').putImageData(new ImageData(pixels, width, height), 0, 0);
       const name = UTF8ToString(path);
+      const text = length > 0 ? HEAPU8.slice(script, script + length) : null;
+      const picture = typeof ZirkulaPicture !== 'undefined' ? ZirkulaPicture : null;
       canvas.toBlob(function (blob) {
         if (!blob) return wakeUp(0);
         blob.arrayBuffer().then(function (bytes) {
-          try {
-            FS.writeFile(name, new Uint8Array(bytes));
-            wakeUp(1);
-          } catch (e) {
-            wakeUp(0);
-          }
+          return text && picture ? picture.withScript(new Uint8Array(bytes), text) : new Uint8Array(bytes);
+        }).then(function (bytes) {
+          FS.writeFile(name, bytes);
+          wakeUp(1);
+        }).catch(function () {
+          wakeUp(0);
         });
       }, 'image/png');
     });

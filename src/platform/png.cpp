@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace zir {
@@ -130,7 +131,7 @@ bool Guarded(png_structp png, Body&& body) {
 
 // Writes an image whose pixels are of type T to the open file; false when libpng fails.
 template <class T>
-bool WritePixels(std::FILE* file, const std::uint8_t* image) {
+bool WritePixels(std::FILE* file, const std::uint8_t* image, std::string_view script) {
     const int width = ImageWidth(image), height = ImageHeight(image);
     const T* pixels = reinterpret_cast<const T*>(ImagePixels(image));
     Palette<T> palette;
@@ -138,6 +139,8 @@ bool WritePixels(std::FILE* file, const std::uint8_t* image) {
         palette.Collect(pixels, static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     const int depth = paletted ? BitDepthFor(palette.colours.size()) : 8;
     std::vector<png_byte> row(static_cast<std::size_t>(width) * 3);
+    // libpng takes a text up to its first zero byte.
+    std::string text(script), format = std::to_string(PictureScriptFormat);
 
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -152,6 +155,21 @@ bool WritePixels(std::FILE* file, const std::uint8_t* image) {
             if (paletted) {
                 png_set_PLTE(png, info, palette.colours.data(),
                              static_cast<int>(palette.colours.size()));
+            }
+            // Before the image data, where a reader that stops at the pixels still finds it.
+            if (!script.empty()) {
+                std::array<png_text, 2> texts{};
+                texts[0].compression = PNG_TEXT_COMPRESSION_NONE;
+                texts[0].key = const_cast<char*>(PngFormatKeyword);
+                texts[0].text = format.data();
+                texts[0].text_length = format.size();
+                texts[1].compression = PNG_ITXT_COMPRESSION_zTXt;
+                texts[1].key = const_cast<char*>(PngScriptKeyword);
+                texts[1].text = text.data();
+                texts[1].itxt_length = text.size();
+                texts[1].lang = const_cast<char*>("");
+                texts[1].lang_key = const_cast<char*>("");
+                png_set_text(png, info, texts.data(), static_cast<int>(texts.size()));
             }
             png_write_info(png, info);
             for (int y = 0; y < height; ++y) {
@@ -171,22 +189,96 @@ bool WritePixels(std::FILE* file, const std::uint8_t* image) {
     return ok;
 }
 
+// The bytes libpng reads from, and whether it complained on the way (a chunk it dropped).
+struct PngSource {
+    std::string_view bytes;
+    std::size_t offset = 0;
+    bool warned = false;
+};
+
+void ReadFromSource(png_structp png, png_bytep out, png_size_t count) {
+    auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+    if (count > source->bytes.size() - source->offset) png_error(png, "truncated");
+    std::memcpy(out, source->bytes.data() + source->offset, count);
+    source->offset += count;
+}
+
+// A damaged file is the caller's to report, in its own words: libpng prints nothing.
+[[noreturn]] void QuietError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+
+void NoteWarning(png_structp png, png_const_charp) {
+    static_cast<PngSource*>(png_get_error_ptr(png))->warned = true;
+}
+
+// Whether every chunk up to the image data lies within the bytes: libpng would take a length
+// that does not at its word and ask for as much memory before it finds the end.
+bool ChunksFit(std::string_view bytes) {
+    for (std::size_t at = 8; at + 8 <= bytes.size();) {
+        const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
+        const std::size_t length = std::size_t{p[0]} << 24 | p[1] << 16 | p[2] << 8 | p[3];
+        if (length > bytes.size() - at - 8) return false;
+        if (bytes.substr(at + 4, 4) == "IDAT") return true;
+        at += 12 + length;
+    }
+    return false;
+}
+
 }  // namespace
 
-bool WritePng(const std::string& path, const std::uint8_t* image) {
+PictureScript ReadPngScript(std::string_view bytes) {
+    if (!ChunksFit(bytes)) return {PictureScriptStatus::Damaged, {}, 0};
+    PngSource source{bytes};
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, QuietError, NoteWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    std::string_view format;
+    std::string script;
+    bool found = false;
+    const bool ok = png && info && Guarded(png, [&] {
+                        png_set_read_fn(png, &source, ReadFromSource);
+                        png_set_chunk_malloc_max(png, MostPictureScriptBytes);
+                        png_read_info(png, info);
+                        png_textp texts = nullptr;
+                        const int count = png_get_text(png, info, &texts, nullptr);
+                        for (int i = 0; i < count; ++i) {
+                            const std::string_view key = texts[i].key;
+                            const std::size_t length = texts[i].compression > 0
+                                                           ? texts[i].itxt_length
+                                                           : texts[i].text_length;
+                            const std::string_view text(texts[i].text, length);
+                            if (key == PngFormatKeyword) format = text;
+                            if (key == PngScriptKeyword) script.assign(text), found = true;
+                        }
+                    });
+    // The format's text lies in libpng's memory, which is freed last.
+    PictureScript result;
+    if (!ok) {
+        result.status = PictureScriptStatus::Damaged;
+    } else if (found) {
+        result = ScriptOfFormat(format, std::move(script));
+    } else {
+        result.status = source.warned ? PictureScriptStatus::Damaged : PictureScriptStatus::Missing;
+    }
+    png_destroy_read_struct(png ? &png : nullptr, info ? &info : nullptr, nullptr);
+    return result;
+}
+
+bool WritePng(const std::string& path, const std::uint8_t* image, std::string_view script) {
     if (!ImageHeaderValid(image)) return false;
     File file{std::fopen(path.c_str(), "wb")};
     if (!file.f) return false;
     bool ok = false;
     switch (ImageBytesPerPixel(image)) {
         case 1:
-            ok = WritePixels<std::uint8_t>(file.f, image);
+            ok = WritePixels<std::uint8_t>(file.f, image, script);
             break;
         case 2:
-            ok = WritePixels<std::uint16_t>(file.f, image);
+            ok = WritePixels<std::uint16_t>(file.f, image, script);
             break;
         default:
-            ok = WritePixels<std::uint32_t>(file.f, image);
+            ok = WritePixels<std::uint32_t>(file.f, image, script);
             break;
     }
     if (std::fclose(file.f) != 0) ok = false;

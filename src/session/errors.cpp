@@ -200,9 +200,24 @@ std::string_view UnreadableFileReason(int error) {
     }
 }
 
-std::string UnreadableScriptLine(std::string_view path, int error) {
-    return "zirkula: " + std::string(path) +
-           " kann nicht gelesen werden: " + std::string(UnreadableFileReason(error));
+std::string UnreadableScriptLine(std::string_view path, int error, const PictureScript& picture) {
+    std::string reason;
+    switch (picture.status) {
+        case PictureScriptStatus::Missing:
+            reason = "das Bild enthält kein Zirkula-Skript";
+            break;
+        case PictureScriptStatus::NewerFormat:
+            reason = "das Skript im Bild hat das Format " + std::to_string(picture.version) +
+                     ", diese Zirkula-Version kennt nur Format " +
+                     std::to_string(PictureScriptFormat) + "; bitte Zirkula aktualisieren";
+            break;
+        case PictureScriptStatus::Damaged:
+            reason = "das Bild ist beschädigt, sein Zirkula-Skript kann nicht gelesen werden";
+            break;
+        default:
+            reason = UnreadableFileReason(error);
+    }
+    return "zirkula: " + std::string(path) + " kann nicht gelesen werden: " + reason;
 }
 
 }  // namespace zir

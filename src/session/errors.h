@@ -12,6 +12,7 @@
 
 #include "frontend/errorcode.h"
 #include "frontend/warnings.h"
+#include "platform/picturescript.h"
 
 namespace zir {
 
@@ -54,8 +55,9 @@ std::string WarningLine(std::string_view name, const Warning& warning);
 std::string_view UnreadableFileReason(int error);
 
 // The one line that says a script cannot be read: "zirkula: PATH kann nicht gelesen werden: "
-// and the reason.
-std::string UnreadableScriptLine(std::string_view path, int error);
+// and the reason: the read's errno, or, for a picture, why it gave no script.
+std::string UnreadableScriptLine(std::string_view path, int error,
+                                 const PictureScript& picture = {});
 
 // The line printed for a run-time error: "Ausführungsfehler in der Subroutine ", the
 // subroutine number (bits 16 to 31 of the run result), ": " and the message.

@@ -60,7 +60,7 @@ std::string DrawingAsSvg() {
     return DrawingArea(list, area) ? SvgOf(list, area, false) : std::string{};
 }
 
-bool WriteDrawingSvg(const std::string& path, std::string& message) {
+bool WriteDrawingSvg(const std::string& path, std::string& message, std::string_view script) {
     VectorList list;
     SvgArea area;
     if (!DrawingArea(list, area)) {
@@ -70,7 +70,9 @@ bool WriteDrawingSvg(const std::string& path, std::string& message) {
     FileWriter file;
     bool written = file.Open(path);
     if (written) {
-        WriteSvg(list, area, false, [&file](std::string_view piece) { return file.Write(piece); });
+        WriteSvg(
+            list, area, false, [&file](std::string_view piece) { return file.Write(piece); },
+            script);
     }
     written = file.Close() && written;
     if (!written) message = "cannot be written";

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frontend/scriptlines.h"
@@ -14,8 +15,9 @@ namespace zir {
 // The drawing area of the screen as it stands, as an SVG document, without the instruments;
 // empty when no screen is open or no display list is kept.
 std::string DrawingAsSvg();
-// The same written to a file a piece at a time; false, with the reason, when it cannot be.
-bool WriteDrawingSvg(const std::string& path, std::string& message);
+// The same written to a file a piece at a time, carrying the script (UTF-8) when one is given;
+// false, with the reason, when it cannot be.
+bool WriteDrawingSvg(const std::string& path, std::string& message, std::string_view script = {});
 
 // Writes the SVG document as one PDF page, A4 landscape, the drawing scaled to fit with its
 // aspect kept. False, with the reason in message, when it cannot be written.

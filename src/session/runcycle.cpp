@@ -49,7 +49,7 @@ class BothObservers final : public StatementObserver {
 void WriteVectorFiles(const RunOutputs& outputs, Handout* handout, const StepTracker* tracker,
                       const ScriptLines* lines) {
     std::string message;
-    if (!outputs.svgPath.empty() && !WriteDrawingSvg(outputs.svgPath, message)) {
+    if (!outputs.svgPath.empty() && !WriteDrawingSvg(outputs.svgPath, message, outputs.script)) {
         std::fprintf(stderr, "zirkula: %s: %s\n", outputs.svgPath.c_str(), message.c_str());
     }
     if (!outputs.pdfPath.empty()) {
@@ -76,7 +76,7 @@ void WriteRequestedFiles(std::int32_t result, const ErrorList& errors, double en
         if (!ScreenImage()) {
             std::fprintf(stderr, "zirkula: %s: no picture written, the script opened no screen\n",
                          outputs.pngPath.c_str());
-        } else if (!WritePng(outputs.pngPath, ScreenImage())) {
+        } else if (!WritePng(outputs.pngPath, ScreenImage(), outputs.script)) {
             std::fprintf(stderr, "zirkula: %s: cannot be written\n", outputs.pngPath.c_str());
         }
     }
@@ -136,8 +136,15 @@ bool IsAscii(std::string_view text) {
 bool ReadScript(const std::string& path, ScriptText& script) {
     script.converted.clear();
     script.text = {};
+    script.picture = {};
     if (!script.file.Load(path)) return false;
     std::string_view text = script.file.Bytes();
+    script.picture = ReadPictureScript(text);
+    if (script.picture.status == PictureScriptStatus::Found) {
+        text = script.picture.text;
+    } else if (script.picture.status != PictureScriptStatus::NotPicture) {
+        return false;
+    }
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     // Plain ASCII, the common case, reads the same in both code pages.
     if (!IsAscii(text) && IsValidUtf8(text)) {
@@ -146,6 +153,14 @@ bool ReadScript(const std::string& path, ScriptText& script) {
     }
     script.text = text;
     return true;
+}
+
+std::string ScriptUtf8(const ScriptText& script) {
+    std::string_view text = script.picture.status == PictureScriptStatus::Found
+                                ? std::string_view(script.picture.text)
+                                : script.file.Bytes();
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    return IsValidUtf8(text) ? std::string(text) : Utf8FromWindows1252(text);
 }
 
 std::int32_t ZirInit() {
@@ -272,7 +287,13 @@ std::int32_t RunScriptText(const std::string& path, const ScriptText& script, Er
     // The title is program text; a path in UTF-8 is converted like the script's lines.
     std::string title = IsValidUtf8(path) ? Windows1252FromUtf8(path) : path;
     SetWindowTitle(title + TitleSuffix);
-    std::int32_t result = RunScript(ScriptLines::OfText(script.text), errors, outputs);
+    RunOutputs carrying = outputs;
+    std::string utf8;
+    if (!outputs.pngPath.empty() || !outputs.svgPath.empty()) {
+        utf8 = ScriptUtf8(script);
+        carrying.script = utf8;
+    }
+    std::int32_t result = RunScript(ScriptLines::OfText(script.text), errors, carrying);
     return ReportRunResult(result, errors, parts.directory);
 }
 

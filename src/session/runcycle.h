@@ -11,6 +11,7 @@
 
 #include "frontend/scriptlines.h"
 #include "platform/files.h"
+#include "platform/picturescript.h"
 #include "session/errorlist.h"
 
 namespace zir {
@@ -33,6 +34,8 @@ struct RunOutputs {
     // When not empty, the script's warnings are printed on standard error after the compile,
     // before the run, each as "NAME:LINE: Warnung: TEXT" with this name.
     std::string warningsName = {};
+    // The script as UTF-8, which the PNG and SVG pictures carry; none when empty.
+    std::string_view script = {};
 };
 
 struct PathParts {
@@ -47,16 +50,21 @@ PathParts SplitPath(std::string_view path);
 // A script file's text, whose lines ScriptLines::OfText walks. A leading UTF-8 byte-order
 // mark is dropped, and a file that is valid UTF-8 with characters beyond ASCII is converted
 // to Windows-1252 ('?' where a character has no place there) and held as its converted text;
-// any other file is used where it lies, without a copy.
+// any other file is used where it lies, without a copy. A PNG or SVG picture stands for the
+// script it carries, which is read as such a file would be.
 struct ScriptText {
     FileBytes file;
+    PictureScript picture;
     std::string converted;
     std::string_view text;
 };
 // Fills script in place: its text points into its own storage, so it must not move
-// afterwards. False, with an empty text, when the file cannot be read; script.file's
-// LoadError says why.
+// afterwards. False, with an empty text, when the file cannot be read (script.file's
+// LoadError says why) or is a picture without a script it can read (script.picture says why).
 bool ReadScript(const std::string& path, ScriptText& script);
+// The script as the pictures carry it: UTF-8, without a byte-order mark; a file that is not
+// UTF-8 is read as Windows-1252.
+std::string ScriptUtf8(const ScriptText& script);
 
 // Resets the run-time settings; on the first call also locates the icon and the logo and
 // fills the message tables (each built-in font is loaded when first drawn with). Always 0.

@@ -401,6 +401,16 @@ async function pageChecks() {
   const svg = svgName() ? fs.readFileSync(path.join(downloads, svgName()), 'utf8') : '';
   check(/<svg[^>]* width="640" height="460"/.test(svg) && svg.includes('d="M296 200L304 200"'),
     `the saved SVG is not the drawing with the point at (300, 200): ${svg.slice(0, 300)}`);
+  // Both downloads carry the script that made them.
+  step = 'The saved pictures carry their script';
+  const carried = (file) => page.evaluate(async (bytes) => {
+    const found = await ZirkulaPicture.scriptOf(new Uint8Array(bytes));
+    return found.script ? new TextDecoder().decode(found.script) : found.message;
+  }, Array.from(fs.existsSync(file) ? fs.readFileSync(file) : []));
+  const typed = await editorText();
+  for (const file of [saved, path.join(downloads, svgName() || 'none.svg')]) {
+    check(await carried(file) === typed, `${path.basename(file)} carries ${JSON.stringify(await carried(file))}`);
+  }
 
   // Öffnen reads a Windows-1252 file as the desktop program does.
   step = 'Öffnen reads a Windows-1252 file as the desktop pr';
@@ -410,6 +420,23 @@ async function pageChecks() {
   await chooser.uploadFile(latin);
   check(await within(3000, async () => (await editorText()).startsWith('TITLE "Größe €"')),
     `a Windows-1252 file was read as ${JSON.stringify((await editorText()).slice(0, 20))}`);
+
+  // Öffnen takes the script out of the desktop program's pictures; a picture without one
+  // says so and leaves the editor alone.
+  step = 'Öffnen takes the script out of a picture';
+  const umkreis = path.join(examplesDir, 'gallery', 'besondere-punkte.zir');
+  const stem = path.join(outDir, 'besondere-punkte');
+  execFileSync(desktop, ['--headless', '--png', stem + '.png', '--svg', stem + '.svg', umkreis]);
+  for (const picture of [stem + '.png', stem + '.svg']) {
+    await chooser.uploadFile(latin);
+    await within(3000, async () => (await editorText()).startsWith('TITLE "Größe'));
+    await chooser.uploadFile(picture);
+    check(await within(3000, async () => (await editorText()) === fs.readFileSync(umkreis, 'utf8')),
+      `${path.basename(picture)} opened as ${JSON.stringify((await editorText()).slice(0, 40))}`);
+  }
+  await chooser.uploadFile(path.join(examplesDir, '..', 'tests', 'approved', 'fills_sheet.png'));
+  check(await within(3000, async () => (await page.$eval('#status', (e) => e.textContent)) ===
+    'Dieses Bild enthält kein Zirkula-Skript.'), 'a picture without a script did not say so');
 
   // Every gallery entry loads its script, which runs to its end on the virtual clock with its
   step = 'Every gallery entry loads its script, which runs t';

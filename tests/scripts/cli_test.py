@@ -187,6 +187,29 @@ class Outputs(unittest.TestCase):
         self.assertFalse(os.path.exists(png))
         self.assertIn("no picture written", result.stderr.decode())
 
+    def test_a_picture_runs_as_the_script_it_carries(self):
+        gallery = os.path.join(os.path.dirname(__file__), "..", "..", "examples", "gallery")
+        script = os.path.join(gallery, "besondere-punkte.zir")
+        picture = {k: os.path.join(WORK, "bild." + k) for k in ("png", "svg")}
+        args = ["--input", script.replace(".zir", ".input")]
+        first = run("--headless", "--png", picture["png"], "--svg", picture["svg"], "--dump",
+                    os.path.join(WORK, "d1.json"), *args, script)
+        self.assertEqual(first.returncode, 0, first.stderr)
+        with open(os.path.join(WORK, "d1.json")) as f:
+            want = f.read()
+        for kind, path in picture.items():
+            again = run("--headless", "--dump", os.path.join(WORK, "d2.json"), *args, path)
+            self.assertEqual(again.returncode, 0, again.stderr)
+            with open(os.path.join(WORK, "d2.json")) as f:
+                self.assertEqual(f.read(), want, kind)
+        # A picture without a script, as any other program writes one.
+        plain = os.path.join(os.path.dirname(__file__), "..", "approved", "fills_sheet.png")
+        for args in (["--headless"], ["--check"]):
+            result = run(*args, plain)
+            self.assertEqual((result.returncode, result.stderr.decode()),
+                             (2, "zirkula: " + plain + " kann nicht gelesen werden: "
+                              "das Bild enthält kein Zirkula-Skript\n"))
+
 
 if __name__ == "__main__":
     ZIRKULA, WORK = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])

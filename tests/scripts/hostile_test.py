@@ -11,6 +11,7 @@ import subprocess
 import sys
 import time
 import unittest
+import zlib
 
 ZIRKULA = ""
 WORK = ""
@@ -89,6 +90,33 @@ class Sizes(unittest.TestCase):
         self.assertGreater(abs(named(dump, "points", "S")["x"]), 1e200)
         self.assertEqual([named(dump, kind, n)["defined"] for kind, n in
                           [("points", "U"), ("circles", "m"), ("points", "M")]], [False] * 3)
+
+    def test_pictures_whose_script_would_fill_the_memory_are_damaged(self):
+        # A few hundred kilobytes of compressed line breaks that would be 200 MB, and a chunk
+        # that claims 2 GB, end at once: the picture is damaged, nothing runs.
+        picture = os.path.join(WORK, "bild.png")
+        script = write("bild.zir", "POINT A, 1, 2\nEND\n")
+        subprocess.run([ZIRKULA, "--headless", "--png", picture, script], check=True,
+                       capture_output=True, timeout=RUN_SECONDS)
+        with open(picture, "rb") as f:
+            png = f.read()
+        at = png.index(b"iTXt") - 4
+        rest = png[at + 12 + int.from_bytes(png[at:at + 4], "big"):]
+        data = b"Zirkula-Skript\0\1\0\0\0" + zlib.compress(b"\n" * (200 << 20), 9)
+        chunk = b"iTXt" + data
+        bomb = len(data).to_bytes(4, "big") + chunk + zlib.crc32(chunk).to_bytes(4, "big")
+        for name, bytes_ in [("bomb", png[:at] + bomb + rest),
+                             ("huge", png[:at] + b"\x7f\xff\xff\xf0" + png[at + 4:])]:
+            with self.subTest(name):
+                path = os.path.join(WORK, name + ".png")
+                with open(path, "wb") as f:
+                    f.write(bytes_)
+                started = time.monotonic()
+                done = subprocess.run([ZIRKULA, "--headless", path], capture_output=True,
+                                      timeout=RUN_SECONDS)
+                self.assertEqual(done.returncode, 2)
+                self.assertIn("das Bild ist beschädigt", done.stderr.decode())
+                self.assertLess(time.monotonic() - started, 5)
 
 
 class Budgets(unittest.TestCase):
