@@ -3,8 +3,8 @@
 # those already present so that a second run costs a fraction of a second.
 # Usage: tools/deps.sh build|test|bench|fuzz|web
 set -euo pipefail
-want=(cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libpng-dev libgif-dev
-      libcairo2-dev librsvg2-dev fonts-dejavu-core)
+want=(cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libpng-dev libcairo2-dev
+      librsvg2-dev fonts-dejavu-core)
 case "${1:-build}" in
   test) want+=(googletest libgtest-dev xvfb xdotool imagemagick x11-utils zenity python3
         librsvg2-bin poppler-utils python3-numpy python3-pil) ;;

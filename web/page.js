@@ -127,17 +127,32 @@
   $('picture').addEventListener('click', async () => {
     download(await Zirkula.pictureBlob(), scriptName.replace(/\.zir$/i, '') + '.png');
   });
+  // The viewer input of the gallery entry in the editor, where it has a demonstration.
+  const demonstration = async () => (chosen && chosen.input && chosen.script.endsWith(scriptName)
+    ? (await fetch(chosen.input)).text() : '');
   // The finished drawing as vectors, from a run on the virtual clock (with the gallery
   // entry's demonstration, where it has one): the run on the canvas keeps no vectors.
   $('svg-picture').addEventListener('click', async () => {
-    const input = chosen && chosen.input && chosen.script.endsWith(scriptName)
-      ? await (await fetch(chosen.input)).text() : '';
+    const input = await demonstration();
     const result = await Zirkula.run(editor.getValue(), { virtualClock: true, svg: true, name: scriptName, input });
     if (!result.svg) {
       say('Kein Bild: das Skript öffnet keinen Bildschirm.');
       return;
     }
     download(new Blob([result.svg], { type: 'image/svg+xml' }), scriptName.replace(/\.zir$/i, '') + '.svg');
+  });
+  // The whole run as an animated GIF, the same file the desktop program writes with --gif.
+  $('gif-picture').addEventListener('click', async () => {
+    say('GIF wird erstellt …');
+    const input = await demonstration();
+    const result = await Zirkula.run(editor.getValue(), { virtualClock: true, gif: true, name: scriptName, input });
+    if (!result.gif) {
+      say('Kein GIF: das Skript öffnet keinen Bildschirm.');
+      return;
+    }
+    const gifName = scriptName.replace(/\.zir$/i, '') + '.gif';
+    download(new Blob([result.gif], { type: 'image/gif' }), gifName);
+    say(`${gifName} erstellt.`);
   });
   // A script file, or a picture that carries its script.
   async function openFile(file) {

@@ -1,7 +1,7 @@
 // Zirkula in the page: runs scripts in the WebAssembly engine (zirkula-engine.js), on the
 // page's canvas in real time or on a virtual clock, and checks them.
 //
-//   await Zirkula.run(script, {virtualClock, input, name, svg})  -> {exitCode, dump, png, svg, console}
+//   await Zirkula.run(script, {virtualClock, input, name, svg, gif})  -> {exitCode, dump, png, svg, gif, console}
 //   await Zirkula.check(script)                          -> [{line, kind, number, message}]
 //   await Zirkula.keywords()                             -> every keyword, upper case
 //   Zirkula.stop()                       ends the run on the canvas as closing its window does
@@ -174,6 +174,9 @@ const Zirkula = (() => {
     if (virtualClock) args.unshift('--headless');
     // The drawing as SVG is kept only when asked for: recording it costs time.
     if (options.svg) args.push('--svg', '/out/last.svg');
+    // The run as an animated GIF (bytes), as the desktop records it: on the virtual clock only.
+    const gif = !!options.gif && virtualClock;
+    if (gif) args.push('--gif', '/out/run.gif');
     const input = replayTo ? options.replayInput : options.input;
     if (input) {
       engine.FS.writeFile('/out/input.txt', bytesOf(input));
@@ -183,7 +186,7 @@ const Zirkula = (() => {
     if (replayTo) args.push('--from-step', String(replayTo));
     if (reducedMotion) args.push('--no-instruments');
     args.push(name);
-    if (shown && ticket !== shownTickets) return { exitCode: ExitAborted, dump: null, png: null, svg: null, console: [] };
+    if (shown && ticket !== shownTickets) return { exitCode: ExitAborted, dump: null, png: null, svg: null, gif: null, console: [] };
     let finished;
     const done = new Promise((resolve) => { finished = resolve; });
     if (shown) {
@@ -199,6 +202,7 @@ const Zirkula = (() => {
       dump: dumpText ? JSON.parse(dumpText) : null,
       png: pngDataUrl(readOutput(engine, '/out/last.png')),
       svg: options.svg ? readOutput(engine, '/out/last.svg', 'utf8') : null,
+      gif: gif ? readOutput(engine, '/out/run.gif') : null,
       console: lines,
     };
     finished();

@@ -3,8 +3,8 @@
 // its turn (Asyncify unwinds the engine's stack and winds it up again afterwards, so the
 // engine's waiting loops stay as they are). The page's side is src/platform/browser.js.
 //
-// Pictures are written through the browser's own PNG encoder; the browser edition has no GIF
-// encoder and records no GIF.
+// Pictures are written through the browser's own PNG encoder; GIFs by the program's own
+// writer (gif.cpp), the same as on the desktop.
 #include <emscripten/emscripten.h>
 
 #include <cmath>
@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "platform/backend.h"
-#include "platform/gif.h"
 #include "platform/pdf.h"
 #include "platform/png.h"
 #include "platform/textcode.h"
@@ -270,22 +269,6 @@ bool WritePng(const std::string& path, const std::uint8_t* image, std::string_vi
 
 PictureScript ReadPngScript(std::string_view) {
     return {PictureScriptStatus::Missing, {}, 0};
-}
-
-struct GifRecording {};
-
-void GifRecordingDeleter::operator()(GifRecording* r) const {
-    std::default_delete<GifRecording>()(r);
-}
-
-GifRecorder GifOpen(const std::string&, int, int) {
-    return nullptr;
-}
-
-void GifAddPicture(GifRecording&, const std::uint8_t*, std::int64_t) {}
-
-bool GifClose(GifRecorder, std::int64_t) {
-    return false;
 }
 
 // The page writes pictures as SVG; PDF pages are the desktop program's.

@@ -1,21 +1,18 @@
 #include "platform/gif.h"
 
-#include <gif_lib.h>
-
 #include <algorithm>
-#include <array>
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/image.h"
 
 namespace zir {
 
 struct GifRecording {
-    ~GifRecording() {
-        if (file) EGifCloseFile(file, nullptr);
-    }
-    GifFileType* file = nullptr;
+    FileWriter file;
+    std::string bytes;  // written but not yet passed to the file
     int width = 0;
     int height = 0;
     bool failed = false;
@@ -50,11 +47,6 @@ Rect Changed(const std::vector<std::uint16_t>& a, const std::vector<std::uint16_
     }
     if (x2 < 0) return {};
     return {x1, y1, x2 - x1 + 1, y2 - y1 + 1};
-}
-
-GifColorType Rgb(std::uint16_t p) {
-    const Colour c = ColourFrom565(p);
-    return {c.Red(), c.Green(), c.Blue()};
 }
 
 // A palette of at most 256 entries for the colours counted in the histogram, by median
@@ -137,13 +129,89 @@ Palette MakePalette(const std::vector<std::uint32_t>& histogram) {
     return pal;
 }
 
-void WriteLoopExtension(GifFileType* file, bool& failed) {
-    static const GifByteType name[] = "NETSCAPE2.0";
-    static const GifByteType loop[] = {1, 0, 0};  // sub-block 1: repeat count 0, for ever
-    failed |= EGifPutExtensionLeader(file, APPLICATION_EXT_FUNC_CODE) != GIF_OK ||
-              EGifPutExtensionBlock(file, 11, name) != GIF_OK ||
-              EGifPutExtensionBlock(file, 3, loop) != GIF_OK ||
-              EGifPutExtensionTrailer(file) != GIF_OK;
+void PutByte(std::string& out, int b) {
+    out.push_back(static_cast<char>(b));
+}
+
+void PutWord(std::string& out, int w) {  // little-endian, as every GIF number
+    PutByte(out, w & 0xFF), PutByte(out, w >> 8 & 0xFF);
+}
+
+// The codes of one image, packed least significant bit first into data sub-blocks of at
+// most 255 bytes each.
+struct CodeWriter {
+    std::string& out;
+    std::uint32_t bits = 0;
+    int bitCount = 0;
+    std::string block;
+
+    void Put(int code, int codeBits) {
+        bits |= static_cast<std::uint32_t>(code) << bitCount;
+        for (bitCount += codeBits; bitCount >= 8; bitCount -= 8, bits >>= 8) Byte(bits & 0xFF);
+    }
+    void Byte(std::uint32_t b) {
+        block.push_back(static_cast<char>(b));
+        if (block.size() == 255) Flush();
+    }
+    void Flush() {
+        PutByte(out, static_cast<int>(block.size()));
+        out += block;
+        block.clear();
+    }
+    void Finish() {
+        if (bitCount > 0) Byte(bits & 0xFF);
+        if (!block.empty()) Flush();
+        PutByte(out, 0);  // the empty sub-block that ends the image
+    }
+};
+
+// Compresses the palette indices by LZW with codes of growing width, starting afresh with a
+// clear code whenever the 4096 codes are used up. The dictionary is a hash of (prefix code,
+// next index) pairs, half full at most.
+void PutLzw(std::string& out, const std::vector<std::uint8_t>& indices, int minCodeBits) {
+    constexpr int MaxCodes = 4096, HashSize = 8192;
+    const int clear = 1 << minCodeBits, end = clear + 1;
+    std::vector<std::uint32_t> keys(HashSize);  // pair + 1; 0 for an empty slot
+    std::vector<std::uint16_t> codes(HashSize);
+    int next = end + 1, codeBits = minCodeBits + 1;
+    PutByte(out, minCodeBits);
+    CodeWriter w{out, 0, 0, {}};
+    w.Put(clear, codeBits);
+    int prefix = indices.empty() ? -1 : indices[0];
+    for (std::size_t i = 1; i < indices.size(); ++i) {
+        const std::uint32_t key = (static_cast<std::uint32_t>(prefix) << 8 | indices[i]) + 1;
+        std::uint32_t slot = key * 2654435761u >> 19;
+        while (keys[slot] != 0 && keys[slot] != key) slot = (slot + 1) & (HashSize - 1);
+        if (keys[slot] == key) {
+            prefix = codes[slot];
+            continue;
+        }
+        w.Put(prefix, codeBits);
+        // A decoder widens its codes once the next entry's number no longer fits.
+        if (next == 1 << codeBits && codeBits < 12) ++codeBits;
+        keys[slot] = key;
+        codes[slot] = static_cast<std::uint16_t>(next++);
+        if (next == MaxCodes) {
+            w.Put(clear, codeBits);
+            std::fill(keys.begin(), keys.end(), 0);
+            next = end + 1, codeBits = minCodeBits + 1;
+        }
+        prefix = indices[i];
+    }
+    if (prefix >= 0) {
+        w.Put(prefix, codeBits);
+        // The decoder adds an entry for this last code too before it reads the end code.
+        if (next == 1 << codeBits && codeBits < 12) ++codeBits;
+    }
+    w.Put(end, codeBits);
+    w.Finish();
+}
+
+// Passes the bytes gathered so far to the file once there are many of them, or at the end.
+void Drain(GifRecording& gif, bool all) {
+    if (!all && gif.bytes.size() < (1u << 20)) return;
+    gif.failed |= !gif.file.Write(gif.bytes);
+    gif.bytes.clear();
 }
 
 // Writes the pending picture, shown for delayCs hundredths of a second.
@@ -156,29 +224,28 @@ void WritePending(GifRecording& gif, int delayCs) {
         for (int x = r.x; x < r.x + r.w; ++x)
             ++histogram[gif.pending[static_cast<std::size_t>(y) * gif.width + x]];
     Palette pal = MakePalette(histogram);
-    int tableSize = 2;
-    while (tableSize < static_cast<int>(pal.colours.size())) tableSize *= 2;
-    std::vector<GifColorType> table(tableSize, GifColorType{0, 0, 0});
-    for (std::size_t i = 0; i < pal.colours.size(); ++i) table[i] = Rgb(pal.colours[i]);
-    ColorMapObject* map = GifMakeMapObject(tableSize, table.data());
-
-    GraphicsControlBlock gcb{};
-    gcb.DisposalMode = DISPOSE_DO_NOT;
-    gcb.UserInputFlag = false;
-    gcb.DelayTime = std::clamp(delayCs, 1, 65535);
-    gcb.TransparentColor = NO_TRANSPARENT_COLOR;
-    GifByteType ext[4];
-    EGifGCBToExtension(&gcb, ext);
-    bool failed = !map || EGifPutExtension(gif.file, GRAPHICS_EXT_FUNC_CODE, 4, ext) != GIF_OK ||
-                  EGifPutImageDesc(gif.file, r.x, r.y, r.w, r.h, false, map) != GIF_OK;
-    std::vector<GifPixelType> line(r.w);
-    for (int y = r.y; y < r.y + r.h && !failed; ++y) {
-        for (int x = 0; x < r.w; ++x)
-            line[x] = pal.index[gif.pending[static_cast<std::size_t>(y) * gif.width + r.x + x]];
-        failed = EGifPutLine(gif.file, line.data(), r.w) != GIF_OK;
+    int tableBits = 1;
+    while (1 << tableBits < static_cast<int>(pal.colours.size())) ++tableBits;
+    std::string& out = gif.bytes;
+    // Graphic control: left in place for the next frame to draw over, no transparency.
+    PutByte(out, 0x21), PutByte(out, 0xF9), PutByte(out, 4), PutByte(out, 1 << 2);
+    PutWord(out, std::clamp(delayCs, 1, 65535));
+    PutByte(out, 0xFF), PutByte(out, 0);  // transparency off; its index unused
+    PutByte(out, 0x2C);
+    PutWord(out, r.x), PutWord(out, r.y), PutWord(out, r.w), PutWord(out, r.h);
+    PutByte(out, 0x80 | (tableBits - 1));  // a local colour table, not interlaced
+    for (int i = 0; i < 1 << tableBits; ++i) {
+        const Colour c =
+            i < static_cast<int>(pal.colours.size()) ? ColourFrom565(pal.colours[i]) : Colour{};
+        PutByte(out, c.Red()), PutByte(out, c.Green()), PutByte(out, c.Blue());
     }
-    if (map) GifFreeMapObject(map);
-    gif.failed |= failed;
+    std::vector<std::uint8_t> indices;
+    indices.reserve(static_cast<std::size_t>(r.w) * r.h);
+    for (int y = r.y; y < r.y + r.h; ++y)
+        for (int x = r.x; x < r.x + r.w; ++x)
+            indices.push_back(pal.index[gif.pending[static_cast<std::size_t>(y) * gif.width + x]]);
+    PutLzw(out, indices, std::max(tableBits, 2));
+    Drain(gif, false);
     // Later pictures are compared with the source colours, so a quantised area is only
     // written again where the picture itself changes.
     if (gif.shown.empty()) gif.shown.assign(gif.pending.size(), 0);
@@ -197,16 +264,18 @@ std::int64_t Centiseconds(std::int64_t ms) {
 
 GifRecorder GifOpen(const std::string& path, int width, int height) {
     if (width < 1 || height < 1 || width > 65535 || height > 65535) return nullptr;
-    int error = 0;
-    GifFileType* file = EGifOpenFileName(path.c_str(), false, &error);
-    if (!file) return nullptr;
     GifRecorder gif{std::make_unique<GifRecording>().release()};
-    gif->file = file;
+    if (!gif->file.Open(path)) return nullptr;
     gif->width = width;
     gif->height = height;
-    EGifSetGifVersion(file, true);
-    gif->failed = EGifPutScreenDesc(file, width, height, 8, 0, nullptr) != GIF_OK;
-    WriteLoopExtension(file, gif->failed);
+    std::string& out = gif->bytes;
+    out = "GIF89a";
+    PutWord(out, width), PutWord(out, height);
+    PutByte(out, 0x77), PutByte(out, 0), PutByte(out, 0);  // 8-bit colour, no global table
+    // The application extension that makes the animation loop for ever (repeat count 0).
+    PutByte(out, 0x21), PutByte(out, 0xFF), PutByte(out, 11);
+    out += "NETSCAPE2.0";
+    PutByte(out, 3), PutByte(out, 1), PutWord(out, 0), PutByte(out, 0);
     return gif;
 }
 
@@ -243,10 +312,9 @@ bool GifClose(GifRecorder gif, std::int64_t holdMs) {
     if (!gif) return false;
     if (gif->pendingMs >= 0)
         WritePending(*gif, static_cast<int>(std::max<std::int64_t>(Centiseconds(holdMs), 1)));
-    int error = 0;
-    bool ok = !gif->failed && EGifCloseFile(gif->file, &error) == GIF_OK;
-    gif->file = nullptr;
-    return ok;
+    PutByte(gif->bytes, 0x3B);  // the trailer
+    Drain(*gif, true);
+    return gif->file.Close() && !gif->failed;
 }
 
 }  // namespace zir

@@ -74,8 +74,10 @@ for (const script of scripts) {
   const work = path.join(outDir, 'desktop', path.basename(path.dirname(script)));
   fs.mkdirSync(work, { recursive: true });
   const stem = path.join(work, name.replace(/\.zir$/, ''));
-  const args = ['--headless', '--dump', stem + '.json', '--png', stem + '.png', '--svg', stem + '.svg'];
+  const args = ['--headless', '--dump', stem + '.json', '--png', stem + '.png', '--svg', stem + '.svg',
+    '--gif', stem + '.gif'];
   if (input) args.push('--input', inputFile);
+  fs.rmSync(stem + '.gif', { force: true });
   let desktopExit = 0;
   try {
     execFileSync(desktop, [...args, script], { stdio: 'ignore' });
@@ -83,7 +85,7 @@ for (const script of scripts) {
     desktopExit = e.status;
   }
   const started = Date.now();
-  const run = await runVirtual(page, fs.readFileSync(script), input, name);
+  const run = await runVirtual(page, fs.readFileSync(script), input, name, true);
   browserMs += Date.now() - started;
   const desktopDump = JSON.parse(fs.readFileSync(stem + '.json', 'utf8'));
   const desktopPng = 'data:image/png;base64,' + fs.readFileSync(stem + '.png').toString('base64');
@@ -98,6 +100,8 @@ for (const script of scripts) {
   if (!check(run.svg === fs.readFileSync(stem + '.svg', 'utf8'), `${name}: the SVG differs from the desktop's`)) {
     fs.writeFileSync(stem + '.browser.svg', run.svg || '');
   }
+  const desktopGif = fs.existsSync(stem + '.gif') ? fs.readFileSync(stem + '.gif') : null;
+  check(run.gif ? desktopGif && desktopGif.equals(Buffer.from(run.gif)) : !desktopGif, `${name}: the GIF differs from the desktop's`);
 }
 console.log(`${scripts.length} scripts on the virtual clock in the browser: ${browserMs} ms`);
 
@@ -449,6 +453,16 @@ async function pageChecks() {
     const expected = fs.readFileSync(file).toString('utf8');
     const loaded = await within(3000, async () => (await editorText()) === expected.replace(/\r\n/g, '\n'));
     check(loaded, `${entry.script}: the gallery did not load it into the editor`);
+    // Als GIF speichern gives the desktop's GIF of the run with its demonstration.
+    if (entry.script === 'gallery/thales.zir') {
+      const gifs = [path.join(outDir, 'thales.gif'), path.join(downloads, 'thales.gif')];
+      execFileSync(desktop, ['--headless', '--input', file.replace(/\.zir$/, '.input'), '--gif', gifs[0], file]);
+      await page.click('#gif-picture');
+      await within(10000, async () => fs.existsSync(gifs[1]));
+      check(fs.existsSync(gifs[1]) && fs.readFileSync(gifs[1]).equals(fs.readFileSync(gifs[0])),
+        'the saved thales.gif is not the desktop\'s');
+      check(await page.$eval('#status', (e) => e.textContent) === 'thales.gif erstellt.', 'the status line does not say the GIF is made');
+    }
     check(await page.evaluate(() => !document.getElementById('present').disabled) === !!entry.input,
       `${entry.script}: Vorführen is ${entry.input ? 'off' : 'on'}`);
     const input = entry.input ? await page.evaluate((u) => fetch(u).then((r) => r.text()), entry.input) : '';

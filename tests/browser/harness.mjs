@@ -40,11 +40,13 @@ export async function openBrowser(width = 900, height = 760) {
   return { browser, page };
 }
 
-// Runs a script in the page on the virtual clock; resolves to {exitCode, dump, png, ms}.
-export async function runVirtual(page, bytes, input, name) {
-  return page.evaluate(async (bytes, input, name) => {
+// Runs a script in the page on the virtual clock; resolves to {exitCode, dump, png, svg, gif, ms}
+// (gif: the bytes of the run's GIF, when asked for).
+export async function runVirtual(page, bytes, input, name, gif = false) {
+  return page.evaluate(async (bytes, input, name, withGif) => {
     const started = performance.now();
-    const r = await Zirkula.run(new Uint8Array(bytes), { virtualClock: true, input, name, svg: true });
-    return { exitCode: r.exitCode, dump: r.dump, png: r.png, svg: r.svg, ms: performance.now() - started };
-  }, Array.from(bytes), input, name);
+    const r = await Zirkula.run(new Uint8Array(bytes), { virtualClock: true, input, name, svg: true, gif: withGif });
+    const gif = r.gif && Array.from(r.gif);
+    return { exitCode: r.exitCode, dump: r.dump, png: r.png, svg: r.svg, gif, ms: performance.now() - started };
+  }, Array.from(bytes), input, name, gif);
 }

@@ -1,6 +1,5 @@
 #include "platform/gif.h"
 
-#include <gif_lib.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,6 +10,7 @@
 #include "draw/raster.h"
 #include "headless_restart.h"
 #include "picture_check.h"
+#include "platform/files.h"
 #include "platform/image.h"
 #include "platform/platform.h"
 
@@ -27,37 +27,60 @@ struct Played {
     bool loops = false;
 };
 
+// Unpacks one image's LZW codes (which start with a clear code) into palette indices.
+std::string Unpack(const std::string& data, std::size_t minCodeBits) {
+    const std::size_t clear = std::size_t{1} << minCodeBits;
+    std::vector<std::string> table;
+    std::string out, previous;
+    for (std::size_t bit = 0, codeBits = minCodeBits + 1;;) {
+        std::size_t code = 0;
+        for (std::size_t b = 0; b < codeBits; ++b, ++bit)
+            code |= (static_cast<std::uint8_t>(data.at(bit / 8)) >> bit % 8 & 1u) << b;
+        if (code == clear + 1) return out;
+        if (code == clear) {
+            table.assign(clear + 2, ""), previous.clear(), codeBits = minCodeBits + 1;
+            for (std::size_t i = 0; i < clear; ++i) table[i] = static_cast<char>(i);
+            continue;
+        }
+        const std::string entry = code < table.size() ? table[code] : previous + previous.at(0);
+        if (!previous.empty() && table.size() < 4096) table.push_back(previous + entry.at(0));
+        out += entry, previous = entry;
+        if (table.size() == std::size_t{1} << codeBits && codeBits < 12) ++codeBits;
+    }
+}
+
 Played Play(const std::string& path) {
     Played out;
-    int error = 0;
-    GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
-    if (!gif) return out;
-    if (DGifSlurp(gif) != GIF_OK) {
-        DGifCloseFile(gif, &error);
-        return out;
-    }
-    Picture canvas(static_cast<std::size_t>(gif->SWidth) * gif->SHeight);
-    for (int i = 0; i < gif->ImageCount; ++i) {
-        const SavedImage& frame = gif->SavedImages[i];
-        for (int e = 0; e < frame.ExtensionBlockCount; ++e) {
-            const ExtensionBlock& b = frame.ExtensionBlocks[e];
-            out.loops |= b.Function == APPLICATION_EXT_FUNC_CODE && b.ByteCount == 11 &&
-                         std::string(reinterpret_cast<char*>(b.Bytes), 11) == "NETSCAPE2.0";
+    std::string f;
+    if (!ReadWholeFile(path, f) || f.compare(0, 6, "GIF89a") != 0) return out;
+    auto at = [&](std::size_t i) { return static_cast<std::uint8_t>(f.at(i)); };
+    auto word = [&](std::size_t i) { return at(i) | at(i + 1) << 8; };
+    auto blocks = [&](std::size_t& i) {  // the data sub-blocks from i, joined
+        std::string joined;
+        for (; at(i) != 0; i += at(i) + 1) joined += f.substr(i + 1, at(i));
+        return ++i, joined;
+    };
+    out.loops = f.find(std::string("NETSCAPE2.0\3\1\0\0\0", 16)) != std::string::npos;
+    const int width = word(6), height = word(8);
+    Picture canvas(static_cast<std::size_t>(width) * height);
+    for (std::size_t i = 13; at(i) != 0x3B;) {
+        if (at(i) == 0x21 && at(i + 1) == 0xF9) out.delaysCs.push_back(word(i + 4));
+        if (at(i) == 0x21) {
+            i += 2, blocks(i);
+            continue;
         }
-        GraphicsControlBlock gcb{};
-        DGifSavedExtensionToGCB(gif, i, &gcb);
-        out.delaysCs.push_back(gcb.DelayTime);
-        const GifImageDesc& d = frame.ImageDesc;
-        const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
-        for (int k = 0; k < d.Width * d.Height; ++k) {
-            const GifColorType c = map->Colors[frame.RasterBits[k]];
-            canvas[(d.Top + k / d.Width) * gif->SWidth + d.Left + k % d.Width] =
-                Colour{c.Red, c.Green, c.Blue};
+        const int left = word(i + 1), top = word(i + 3), w = word(i + 5), h = word(i + 7);
+        const std::size_t table = i + 10;
+        i = table + 3 * (2 << (at(i + 9) & 7));
+        const int minCodeBits = at(i++);
+        const std::string indices = Unpack(blocks(i), minCodeBits);
+        for (int k = 0; k < w * h; ++k) {
+            const std::size_t c = table + 3 * static_cast<std::uint8_t>(indices.at(k));
+            canvas[(top + k / w) * width + left + k % w] = Colour{at(c), at(c + 1), at(c + 2)};
         }
-        out.areas.push_back(d.Width * d.Height);
+        out.areas.push_back(w * h);
         out.pictures.push_back(canvas);
     }
-    DGifCloseFile(gif, &error);
     return out;
 }
 
@@ -119,8 +142,23 @@ TEST(Gif, ManyColoursAreQuantisedClosely) {
     EXPECT_LT(total / (want.size() * 3), 8.0) << "mean channel error of the median cut";
 }
 
+// Noise in 256 colours fills the LZW code table many times over: every clear and every
+// change of code width must land where a decoder expects it.
+TEST(Gif, NoiseFillingTheCodeTableReadsBackExactly) {
+    Image image{ImageCreateWithDepth(300, 200, 2, Colour{})};
+    ImageHandle h = image.get();
+    for (std::uint32_t i = 0, seed = 1; i < 300 * 200; ++i, seed = seed * 1103515245 + 12345)
+        RasterPixel(&h, i % 300, i / 300, Colour{seed >> 8 & 0xF8E000});  // 5 bits red, 3 green
+    const std::string path = test::OutputPath("noise.gif");
+    GifRecorder gif = GifOpen(path, 300, 200);
+    GifAddPicture(*gif, h, 0);
+    ASSERT_TRUE(GifClose(std::move(gif), 1000));
+    EXPECT_EQ(Play(path).pictures.at(0), Colours(h));
+}
+
 // A path that cannot be written is refused when the recording opens, by the recorder and
-// by the platform; a picture of another size is passed over; no picture, no file.
+// by the platform, and a file that takes no bytes fails on closing; a picture of another
+// size is passed over; no picture, no file.
 TEST(Gif, UnwritablePathsWrongSizesAndNoPictures) {
     EXPECT_FALSE(GifOpen("/nonexistent-dir/x.gif", 10, 10));
     EXPECT_FALSE(GifOpen(test::OutputPath("zero.gif"), 0, 10));
@@ -130,6 +168,7 @@ TEST(Gif, UnwritablePathsWrongSizesAndNoPictures) {
     GifAddPicture(*gif, other.get(), 0);
     EXPECT_TRUE(GifClose(std::move(gif), 1000));
     EXPECT_TRUE(Play(test::OutputPath("mismatch.gif")).pictures.empty());
+    EXPECT_FALSE(GifClose(GifOpen("/dev/full", 10, 10), 1000));  // opens, takes no byte
     PlatformOptions options;
     options.backend = BackendKind::Headless;
     options.gifPath = "/nonexistent-dir/x.gif";
