@@ -16,11 +16,11 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     bool headless = false;
-    bool check = false;     // compile only and list the errors
-    bool listing = false;   // with check: print the compiled table
-    bool keywords = false;  // print every keyword, for editors that highlight scripts
+    bool check = false;          // compile only and list the errors
+    bool listing = false;        // with check: print the compiled table
+    bool keywords = false;       // print every keyword, for editors that highlight scripts
     bool noInstruments = false;  // SLOW calls run as PACE: less motion
-    std::string gifPath;    // headless: the run as an animated GIF
+    std::string gifPath;         // headless: the run as an animated GIF
     std::string inputPath;
     std::string pngPath;
     std::string framesDir;

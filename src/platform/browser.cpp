@@ -132,20 +132,23 @@ class BrowserBackend final : public Backend {
         }
     }
 
+    // The clock catches up before the viewer's actions are taken in, so that each is kept
+    // with the time it came at: a replay must not see it before the wait it ended.
     void Wait(int maxMs) override {
         WaitWhileHeld();
+        clock_.CatchUp(RealMs());
         TakeEvents();
         if (!InputPending()) {
             zir_block(maxMs, 1);
+            clock_.CatchUp(RealMs());
             TakeEvents();
         }
-        clock_.CatchUp(RealMs());
     }
 
     void KeepAlive() override {
         zir_block(1, 1);
-        TakeEvents();
         clock_.CatchUp(RealMs());
+        TakeEvents();
     }
 
     void StartClockAt(double clockMs) override { clock_.StartAt(RealMs(), clockMs); }

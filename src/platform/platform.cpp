@@ -54,7 +54,8 @@ struct PlatformState {
     std::size_t nextPlayed = 0;
     std::string title;
     bool replaying = false;  // the viewer input is being replayed without a window
-    std::unique_ptr<Backend> liveWindow;  // the window a replay goes on in, meanwhile hearing its steps
+    std::unique_ptr<Backend>
+        liveWindow;  // the window a replay goes on in, meanwhile hearing its steps
 };
 
 PlatformState gState;

@@ -28,9 +28,11 @@ const char* KindWord(StepKind kind) {
 
 void StepTracker::Compiled(const CompiledStatement& compiled) {
     if (compiled.block < 0 || compiled.slot < 0) return;
-    if (where_.size() <= static_cast<std::size_t>(compiled.block)) where_.resize(compiled.block + 1);
+    if (where_.size() <= static_cast<std::size_t>(compiled.block))
+        where_.resize(compiled.block + 1);
     std::vector<int>& slots = where_[compiled.block];
-    if (slots.size() <= static_cast<std::size_t>(compiled.slot)) slots.resize(compiled.slot + 1, -1);
+    if (slots.size() <= static_cast<std::size_t>(compiled.slot))
+        slots.resize(compiled.slot + 1, -1);
     slots[compiled.slot] = static_cast<int>(described_.size());
     described_.push_back({compiled.lineIndex, DescribeStatement(compiled)});
 }
