@@ -226,6 +226,28 @@ else
 fi
 kill "$pid" 2>/dev/null
 
+# --from-step replays the viewer's input without a window up to the step, then the window
+# shows that step at once and the run goes on from the replay's time.
+printf 'TITLE "Sprung"\nSPEED 300\nPOINT A 100 100\nWAIT\nPOINT B 200 100\nWAIT\nPOINT C 300 100\nWAIT\nEND\n' >sprung.zir
+printf '2500 key Enter\n3000 key Enter\n' >sprung.input
+"$zirkula" --from-step 3 --input sprung.input --steps sprung.tsv sprung.zir >sprung.log 2>&1 &
+pid=$!
+wid=$(window_named 'Sprung - Zirkula')
+if [ -z "$wid" ]; then
+  fail "the window of a replay did not appear"
+else
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  wx=$X wy=$Y
+  sleep 1
+  import -window root "$shot"
+  [ "$(pixel 100 100)$(pixel 200 100)$(pixel 300 100)" = 000000000000000000 ] ||
+    fail "step 3 replayed does not show A, B and C"
+  xdotool key --window "$wid" Escape
+  ends_within "$pid" 60 || fail "the replayed run did not end on Esc"
+  [ "$(cut -f1,2 sprung.tsv | tr '\t\n' ' ')" = "1 2000 2 2500 3 3000 " ] ||
+    fail "the replay's steps: $(cat sprung.tsv)"
+fi
+
 if [ "$failures" -ne 0 ]; then
   echo "--- output"; cat run.log klick.log
   exit 1
