@@ -28,6 +28,16 @@
   Zirkula.attach(canvas, $('console'));
   ZirkulaSteps.attach({ back: 'step-back', forward: 'step-forward', slider: 'step-slider',
     count: 'step-count', announce: 'step-announce', list: 'protocol-list' });
+  // The line that made the step shown, marked in the editor while it holds the script run.
+  let markedLine = null;
+  Zirkula.onSteps((t) => {
+    if (markedLine !== null) editor.removeLineClass(markedLine, 'background', 'step-line');
+    markedLine = null;
+    const step = t && t.steps[(t.replayingTo || t.current) - 1];
+    if (!step || !step.line || t.script !== editor.getValue()) return;
+    markedLine = editor.getLineHandle(step.line - 1);
+    if (markedLine) editor.addLineClass(markedLine, 'background', 'step-line');
+  });
   // Less motion, where the viewer's system asks for it: the instruments stay still.
   $('calm').checked = matchMedia('(prefers-reduced-motion: reduce)').matches;
   Zirkula.reducedMotion = $('calm').checked;

@@ -709,8 +709,11 @@ async function classroomChecks() {
   await within(10000, async () => (await timeline() || {}).known > 2);
   await page.addScriptTag({ path: path.join(path.dirname(new URL(import.meta.url).pathname),
     'node_modules/axe-core/axe.min.js') });
-  for (const dialog of [null, 'help']) {
-    if (dialog) await page.evaluate((id) => document.getElementById(id).showModal(), dialog);
+  for (const dialog of [null, 'help', 'share']) {
+    if (dialog) {
+      await page.evaluate(() => { for (const d of document.querySelectorAll('dialog[open]')) d.close(); });
+      await page.evaluate((id) => document.getElementById(id).showModal(), dialog);
+    }
     const violations = await page.evaluate(async () => (await axe.run(document, {
       runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'] })).violations
       .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).slice(0, 3).join(', ')}`));
