@@ -1,6 +1,7 @@
 #include "session/steps.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "frontend/describe.h"
 #include "platform/platform.h"
@@ -65,8 +66,8 @@ RunStep StepTracker::Pending(StepKind kind) const {
     // A statement of several steps (a construction with the instruments) names its line and
     // what it makes under each of them.
     if (step.description.empty() && pending_.empty() && last_.number > 0 && kind == last_.kind) {
-        step.lines = {last_.lines.empty() ? 0 : last_.lines.back()};
-        if (last_.lines.empty()) step.lines.clear();
+        step.lines.clear();
+        if (!last_.lines.empty()) step.lines.push_back(last_.lines.back());
         step.description = lastText_;
     }
     if (step.description.empty()) step.description = KindWord(kind);

@@ -193,7 +193,8 @@ grep -q '"name": "Zweiter", "defined": true, "x": 300, "y": 120,' vorfuehren.jso
 # window is named by the script's path, converted from UTF-8 and cut to 127 characters.
 long=$(printf 'a%.0s' $(seq 150))
 mkdir -p Übung
-printf 'SPEED 1\nPOINT A 100 100\nPOINT B 200 200\nPOINT C 300 300\nEND\n' >"Übung/$long.zir"
+# WAIT keeps the window until it is destroyed, however slowly it is found.
+printf 'SPEED 1\nPOINT A 100 100\nPOINT B 200 200\nPOINT C 300 300\nWAIT\nEND\n' >"Übung/$long.zir"
 "$zirkula" "Übung/$long.zir" >destroyed.log 2>&1 &
 pid=$!
 wid=$(window_named 'aaaaaaaaaa')
