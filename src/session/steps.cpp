@@ -84,15 +84,13 @@ void StepTracker::Step(StepKind kind) {
     if (pending_.empty() && lastText_.empty()) lastText_ = last_.description;
     pending_.clear();
     if (last_.number == options_.liveAtStep) GoLive();
-    AnnounceStep(last_.number, last_.timeMs, last_.lines.empty() ? 0 : last_.lines.back() + 1,
-                 last_.description);
+    AnnounceStep(last_.number, last_.timeMs, ShownLine(last_), last_.description);
     if (onStep) onStep(last_);
 }
 
 std::string StepLine(const RunStep& step) {
     char head[64];
-    std::snprintf(head, sizeof head, "%d\t%.0f\t%d\t", step.number, step.timeMs,
-                  step.lines.empty() ? 0 : step.lines.back() + 1);
+    std::snprintf(head, sizeof head, "%d\t%.0f\t%d\t", step.number, step.timeMs, ShownLine(step));
     return head + Utf8FromWindows1252(step.description) + "\n";
 }
 

@@ -54,6 +54,11 @@ class StepTracker final : public RunWatcher, public StatementObserver {
     int loopDepth_ = 0;
 };
 
+// The script line whose statement made the step's picture, counted from 1; 0 for none.
+inline int ShownLine(const RunStep& step) {
+    return step.lines.empty() ? 0 : step.lines.back() + 1;
+}
+
 // A step as a line of the steps file: number, time in ms, script line (1-based, 0 for none)
 // and the description in UTF-8, separated by tabs.
 std::string StepLine(const RunStep& step);

@@ -146,6 +146,10 @@ class Examples(unittest.TestCase):
                     self.assertTrue(int(line) > 0 and words.strip(), f"step {number}")
                 if name in self.STEPS:
                     self.assertEqual([r[3] for r in rows], self.STEPS[name])
+                if name == "lot":
+                    # The line of the statement whose picture the step shows.
+                    self.assertEqual([int(r[2]) for r in rows],
+                                     [25, 27, 34, 34, 35, 36, 45, 46, 51, 52])
 
     # The teaching examples' input files are timed by hand: a script made slower or an
     # input moved makes a press miss its point or a click end a pause instead of choosing.
