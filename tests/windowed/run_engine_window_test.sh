@@ -248,6 +248,23 @@ else
   [ "$(cut -f1,2 sprung.tsv | tr '\t\n' ' ')" = "1 2000 2 2500 3 3000 " ] ||
     fail "the replay's steps: $(cat sprung.tsv)"
 fi
+# A step the input does not reach: the replay goes live where the input runs out, at the
+# last WAIT, with C shown.
+"$zirkula" --from-step 9 --input sprung.input --steps weiter.tsv sprung.zir >weiter.log 2>&1 &
+pid=$!
+wid=$(window_named 'Sprung - Zirkula')
+if [ -z "$wid" ]; then
+  fail "the window of a replay past its input did not appear"
+else
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  wx=$X wy=$Y
+  sleep 1
+  import -window root "$shot"
+  [ "$(pixel 300 100)" = 000000 ] || fail "a replay past its input does not show C"
+  xdotool key --window "$wid" Escape
+  ends_within "$pid" 60 || fail "the run replayed past its input did not end on Esc"
+  [ "$(wc -l <weiter.tsv)" = 3 ] || fail "a replay past its input: $(cat weiter.tsv)"
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "--- output"; cat run.log klick.log
