@@ -53,9 +53,9 @@ struct PlatformState {
     std::vector<ViewerEvent> played;
     std::size_t nextPlayed = 0;
     std::string title;
-    bool replaying = false;  // the viewer input is being replayed without a window
-    std::unique_ptr<Backend>
-        liveWindow;  // the window a replay goes on in, meanwhile hearing its steps
+    // While the viewer input is replayed without a window: the window the run goes on in,
+    // which meanwhile hears of the steps replayed.
+    std::unique_ptr<Backend> liveWindow;
 };
 
 PlatformState gState;
@@ -247,11 +247,9 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
         }
         std::fclose(f);
     }
-    gState.replaying = options.replay && options.backend == BackendKind::Windowed;
-    if (gState.replaying) {
+    if (options.replay && options.backend == BackendKind::Windowed) {
         gState.liveWindow = MakeWindowedBackend(gState.viewer, message);
         if (!gState.liveWindow) {
-            gState.replaying = false;
             FramesStop(gState.frames);
             return PlatformError::NoDisplay;
         }
@@ -282,11 +280,9 @@ PlatformError PlatformStart(const PlatformOptions& options, std::string& message
 }
 
 void GoLive() {
-    if (!gState.replaying || !gState.liveWindow) return;
-    std::unique_ptr<Backend> window = std::move(gState.liveWindow);
-    window->StartClockAt(gState.backend->ClockMs());
-    gState.replaying = false;
-    gState.backend = std::move(window);
+    if (!gState.liveWindow) return;
+    gState.liveWindow->StartClockAt(gState.backend->ClockMs());
+    gState.backend = std::move(gState.liveWindow);
     if (!gState.title.empty()) gState.backend->SetTitle(gState.title);
     if (const std::uint8_t* screen = ScreenImage()) {
         if (!gState.backend->ShowScreen(ImageWidth(screen), ImageHeight(screen))) {
@@ -298,17 +294,12 @@ void GoLive() {
     }
 }
 
-bool Replaying() {
-    return gState.replaying;
-}
-
 void AnnounceStep(int number, double timeMs, int line, std::string_view text) {
     Backend& window = gState.liveWindow ? *gState.liveWindow : Active();
     window.AnnounceStep(number, timeMs, line, Utf8FromWindows1252(text));
 }
 
 void PlatformStop() {
-    gState.replaying = false;
     gState.liveWindow.reset();
     GifStop();
     gState.backend.reset();
@@ -348,7 +339,7 @@ std::uint32_t ScreenSerial() {
 }
 
 bool ScreenIsSeen() {
-    if (gState.replaying) return false;
+    if (gState.liveWindow) return false;
     return gState.kind != BackendKind::Headless || !gState.frames.dir.empty() ||
            !gState.gifPath.empty();
 }
@@ -451,7 +442,7 @@ void WaitForInput(int maxMs) {
     const ViewerState& v = gState.viewer;
     if (KeyWaiting() || v.mouseChanged || v.closeRequested) return;
     // The replay has come to where the viewer has not acted yet: the viewer goes on.
-    if (gState.replaying && gState.nextPlayed >= gState.played.size()) GoLive();
+    if (gState.liveWindow && gState.nextPlayed >= gState.played.size()) GoLive();
     gState.backend->Wait(UntilNextPlayed(std::max(maxMs, 0)));
     PlayDueInput();
 }

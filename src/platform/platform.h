@@ -67,8 +67,6 @@ void GifRecordingPaused(bool paused);
 // Ends the replay: from now on the run shows in the window, on the real clock. Nothing
 // outside a replay.
 void GoLive();
-// True while a run is being replayed.
-bool Replaying();
 // Tells the viewer's window that step number of the run (made by script line, 1-based, or
 // 0) is shown at timeMs, described by text (Windows-1252); during a replay the window that
 // is to show the run hears of the steps replayed.

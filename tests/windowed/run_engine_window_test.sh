@@ -231,38 +231,33 @@ kill "$pid" 2>/dev/null
 # shows that step at once and the run goes on from the replay's time.
 printf 'TITLE "Sprung"\nSPEED 300\nPOINT A 100 100\nWAIT\nPOINT B 200 100\nWAIT\nPOINT C 300 100\nWAIT\nEND\n' >sprung.zir
 printf '2500 key Enter\n3000 key Enter\n' >sprung.input
-"$zirkula" --from-step 3 --input sprung.input --steps sprung.tsv sprung.zir >sprung.log 2>&1 &
-pid=$!
-wid=$(window_named 'Sprung - Zirkula')
-if [ -z "$wid" ]; then
-  fail "the window of a replay did not appear"
-else
+# Runs sprung.zir replayed up to step $1, its steps into $2: the window shows A, B and C at
+# once, and Esc ends the run.
+replayed() {
+  "$zirkula" --from-step "$1" --input sprung.input --steps "$2" sprung.zir >"$2.log" 2>&1 &
+  pid=$!
+  wid=$(window_named 'Sprung - Zirkula')
+  if [ -z "$wid" ]; then
+    fail "the window of a replay up to step $1 did not appear: $(cat "$2.log" "$2")"
+    kill "$pid" 2>/dev/null
+    return 1
+  fi
   eval "$(xdotool getwindowgeometry --shell "$wid")"
   wx=$X wy=$Y
   sleep 1
   import -window root "$shot"
   [ "$(pixel 100 100)$(pixel 200 100)$(pixel 300 100)" = 000000000000000000 ] ||
-    fail "step 3 replayed does not show A, B and C"
+    fail "a replay up to step $1 does not show A, B and C"
   xdotool key --window "$wid" Escape
-  ends_within "$pid" 60 || fail "the replayed run did not end on Esc"
+  ends_within "$pid" 60 || fail "a replay up to step $1 did not end on Esc"
+}
+if replayed 3 sprung.tsv; then
   [ "$(cut -f1,2 sprung.tsv | tr '\t\n' ' ')" = "1 2000 2 2500 3 3000 " ] ||
     fail "the replay's steps: $(cat sprung.tsv)"
 fi
 # A step the input does not reach: the replay goes live where the input runs out, at the
-# last WAIT, with C shown.
-"$zirkula" --from-step 9 --input sprung.input --steps weiter.tsv sprung.zir >weiter.log 2>&1 &
-pid=$!
-wid=$(window_named 'Sprung - Zirkula')
-if [ -z "$wid" ]; then
-  fail "the window of a replay past its input did not appear"
-else
-  eval "$(xdotool getwindowgeometry --shell "$wid")"
-  wx=$X wy=$Y
-  sleep 1
-  import -window root "$shot"
-  [ "$(pixel 300 100)" = 000000 ] || fail "a replay past its input does not show C"
-  xdotool key --window "$wid" Escape
-  ends_within "$pid" 60 || fail "the run replayed past its input did not end on Esc"
+# last WAIT.
+if replayed 9 weiter.tsv; then
   [ "$(wc -l <weiter.tsv)" = 3 ] || fail "a replay past its input: $(cat weiter.tsv)"
 fi
 
