@@ -326,13 +326,14 @@ const Zirkula = (() => {
 
   // --- points the keyboard moves -----------------------------------------------------
 
+  // The points the viewer may drag now: [{x, y, name}] in screen pixels.
   function grabPoints() {
     if (!current) return [];
-    try {
-      return JSON.parse(current.engine.UTF8ToString(current.engine._zir_grab_points()));
-    } catch (e) {
-      return [];
-    }
+    return current.engine.UTF8ToString(current.engine._zir_grab_points()).split('\n')
+      .filter((line) => line).map((line) => {
+        const [x, y, name = ''] = line.split(' ');
+        return { x: Number(x), y: Number(y), name };
+      });
   }
 
   const settle = (ms) => new Promise((resolve) => setTimeout(resolve, ms));

@@ -242,21 +242,16 @@ extern "C" EMSCRIPTEN_KEEPALIVE int zir_would_grab(int x, int y) {
     return WouldGrab(x, y) ? 1 : 0;
 }
 
-// For the page: the points the viewer may grab now, as JSON, [{"x":..,"y":..,"name":".."}].
+// For the page: the points the viewer may grab now, a line each: x, y and the point's name
+// (UTF-8; a name is one token, without blanks).
 extern "C" EMSCRIPTEN_KEEPALIVE const char* zir_grab_points() {
-    static std::string json;
-    json = "[";
+    static std::string lines;
+    lines.clear();
     for (const GrabPoint& p : GrabPoints()) {
-        if (json.size() > 1) json += ',';
-        json += "{\"x\":" + std::to_string(p.x) + ",\"y\":" + std::to_string(p.y) + ",\"name\":\"";
-        for (char c : Utf8FromWindows1252(p.name)) {
-            if (c == '"' || c == '\\') json += '\\';
-            if (static_cast<unsigned char>(c) >= 0x20) json += c;
-        }
-        json += "\"}";
+        lines += std::to_string(p.x) + ' ' + std::to_string(p.y) + ' ' +
+                 Utf8FromWindows1252(p.name) + '\n';
     }
-    json += ']';
-    return json.c_str();
+    return lines.c_str();
 }
 
 std::unique_ptr<Backend> MakeWindowedBackend(ViewerState& viewer, std::string&) {
