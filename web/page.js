@@ -142,25 +142,29 @@
     ? (await fetch(chosen.input)).text() : '');
   // The finished drawing as vectors, from a run on the virtual clock (with the gallery
   // entry's demonstration, where it has one): the run on the canvas keeps no vectors.
+  // Both take the script and its name when asked for: the editor may hold another by the
+  // time the run has ended.
   $('svg-picture').addEventListener('click', async () => {
+    const [script, name] = [editor.getValue(), scriptName];
     const input = await demonstration();
-    const result = await Zirkula.run(editor.getValue(), { virtualClock: true, svg: true, name: scriptName, input });
+    const result = await Zirkula.run(script, { virtualClock: true, svg: true, name, input });
     if (!result.svg) {
       say('Kein Bild: das Skript öffnet keinen Bildschirm.');
       return;
     }
-    download(new Blob([result.svg], { type: 'image/svg+xml' }), scriptName.replace(/\.zir$/i, '') + '.svg');
+    download(new Blob([result.svg], { type: 'image/svg+xml' }), name.replace(/\.zir$/i, '') + '.svg');
   });
   // The whole run as an animated GIF, the same file the desktop program writes with --gif.
   $('gif-picture').addEventListener('click', async () => {
     say('GIF wird erstellt …');
+    const [script, name] = [editor.getValue(), scriptName];
     const input = await demonstration();
-    const result = await Zirkula.run(editor.getValue(), { virtualClock: true, gif: true, name: scriptName, input });
+    const result = await Zirkula.run(script, { virtualClock: true, gif: true, name, input });
     if (!result.gif) {
       say('Kein GIF: das Skript öffnet keinen Bildschirm.');
       return;
     }
-    const gifName = scriptName.replace(/\.zir$/i, '') + '.gif';
+    const gifName = name.replace(/\.zir$/i, '') + '.gif';
     download(new Blob([result.gif], { type: 'image/gif' }), gifName);
     say(`${gifName} erstellt.`);
   });

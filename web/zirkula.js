@@ -659,12 +659,19 @@ const Zirkula = (() => {
     if (canvas && canvas.parentElement.requestFullscreen) canvas.parentElement.requestFullscreen();
   }
 
+  // A canvas's picture as PNG bytes, at once: toBlob waits for the browser's idle time, which
+  // a page with nothing to draw may not give for a second.
+  function pngOf(canvasElement) {
+    const binary = atob(canvasElement.toDataURL('image/png').split(',')[1]);
+    return Uint8Array.from(binary, (c) => c.charCodeAt(0));
+  }
+
   // The picture on the screen as a PNG file, carrying its script where web/picture.js is loaded.
   async function pictureBlob() {
-    const blob = await new Promise((resolve) => screenCanvas.toBlob(resolve, 'image/png'));
-    if (!blob || !shownScript || typeof ZirkulaPicture === 'undefined') return blob;
-    const png = new Uint8Array(await blob.arrayBuffer());
-    return new Blob([await ZirkulaPicture.withScript(png, bytesOf(shownScript))], { type: 'image/png' });
+    const png = pngOf(screenCanvas);
+    const carried = shownScript && typeof ZirkulaPicture !== 'undefined';
+    return new Blob([carried ? await ZirkulaPicture.withScript(png, bytesOf(shownScript)) : png],
+      { type: 'image/png' });
   }
 
   // The screen's pixels as the engine last showed them (an ImageData), for tests.
@@ -674,7 +681,7 @@ const Zirkula = (() => {
 
   return {
     run, check, keywords, stop, hold, key, attach, attachBarButtons, fullscreen, loadEngine,
-    screenPixels, stats, pictureBlob, base64, goToStep, stepForward, stepBack, grabPoints,
+    screenPixels, stats, pictureBlob, pngOf, base64, goToStep, stepForward, stepBack, grabPoints,
     dragPoint,
     get timeline() { return timeline; },
     onSteps(listener) { stepListeners.push(listener); },

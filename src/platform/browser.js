@@ -103,17 +103,13 @@ mergeInto(LibraryManager.library, {
       const name = UTF8ToString(path);
       const text = length > 0 ? HEAPU8.slice(script, script + length) : null;
       const picture = typeof ZirkulaPicture !== 'undefined' ? ZirkulaPicture : null;
-      canvas.toBlob(function (blob) {
-        if (!blob) return wakeUp(0);
-        blob.arrayBuffer().then(function (bytes) {
-          return text && picture ? picture.withScript(new Uint8Array(bytes), text) : new Uint8Array(bytes);
-        }).then(function (bytes) {
-          FS.writeFile(name, bytes);
-          wakeUp(1);
-        }).catch(function () {
-          wakeUp(0);
-        });
-      }, 'image/png');
+      const png = Zirkula.pngOf(canvas);
+      Promise.resolve(text && picture ? picture.withScript(png, text) : png).then(function (bytes) {
+        FS.writeFile(name, bytes);
+        wakeUp(1);
+      }).catch(function () {
+        wakeUp(0);
+      });
     });
   },
 });
