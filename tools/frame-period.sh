@@ -18,7 +18,7 @@ fi
 speeds=("$@")
 [ $# -gt 0 ] || speeds=(0 30 100)
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$zirkula" "${screen[@]}" "${speeds[@]}"
+  exec xvfb-run -a -s "-screen 0 800x600x24 -noreset" "$0" "$zirkula" "${screen[@]}" "${speeds[@]}"
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -32,6 +32,7 @@ namespace zir {
     X(GetError)                   \
     X(GetRendererOutputSize)      \
     X(GetWindowSize)              \
+    X(GetCurrentVideoDriver)      \
     X(GetWindowWMInfo)            \
     X(InitSubSystem)              \
     X(PollEvent)                  \

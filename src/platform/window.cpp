@@ -100,6 +100,15 @@ int ButtonBit(Uint8 button) {
     }
 }
 
+// The display a window would open on, as the environment names it; empty when none is.
+std::string DisplayName() {
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* name = std::getenv(variable);
+        if (name && *name) return name;
+    }
+    return {};
+}
+
 class WindowedBackend final : public Backend {
   public:
     explicit WindowedBackend(ViewerState& viewer)
@@ -140,6 +149,16 @@ class WindowedBackend final : public Backend {
             return false;
         }
         initialised_ = true;
+        // When no display answers (a server that is gone, or restarting), SDL falls back to
+        // drivers that draw nowhere: the run would go on unseen, waiting for a viewer who
+        // cannot reach it.
+        const char* driver = gSdl->GetCurrentVideoDriver();
+        if (driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
+            std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "evdev") == 0) {
+            message = "cannot connect to the display " + DisplayName() +
+                      "; use --headless to run without a window";
+            return false;
+        }
         gSdl->EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 #if defined(SDL_VIDEO_DRIVER_X11)
         gXWindowGone = false;
@@ -541,9 +560,7 @@ class WindowedBackend final : public Backend {
 void Breathe(ViewerState&) {}
 
 std::unique_ptr<Backend> MakeWindowedBackend(ViewerState& viewer, std::string& message) {
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if (!(x11 && *x11) && !(wayland && *wayland)) {
+    if (DisplayName().empty()) {
         message =
             "no display to open a window on (DISPLAY is not set); "
             "use --headless to run without a window";
