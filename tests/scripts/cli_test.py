@@ -65,6 +65,9 @@ class Reports(unittest.TestCase):
                          f"{script}:3: Fehler 13: Syntaxfehler: kein Schlüsselwort in der Linie.\n"
                          f"{script}:7: Fehler 12: Zu wenige Argumente\n")
         self.assertFalse(os.path.exists(os.path.join(WORK, "fehler", "Zir-Fehler.txt")))
+        # An error only the second pass finds says so in the headline.
+        later = run("--headless", write("fehler/spaeter.zir", "CALL Nix\nEND\n"))
+        self.assertTrue(later.stdout.decode().startswith("1 Fehler im 2.Durchgang.\n"), later.stdout)
         clean = write("check/gut.zir", "POINT A 1 2\nEND\n")
         self.assertEqual(run("--check", clean).stdout, b"")
         listed = run("--check", "--listing", clean)

@@ -174,6 +174,8 @@ REPEAT
 6200 move 160 80
 6300 release 160 80
 """, [(230, 190, 1), (200, 200, 0), (320, 400, 1)]),
+    # A text window is a picture of its own, put at its corner.
+    "textwindow": ("TEXTWINDOW 300, 200, 200, 100\nTEXT \"Hallo Welt\"\nEND\n", None, []),
     # The ruler, set square, compass and pencil in colours of their own, gone at the end.
     "slow": ("""TOOLDEFAULTS 160, 160, 50, &HF800F8, &H00F8F8, &HF88000, &H80F800, &H8000F8
 POINT A, 200, 300
@@ -248,6 +250,8 @@ class Handout(unittest.TestCase):
                 self.assertEqual(sorted(headings), list(range(1, steps + 1)))
                 self.assertEqual([headings[k][3] for k in sorted(headings)],
                                  ["Punkt"] * points + ["Kreis", "Gerade", "Konstruktion"])
+                # Two columns of an A4 page: at the margin, and half a gap right of the middle.
+                self.assertEqual({round(x, 1) for _, x, _, _ in headings.values()}, {40.0, 307.6})
                 for step, key in enumerate(keys, 1):
                     page, x, y, _ = headings[step]
                     # The step's line stands below its heading, in the same picture's column.

@@ -1,7 +1,9 @@
 #include "platform/largememory.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -28,6 +30,22 @@ TEST(LargeMemory, GivesZeroedMemoryOnBothSidesOfTheThreshold) {
         memory[0] = 1;
         memory[bytes - 1] = 2;
         allocator.deallocate(memory, bytes);
+    }
+}
+
+// Freeing a large block leaves nothing of it mapped, not even the spare mapping that put it
+// on a huge-page boundary: msync fails with ENOMEM wherever no mapping is.
+TEST(LargeMemory, LeavesNothingMappedWhenFreed) {
+    const std::size_t bytes = std::size_t{5} << 20, page = 4096;
+    auto* memory = static_cast<char*>(AllocateLarge(bytes));
+    ASSERT_NE(memory, nullptr);
+    FreeLarge(memory, bytes);
+    // The block rounded up to whole huge pages, and the first page after it, which the spare
+    // mapping always covers.
+    for (std::size_t offset = 0; offset <= (std::size_t{6} << 20); offset += page) {
+        errno = 0;
+        ASSERT_EQ(::msync(memory + offset, page, MS_ASYNC), -1) << offset;
+        ASSERT_EQ(errno, ENOMEM) << offset;
     }
 }
 

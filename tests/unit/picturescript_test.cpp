@@ -108,6 +108,8 @@ TEST(PictureScript, PicturesWithoutAReadableScriptSayWhy) {
         EXPECT_EQ(status, r.status) << r.bytes.substr(0, 60);
     }
     EXPECT_EQ(ScriptOfFormat("12", "").version, 12);
+    EXPECT_EQ(ScriptOfFormat("999999", "").status, Status::NewerFormat);
+    EXPECT_EQ(ScriptOfFormat("1000000", "").status, Status::Damaged);  // no overflow
     EXPECT_EQ(ScriptOfFormat("1x", "").status, Status::Damaged);
 }
 

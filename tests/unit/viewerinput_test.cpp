@@ -32,12 +32,13 @@ std::string ErrorOf(std::string_view text) {
 }
 
 // A click releases 30 ms after its press, after the file's events of that time; "#" is a key
-// name right after "key" and a comment anywhere else.
+// name right after "key" and a comment anywhere else. Numbers may carry a sign and zeros.
 TEST(ViewerInput, ReadsEveryKindOfEventWithCommentsAndBlankLines) {
     EXPECT_EQ(Shown("# a demonstration\n\n100 key r\n  200 KEY Enter   # next step\r\n"
-                    "300 press 10 -20\n300 move 11 12\n400 release 13 14\n500 close\n"),
+                    "300 press 10 -20\n300 move 11 12\n400 release 13 14\n500 close\n"
+                    "600 move +00000000000007 -00000000000008\n"),
               "100 key r\n200 key \r\n300 press 10 -20\n300 move 11 12\n400 release 13 14\n"
-              "500 close 0 0\n");
+              "500 close 0 0\n600 move 7 -8\n");
     EXPECT_EQ(Shown("100 click 5 6\n110 key #\n130 key b # the b\n140 key c\n"),
               "100 press 5 6\n110 key #\n130 release 5 6\n130 key b\n140 key c\n");
 }
