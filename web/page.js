@@ -140,33 +140,29 @@
   // The viewer input of the gallery entry in the editor, where it has a demonstration.
   const demonstration = async () => (chosen && chosen.input && chosen.script.endsWith(scriptName)
     ? (await fetch(chosen.input)).text() : '');
-  // The finished drawing as vectors, from a run on the virtual clock (with the gallery
-  // entry's demonstration, where it has one): the run on the canvas keeps no vectors.
-  // Both take the script and its name when asked for: the editor may hold another by the
-  // time the run has ended.
-  $('svg-picture').addEventListener('click', async () => {
+  // The editor's script run on the virtual clock (with the gallery entry's demonstration,
+  // where it has one) into a file of this kind ('svg' or 'gif'): the run on the canvas keeps
+  // neither. Script and name are taken when asked for: the editor may hold another by the
+  // time the run has ended. Resolves to the file's name, or null when the script shows nothing.
+  async function saveRun(kind, type) {
     const [script, name] = [editor.getValue(), scriptName];
     const input = await demonstration();
-    const result = await Zirkula.run(script, { virtualClock: true, svg: true, name, input });
-    if (!result.svg) {
-      say('Kein Bild: das Skript öffnet keinen Bildschirm.');
-      return;
-    }
-    download(new Blob([result.svg], { type: 'image/svg+xml' }), name.replace(/\.zir$/i, '') + '.svg');
+    const result = await Zirkula.run(script, { virtualClock: true, [kind]: true, name, input });
+    if (!result[kind]) return null;
+    const fileName = name.replace(/\.zir$/i, '') + '.' + kind;
+    download(new Blob([result[kind]], { type }), fileName);
+    return fileName;
+  }
+  // The finished drawing as vectors.
+  $('svg-picture').addEventListener('click', async () => {
+    const saved = await saveRun('svg', 'image/svg+xml');
+    if (!saved) say('Kein Bild: das Skript öffnet keinen Bildschirm.');
   });
   // The whole run as an animated GIF, the same file the desktop program writes with --gif.
   $('gif-picture').addEventListener('click', async () => {
     say('GIF wird erstellt …');
-    const [script, name] = [editor.getValue(), scriptName];
-    const input = await demonstration();
-    const result = await Zirkula.run(script, { virtualClock: true, gif: true, name, input });
-    if (!result.gif) {
-      say('Kein GIF: das Skript öffnet keinen Bildschirm.');
-      return;
-    }
-    const gifName = name.replace(/\.zir$/i, '') + '.gif';
-    download(new Blob([result.gif], { type: 'image/gif' }), gifName);
-    say(`${gifName} erstellt.`);
+    const gifName = await saveRun('gif', 'image/gif');
+    say(gifName ? `${gifName} erstellt.` : 'Kein GIF: das Skript öffnet keinen Bildschirm.');
   });
   // A script file, or a picture that carries its script.
   async function openFile(file) {
